@@ -1,0 +1,29 @@
+// The about box: the tool's name, version and three usage texts.
+#pragma once
+
+#include <string>
+
+namespace tav::app {
+
+inline constexpr std::u16string_view applicationTitle = u"Tavrelmondix";
+
+struct Version {
+    int major;
+    int minor;
+    int revision;
+};
+inline constexpr Version version{3, 4, 1};
+
+struct AboutBoxText {
+    std::u16string title;        // "About Tavrelmondix"
+    std::u16string appTitle;     // lblTitle
+    std::u16string versionLine;  // "Version 3.4.1"
+    std::u16string description;  // lblDescription
+    std::u16string description2;
+    std::u16string description3;
+};
+
+// The texts as the box sets them when it is loaded.
+AboutBoxText loadAboutBox();
+
+}  // namespace tav::app

@@ -1,0 +1,108 @@
+#include "app/lifecycle.h"
+
+#include "engine/error_modes.h"
+#include "engine/host_paths.h"
+#include "engine/run_driver.h"
+#include "host/conversions.h"
+
+namespace tav::app {
+namespace {
+namespace dispatch = host::dispatch;
+using engine::attempt;
+using engine::tolerate;
+}  // namespace
+
+Form1::Form1(host::HostConnector& connector, MainWindow& window)
+    : connector_(connector), window_(window) {}
+
+bool Form1::Form_Load() {
+    // Every step is tolerated; a failure in the first two is remembered.
+    bool errorIndicator = false;
+    if (!attempt([&] {
+            state_.hostApp = connector_.getRunning(host::hostProgId).as(dispatch::application::iid);
+        })) {
+        errorIndicator = true;
+    }
+    if (!attempt([&] {
+            state_.draftDoc =
+                host::toObject(state_.hostApp.get(dispatch::application::activeDocument))
+                    .as(dispatch::draftDocument::iid);
+        })) {
+        errorIndicator = true;
+    }
+    if (errorIndicator) {
+        refuse(u"A SE Draft file from an ASM must be open");
+        return false;
+    }
+
+    bool noDrawingViews = true;  // a count that cannot be read counts as none
+    tolerate([&] {
+        noDrawingViews = host::toInt32(engine::activeSheetDrawingViews(state_.draftDoc)
+                                           .get(dispatch::drawingViews::count)) == 0;
+    });
+    if (noDrawingViews) {
+        refuse(u"There are no Drawing Views in this Sheet. Exiting.");
+        return false;
+    }
+
+    state_.templateTaken = false;
+    window_.setCaption(engine::StatusLabel::vista, u"Select Drawing Views to update");
+    state_.dotCounter = 0;
+    window_.setTopmost();
+    window_.clearTopmost();
+    return true;
+}
+
+void Form1::cmdAccept_Click() {
+    if (ended()) {
+        return;
+    }
+    if (engine::cmdAccept_Click(state_, window_) == engine::RunEnd::completed) {
+        my_end(ProgramEnd::myEnd);
+    } else {
+        endProgram(ProgramEnd::fatal);
+    }
+}
+
+void Form1::cmdCancel_Click() {
+    if (!ended()) {
+        my_end(ProgramEnd::myEnd);
+    }
+}
+
+void Form1::cmdHelp_Click() {
+    if (!ended()) {
+        window_.showAbout(loadAboutBox());
+    }
+}
+
+void Form1::closeFromFrame() {
+    if (!ended()) {
+        endProgram(ProgramEnd::closed);
+    }
+}
+
+void Form1::refuse(std::u16string_view message) {
+    window_.showMessage(message);
+    my_end(ProgramEnd::refused);
+}
+
+void Form1::my_end(ProgramEnd reason) {
+    // Every step is tried, whatever the state of the host and the references.
+    state_.tables.members.erase();
+    state_.tables.parts.erase();
+    state_.currentView.reset();
+    state_.asmDoc.reset();
+    state_.draftDoc.reset();
+    tolerate([&] { state_.hostApp.put(dispatch::application::interactive, true); });
+    tolerate([&] { state_.hostApp.put(dispatch::application::delayCompute, false); });
+    state_.hostApp.reset();
+    endProgram(reason);
+}
+
+void Form1::endProgram(ProgramEnd reason) {
+    end_ = reason;
+    window_.endProgram();
+}
+
+}  // namespace tav::app

@@ -1,0 +1,55 @@
+// The main window's handlers: start-up against the host, the three buttons,
+// closing from the frame, and the shutdown every way out of the tool's own
+// code ends in.
+#pragma once
+
+#include "app/main_window.h"
+#include "engine/engine_state.h"
+#include "host/host_connector.h"
+
+namespace tav::app {
+
+enum class ProgramEnd {
+    running,  // still waiting for the user
+    refused,  // start-up refused; the shutdown ran
+    myEnd,    // Exit, or the end of a run
+    fatal,    // an error ended the run
+    closed,   // closed from the frame, without the shutdown
+};
+
+class Form1 {
+  public:
+    Form1(host::HostConnector& connector, MainWindow& window);
+
+    // Start-up: attaches to the running host and checks that a draft with
+    // drawing views is active. True when the window may appear; otherwise
+    // the user was told why and the program has ended.
+    bool Form_Load();
+
+    // Process: the whole run, then the end of the program.
+    void cmdAccept_Click();
+    // Exit.
+    void cmdCancel_Click();
+    // Help: the about box, modally.
+    void cmdHelp_Click();
+    // The frame's close control: ends without the shutdown steps.
+    void closeFromFrame();
+
+    ProgramEnd programEnd() const { return end_; }
+    bool ended() const { return end_ != ProgramEnd::running; }
+    const engine::EngineState& engineState() const { return state_; }
+
+  private:
+    void refuse(std::u16string_view message);
+    // Shutdown: empties the tables, gives every host reference back, lets the
+    // host work interactively again, and ends the program.
+    void my_end(ProgramEnd reason);
+    void endProgram(ProgramEnd reason);
+
+    host::HostConnector& connector_;
+    MainWindow& window_;
+    engine::EngineState state_;
+    ProgramEnd end_ = ProgramEnd::running;
+};
+
+}  // namespace tav::app

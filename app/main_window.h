@@ -1,0 +1,26 @@
+// The main window as the lifecycle sees it: the engine's status display plus
+// the about box, the window's place in the z-order and the end of the program.
+// The recording window (harness and tests) and the Win32 window implement it.
+#pragma once
+
+#include "app/about_box.h"
+#include "engine/status_window.h"
+
+namespace tav::app {
+
+class MainWindow : public engine::StatusWindow {
+  public:
+    // Shows the about box modally, owned by the main window; returns when it
+    // has been closed.
+    virtual void showAbout(const AboutBoxText& about) = 0;
+
+    // Puts the window into the topmost band, then takes it out again: it
+    // ends above every window that is not topmost.
+    virtual void setTopmost() = 0;
+    virtual void clearTopmost() = 0;
+
+    // Closes every window at once; no further handler runs.
+    virtual void endProgram() = 0;
+};
+
+}  // namespace tav::app

@@ -1,0 +1,146 @@
+#include "engine/assembly_walk.h"
+
+#include <array>
+
+#include "engine/colour.h"
+#include "engine/error_modes.h"
+#include "engine/file_names.h"
+#include "engine/host_paths.h"
+#include "engine/progress_dots.h"
+#include "host/conversions.h"
+
+namespace tav::engine {
+namespace {
+
+namespace dispatch = host::dispatch;
+using host::ObjectRef;
+using host::toObject;
+
+constexpr std::u16string_view restartCaption = u"Processing SubOccurrences.";
+
+ObjectRef occurrencesOf(const ObjectRef& assembly) {
+    return collection(assembly, dispatch::assemblyDocument::occurrences,
+                      dispatch::occurrences::iid);
+}
+
+ObjectRef subOccurrencesOfOccurrence(const ObjectRef& occurrence) {
+    return collection(occurrence, dispatch::occurrence::subOccurrences,
+                      dispatch::subOccurrences::iid);
+}
+
+ObjectRef subOccurrencesOfSubOccurrence(const ObjectRef& subOccurrence) {
+    return collection(subOccurrence, dispatch::subOccurrence::subOccurrences,
+                      dispatch::subOccurrences::iid);
+}
+
+std::int16_t countOf(const ObjectRef& items, host::DispId countMember) {
+    return host::toInt16(items.get(countMember));
+}
+
+// Whether a subassembly's children can be counted in 16 bits. The probe is
+// the one tolerated step of the walk; its value is not kept.
+template <class CollectionOf>
+bool childrenCanBeCounted(const ObjectRef& owner, CollectionOf collectionOf) {
+    return attempt([&] { countOf(collectionOf(owner), dispatch::subOccurrences::count); });
+}
+
+// Colour of a part directly in the top assembly: its occurrence style, else
+// the face style of its body, else no colour.
+ColorValue topLevelPartColour(const ObjectRef& occurrence) {
+    if (!toObject(occurrence.get(dispatch::occurrence::style)).empty()) {
+        ObjectRef style = toObject(occurrence.get(dispatch::occurrence::style));
+        std::int16_t red = scaleComponent(style.get(dispatch::occurrence::diffuseRedName));
+        std::int16_t green = scaleComponent(style.get(dispatch::occurrence::diffuseGreenName));
+        std::int16_t blue = scaleComponent(style.get(dispatch::occurrence::diffuseBlueName));
+        return combineComponents(red, green, blue);
+    }
+    ObjectRef partDocument = toObject(occurrence.get(dispatch::occurrence::partDocument));
+    std::array<host::Argument, 1> firstModel{host::byValue(std::int16_t{1})};
+    ObjectRef models = toObject(partDocument.get(dispatch::occurrence::modelsName, firstModel));
+    ObjectRef body = toObject(models.get(dispatch::occurrence::bodyName)).as(dispatch::body::iid);
+    ObjectRef faceStyle =
+        toObject(body.get(dispatch::body::faceStyle)).as(dispatch::faceStyle::iid);
+    if (faceStyle.empty()) {
+        return noColour;
+    }
+    std::int16_t red = scaleComponent(host::toSingle(faceStyle.get(dispatch::faceStyle::red)));
+    std::int16_t green = scaleComponent(host::toSingle(faceStyle.get(dispatch::faceStyle::green)));
+    std::int16_t blue = scaleComponent(host::toSingle(faceStyle.get(dispatch::faceStyle::blue)));
+    return combineComponents(red, green, blue);
+}
+
+// Colour of a part below the top level: the first triple of the host's colour
+// query. A host that leaves the array untouched gives black.
+ColorValue subOccurrenceColour(const ObjectRef& subOcu) {
+    auto emptyTriple = [] { return host::byReference(host::DoubleArray{{0.0, 0.0, 0.0}}); };
+    std::array<host::Argument, 6> arguments{emptyTriple(),          emptyTriple(),
+                                            emptyTriple(),          emptyTriple(),
+                                            host::byReference(0.0), host::byReference(0.0)};
+    subOcu.call(dispatch::subOccurrence::colourQuery, arguments);
+    const auto* triple = arguments[0].value.as<host::DoubleArray>();
+    if (triple == nullptr || triple->items.size() < 3) {
+        throw host::typeMismatchError();
+    }
+    return combineComponents(scaleComponent(triple->items[0]), scaleComponent(triple->items[1]),
+                             scaleComponent(triple->items[2]));
+}
+
+}  // namespace
+
+void readAllSubOccurrences(RunContext& context, const ObjectRef& objAsm) {
+    RecordTable<PartRecord>& parts = context.state.tables.parts;
+    const std::int16_t occurrenceCount =
+        countOf(occurrencesOf(objAsm), dispatch::occurrences::count);
+    ObjectRef occurrence;
+    for (std::int32_t i = 1; i <= occurrenceCount; ++i) {
+        occurrence = itemAt(occurrencesOf(objAsm), i, dispatch::occurrence::iid);
+        if (host::toBool(occurrence.get(dispatch::occurrence::isSubassembly))) {
+            if (!childrenCanBeCounted(occurrence, subOccurrencesOfOccurrence)) {
+                continue;  // contributes nothing
+            }
+            const std::int16_t childCount =
+                countOf(subOccurrencesOfOccurrence(occurrence), dispatch::subOccurrences::count);
+            for (std::int32_t j = 1; j <= childCount; ++j) {
+                ObjectRef child =
+                    itemAt(subOccurrencesOfOccurrence(occurrence), j, dispatch::subOccurrence::iid);
+                std::u16string name = host::toText(occurrence.get(dispatch::occurrence::fileName));
+                readSubOccurrences(context, child, u"/" + getFileName(name));
+            }
+            continue;
+        }
+        const ColorValue colour = topLevelPartColour(occurrence);
+        PartRecord& record = parts.append();
+        record.fileName = getFileName(host::toText(occurrence.get(dispatch::occurrence::fileName)));
+        record.asmPath = u"";
+        record.color = colour;
+        record.used = false;
+    }
+    occurrence.reset();
+}
+
+void readSubOccurrences(RunContext& context, const ObjectRef& subOcu, const std::u16string& path) {
+    progressStep(context, restartCaption);
+    if (host::toBool(subOcu.get(dispatch::subOccurrence::isSubassembly))) {
+        if (!childrenCanBeCounted(subOcu, subOccurrencesOfSubOccurrence)) {
+            return;
+        }
+        const std::int16_t childCount =
+            countOf(subOccurrencesOfSubOccurrence(subOcu), dispatch::subOccurrences::count);
+        for (std::int32_t k = 1; k <= childCount; ++k) {
+            ObjectRef child =
+                itemAt(subOccurrencesOfSubOccurrence(subOcu), k, dispatch::subOccurrence::iid);
+            std::u16string name = host::toText(subOcu.get(dispatch::subOccurrence::fileName));
+            readSubOccurrences(context, child, path + u"/" + getFileName(name));
+        }
+        return;
+    }
+    // The record is appended before its fields are read: a failure below
+    // leaves it partly written, as the run found it.
+    PartRecord& record = context.state.tables.parts.append();
+    record.fileName = getFileName(host::toText(subOcu.get(dispatch::subOccurrence::fileName)));
+    record.asmPath = path;
+    record.color = subOccurrenceColour(subOcu);
+    record.used = false;
+}
+
+}  // namespace tav::engine

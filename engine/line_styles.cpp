@@ -1,0 +1,82 @@
+#include "engine/line_styles.h"
+
+#include <array>
+
+#include "engine/error_modes.h"
+#include "engine/text.h"
+#include "host/conversions.h"
+
+namespace tav::engine {
+namespace {
+
+namespace dispatch = host::dispatch;
+using host::ObjectRef;
+
+struct EdgeKind {
+    std::u16string_view suffix;
+    std::u16string EngineState::*templateName;
+    host::DispId memberProperty;
+};
+
+constexpr std::array<EdgeKind, 3> edgeKinds{{
+    {u"_visible", &EngineState::templateVisible, dispatch::modelMember::visibleEdgeStyle},
+    {u"_hidden", &EngineState::templateHidden, dispatch::modelMember::hiddenEdgeStyle},
+    {u"_tangent", &EngineState::templateTangent, dispatch::modelMember::tangentEdgeStyle},
+}};
+
+std::u16string styleName(const std::u16string& baseName, const EdgeKind& kind) {
+    return baseName + std::u16string(kind.suffix);
+}
+
+}  // namespace
+
+void applyMemberStyles(RunContext& context, std::int32_t i) {
+    const MemberRecord& record = context.state.tables.members.at(i);
+    if (record.color <= noColour) {
+        return;
+    }
+    const std::u16string baseName = decimalText(record.color);
+    addStyles(context, baseName, record.color);
+    matchStyle(record.member, baseName);
+}
+
+void addStyles(RunContext& context, const std::u16string& faceStyleName, ColorValue color) {
+    EngineState& state = context.state;
+    ObjectRef lineStyles;
+    tolerate([&] {
+        lineStyles = host::toObject(state.draftDoc.get(dispatch::draftDocument::lineStyles))
+                         .as(dispatch::lineStyles::iid);
+    });
+    ObjectRef style;
+    for (const EdgeKind& kind : edgeKinds) {
+        const std::u16string name = styleName(faceStyleName, kind);
+        style.reset();
+        const bool found =
+            attempt([&] { style = host::toObject(lineStyles.item(name)); }) && !style.empty();
+        if (found) {
+            continue;  // used unchanged
+        }
+        tolerate([&] {
+            std::u16string& templateName = state.*kind.templateName;
+            std::array<host::Argument, 2> arguments{host::byValue(name),
+                                                    host::byReference(templateName)};
+            style = host::toObject(lineStyles.call(dispatch::lineStyles::add, arguments))
+                        .as(dispatch::lineStyle::iid);
+            // The template is passed by reference to the captured name.
+            if (const auto* changed = arguments[1].value.as<std::u16string>()) {
+                templateName = *changed;
+            }
+        });
+        // After a failed creation the working reference is empty and this
+        // step fails without reaching the host.
+        tolerate([&] { style.put(dispatch::lineStyle::colour, host::byReference(color)); });
+    }
+}
+
+void matchStyle(const ObjectRef& objmm, const std::u16string& StyleName) {
+    for (const EdgeKind& kind : edgeKinds) {
+        tolerate([&] { objmm.put(kind.memberProperty, styleName(StyleName, kind)); });
+    }
+}
+
+}  // namespace tav::engine

@@ -1,0 +1,29 @@
+// Putting a member's colour on the drawing: the colour's three line styles
+// ("<colour>_visible", "_hidden", "_tangent") are made to exist in the draft
+// and assigned to the member's visible, hidden and tangent edges.
+//
+// Both steps tolerate every failure: a style that cannot be created,
+// coloured or assigned is skipped, and the next one is tried.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "engine/colour_value.h"
+#include "engine/run_context.h"
+#include "host/value.h"
+
+namespace tav::engine {
+
+// For member i (1-based) with a colour: addStyles, then matchStyle.
+void applyMemberStyles(RunContext& context, std::int32_t i);
+
+// Looks each of the colour's three styles up by name and creates the missing
+// ones from the captured template names, in the given colour. A style that
+// exists is used unchanged, whatever its colour.
+void addStyles(RunContext& context, const std::u16string& faceStyleName, ColorValue color);
+
+// Puts the three style names into the member's edge style properties.
+void matchStyle(const host::ObjectRef& objmm, const std::u16string& StyleName);
+
+}  // namespace tav::engine

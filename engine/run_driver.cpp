@@ -1,0 +1,241 @@
+#include "engine/run_driver.h"
+
+#include <array>
+#include <cmath>
+#include <string>
+
+#include "engine/assembly_walk.h"
+#include "engine/error_modes.h"
+#include "engine/host_paths.h"
+#include "engine/line_styles.h"
+#include "engine/member_walk.h"
+#include "engine/pairing.h"
+#include "engine/text.h"
+#include "host/conversions.h"
+
+namespace tav::engine {
+namespace {
+
+namespace dispatch = host::dispatch;
+using host::ObjectRef;
+
+// Progress bar numbers are whole here and print without a decimal point.
+std::u16string progressText(float value) {
+    return decimalText(static_cast<std::int64_t>(std::lround(value)));
+}
+
+class Run {
+  public:
+    Run(EngineState& state, StatusWindow& window)
+        : state_(state), window_(window), context_{state, window} {}
+
+    RunEnd execute() {
+        try {
+            selectViews();
+            filterSelection();
+            processSelectedViews();
+            closeRun();
+            return RunEnd::completed;
+        } catch (const host::AutomationError& error) {
+            // Only strict steps let an error out.
+            window_.showMessage(u"Error " + decimalText(error.number()) + u": " +
+                                error.description());
+            restoreHostAfterFailure();
+            return RunEnd::fatal;
+        }
+    }
+
+  private:
+    // A step in the run's current error mode: tolerated (abandoned at its
+    // failing call, false returned) until the first view yields a model
+    // reference, strict (the error leaves the run) from then on.
+    template <class Step>
+    bool step(Step&& action) {
+        if (strict_) {
+            action();
+            return true;
+        }
+        return attempt(action);
+    }
+
+    ObjectRef selectedItem(std::int32_t position) {
+        return host::toObject(selectSet_.item(static_cast<std::int16_t>(position)));
+    }
+
+    void selectViews() {
+        window_.setCaption(StatusLabel::vista, u"Working");
+        userSelection_ = true;
+        step([&] {
+            ObjectRef activeDocument =
+                host::toObject(state_.hostApp.get(dispatch::application::activeDocument));
+            selectSet_ = host::toObject(activeDocument.get(dispatch::draftDocument::selectSetName))
+                             .as(dispatch::selectSet::iid);
+        });
+        bool nothingSelected = true;  // a count that cannot be read counts as nothing
+        step([&] {
+            nothingSelected = host::toInt32(selectSet_.get(dispatch::selectSet::count)) == 0;
+        });
+        if (nothingSelected) {
+            userSelection_ = false;
+            selectEveryViewOfTheSheet();
+        }
+        step([&] { state_.hostApp.put(dispatch::application::interactive, false); });
+        step([&] { state_.hostApp.put(dispatch::application::delayCompute, true); });
+    }
+
+    void selectEveryViewOfTheSheet() {
+        std::int16_t viewCount = 0;  // a count that cannot be read selects nothing
+        step([&] {
+            viewCount = host::toInt16(
+                activeSheetDrawingViews(state_.draftDoc).get(dispatch::drawingViews::count));
+        });
+        for (std::int32_t i = 1; i <= viewCount; ++i) {
+            step([&] {
+                std::array<host::Argument, 1> view{host::byValue(itemAt(
+                    activeSheetDrawingViews(state_.draftDoc), i, dispatch::drawingView::iid))};
+                selectSet_.call(dispatch::selectSet::add, view);
+            });
+        }
+    }
+
+    // Leaves only drawing views of usable kinds in the selection. Walks from
+    // the end so that removing an item keeps the positions still to examine.
+    void filterSelection() {
+        std::int16_t itemCount = 0;
+        step([&] { itemCount = host::toInt16(selectSet_.get(dispatch::selectSet::count)); });
+        for (std::int32_t k = itemCount; k >= 1; --k) {
+            bool isDrawingView = true;  // a type that cannot be read passes the test
+            step([&] {
+                isDrawingView =
+                    host::toDouble(selectedItem(k).get(dispatch::selectSet::typeName)) ==
+                    dispatch::selectSet::drawingViewObjectType;
+            });
+            bool keep = false;
+            if (isDrawingView) {
+                keep = true;  // a view kind that cannot be read stays selected
+                step([&] {
+                    const double kind = host::toDouble(
+                        selectedItem(k).get(dispatch::selectSet::drawingViewTypeName));
+                    const double kindAgain = host::toDouble(
+                        selectedItem(k).get(dispatch::selectSet::drawingViewTypeName));
+                    keep = kind != dispatch::selectSet::excludedViewKindA &&
+                           kindAgain != dispatch::selectSet::excludedViewKindB;
+                });
+            }
+            if (!keep) {
+                step([&] {
+                    std::array<host::Argument, 1> position{
+                        host::byValue(static_cast<std::int16_t>(k))};
+                    selectSet_.call(dispatch::selectSet::remove, position);
+                });
+            }
+        }
+    }
+
+    void processSelectedViews() {
+        std::int16_t viewTotal = 0;
+        step([&] { viewTotal = host::toInt16(selectSet_.get(dispatch::selectSet::count)); });
+        std::int16_t viewNumber = 0;
+        for (std::int32_t j = 1; j <= viewTotal; ++j) {
+            step([&] { state_.currentView = selectedItem(j).as(dispatch::drawingView::iid); });
+            state_.tables.empty();
+            viewNumber = static_cast<std::int16_t>(viewNumber + 1);
+            window_.setCaption(StatusLabel::vista, u"Processing View " + decimalText(viewNumber) +
+                                                       u" to " + decimalText(viewTotal));
+            processView();
+        }
+    }
+
+    void processView() {
+        ObjectRef modelReference;
+        if (!step([&] {
+                modelReference =
+                    host::toObject(state_.currentView.get(dispatch::drawingView::modelReference))
+                        .as(dispatch::modelReference::iid);
+            })) {
+            return;  // no model reference, still tolerated: the view is skipped
+        }
+        // From the first model reference on, every failure ends the run.
+        strict_ = true;
+        const std::u16string modelFile =
+            host::toText(modelReference.get(dispatch::modelReference::fileName));
+        if (lowerCase(lastUnits(modelFile, 3)) != u"asm") {
+            return;  // not an assembly
+        }
+        state_.asmDoc = host::toObject(modelReference.get(dispatch::modelReference::modelDocument))
+                            .as(dispatch::assemblyDocument::iid);
+
+        window_.setCaption(StatusLabel::pieza, u"Processing SubOccurrences...");
+        window_.repaint();
+        readAllSubOccurrences(context_, state_.asmDoc);
+
+        window_.setCaption(StatusLabel::pieza, u"Processing ModelMembers...");
+        window_.repaint();
+        readAllModelMembers(context_, state_.currentView);
+
+        pairMembers(state_.tables);
+        applyStylesWithProgress();
+    }
+
+    void applyStylesWithProgress() {
+        RecordTable<MemberRecord>& members = state_.tables.members;
+        window_.setProgressMin(0.0f);
+        window_.setProgressMax(static_cast<float>(members.count()));
+        window_.setProgressValue(0.0f);
+        const std::int16_t memberBound = members.loopBound();
+        for (std::int32_t i = 1; i <= memberBound; ++i) {
+            window_.setProgressValue(window_.progressValue() + 1.0f);
+            window_.setCaption(StatusLabel::pieza,
+                               u"Processing Part " + progressText(window_.progressValue()) +
+                                   u" to " + progressText(window_.progressMax()));
+            window_.repaint();
+            applyMemberStyles(context_, i);
+        }
+    }
+
+    void emptyOwnSelection() {
+        ObjectRef selection =
+            host::toObject(state_.draftDoc.get(dispatch::draftDocument::selectSet))
+                .as(dispatch::selectSet::iid);
+        selection.call(dispatch::selectSet::clear, {});
+    }
+
+    void closeRun() {
+        if (!userSelection_) {
+            step([&] { emptyOwnSelection(); });
+        }
+        step([&] { state_.hostApp.put(dispatch::application::interactive, true); });
+        step([&] { state_.hostApp.put(dispatch::application::delayCompute, false); });
+        step([&] {
+            std::array<host::Argument, 1> command{
+                host::byValue(dispatch::application::commandAfterRun)};
+            state_.hostApp.call(dispatch::application::startCommand, command);
+        });
+    }
+
+    // After a failed run the host must not stay non-interactive: each step
+    // is tried whatever happened to the one before. The closing command is
+    // not started.
+    void restoreHostAfterFailure() {
+        if (!userSelection_) {
+            tolerate([&] { emptyOwnSelection(); });
+        }
+        tolerate([&] { state_.hostApp.put(dispatch::application::interactive, true); });
+        tolerate([&] { state_.hostApp.put(dispatch::application::delayCompute, false); });
+    }
+
+    EngineState& state_;
+    StatusWindow& window_;
+    RunContext context_;
+    ObjectRef selectSet_;  // held for the whole run
+    bool userSelection_ = true;
+    bool strict_ = false;
+};
+
+}  // namespace
+
+RunEnd cmdAccept_Click(EngineState& state, StatusWindow& window) {
+    return Run(state, window).execute();
+}
+
+}  // namespace tav::engine

@@ -1,0 +1,169 @@
+// Every dispatch id, late-bound name, interface id and fixed value of the
+// Solid Edge object model that the tool uses, named once.
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+namespace tav::host {
+
+using DispId = std::int32_t;
+
+// Interface ids in registry form (upper-case, no braces).
+struct InterfaceId {
+    std::string_view text;
+    bool operator==(const InterfaceId&) const = default;
+};
+
+inline constexpr std::u16string_view hostProgId = u"solidedge.application";
+
+namespace dispatch {
+
+// The default member: reading it with one argument fetches a collection item.
+inline constexpr DispId defaultMember = 0;
+
+namespace application {
+inline constexpr InterfaceId iid{"DED89DB0-45B6-11CE-B307-0800363A1E02"};
+inline constexpr DispId activeDocument = 2;
+// Boolean switches held around a run: interactive is False and delay-compute
+// True while the tool works, and both go back when it ends.
+inline constexpr DispId interactive = 18;
+inline constexpr DispId delayCompute = 73;
+// Method taking one Long command number.
+inline constexpr DispId startCommand = 79;
+// The command started once a run has finished.
+inline constexpr std::int32_t commandAfterRun = 32876;
+}  // namespace application
+
+namespace draftDocument {
+inline constexpr InterfaceId iid{"016B11FB-CDC0-11CE-A035-08003601E53B"};
+inline constexpr DispId activeSheet = 4198;
+inline constexpr DispId selectSet = 39;
+inline constexpr DispId lineStyles = 8197;
+// The select set, read by name on the active document.
+inline constexpr std::u16string_view selectSetName = u"SelectSet";
+}  // namespace draftDocument
+
+namespace sheet {
+inline constexpr InterfaceId iid{"FFB20FA0-339B-11CE-956A-08003601DFE5"};
+inline constexpr DispId drawingViews = 20481;
+}  // namespace sheet
+
+namespace drawingViews {
+inline constexpr InterfaceId iid{"61F55454-5269-11CE-9CFE-08003637FB01"};
+inline constexpr DispId count = 2;
+}  // namespace drawingViews
+
+namespace selectSet {
+inline constexpr InterfaceId iid{"F9293970-4812-11CE-9647-0800367E0502"};
+inline constexpr DispId count = 3;
+inline constexpr DispId add = 4;
+inline constexpr DispId remove = 5;
+inline constexpr DispId clear = 6;
+// Read by name on a selected item.
+inline constexpr std::u16string_view typeName = u"Type";
+inline constexpr std::u16string_view drawingViewTypeName = u"DrawingViewType";
+// "Type" of a drawing view.
+inline constexpr std::int32_t drawingViewObjectType = 1298446368;
+// Drawing view kinds the tool leaves out.
+inline constexpr std::int32_t excludedViewKindA = 5;
+inline constexpr std::int32_t excludedViewKindB = 0;
+}  // namespace selectSet
+
+namespace drawingView {
+inline constexpr InterfaceId iid{"61F55450-5269-11CE-9CFE-08003637FB01"};
+inline constexpr DispId modelReference = 27;
+inline constexpr DispId modelMembers = 24686;
+}  // namespace drawingView
+
+namespace modelReference {
+inline constexpr InterfaceId iid{"A32FC151-10C7-11D0-A1C3-08003627CF02"};
+inline constexpr DispId fileName = 1;
+inline constexpr DispId modelDocument = 3;
+}  // namespace modelReference
+
+namespace assemblyDocument {
+inline constexpr InterfaceId iid{"00C6BF00-483B-11CE-951A-08003601BE52"};
+inline constexpr DispId occurrences = 16390;
+}  // namespace assemblyDocument
+
+namespace occurrences {
+inline constexpr InterfaceId iid{"7AD88CC9-E2F4-11D2-BED3-080036B4D502"};
+inline constexpr DispId count = 3;
+}  // namespace occurrences
+
+namespace occurrence {
+inline constexpr InterfaceId iid{"600251C5-E2F4-11D2-BED3-080036B4D502"};
+inline constexpr DispId isSubassembly = 10;
+inline constexpr DispId subOccurrences = 43;
+inline constexpr DispId fileName = 39;
+inline constexpr DispId style = 36;
+inline constexpr DispId partDocument = 38;
+// Late-bound names on the occurrence style, the part document and its models.
+inline constexpr std::u16string_view diffuseRedName = u"DiffuseRed";
+inline constexpr std::u16string_view diffuseGreenName = u"DiffuseGreen";
+inline constexpr std::u16string_view diffuseBlueName = u"DiffuseBlue";
+inline constexpr std::u16string_view modelsName = u"Models";
+inline constexpr std::u16string_view bodyName = u"body";
+}  // namespace occurrence
+
+namespace subOccurrences {
+inline constexpr InterfaceId iid{"C32A477A-8C85-11D3-9737-0060973828B5"};
+inline constexpr DispId count = 5;
+}  // namespace subOccurrences
+
+namespace subOccurrence {
+inline constexpr InterfaceId iid{"C32A477B-8C85-11D3-9737-0060973828B5"};
+inline constexpr DispId isSubassembly = 12;
+inline constexpr DispId subOccurrences = 9;
+inline constexpr DispId fileName = 7;
+// Method with six by-reference arguments: four arrays of three doubles, then
+// two doubles. The host fills the first array with red, green and blue.
+inline constexpr DispId colourQuery = 15;
+}  // namespace subOccurrence
+
+namespace body {
+inline constexpr InterfaceId iid{"09FCA073-DFBF-11D0-A275-080036C5ED02"};
+inline constexpr DispId faceStyle = 515;
+}  // namespace body
+
+namespace faceStyle {
+inline constexpr InterfaceId iid{"7F5EF5C0-A66F-11CE-815F-08003601E504"};
+inline constexpr DispId red = 12;
+inline constexpr DispId green = 13;
+inline constexpr DispId blue = 14;
+}  // namespace faceStyle
+
+namespace modelMembers {
+inline constexpr InterfaceId iid{"E3CA5EF6-163D-11D4-AB46-00C04F72E275"};
+inline constexpr DispId count = 2;
+}  // namespace modelMembers
+
+namespace modelMember {
+inline constexpr InterfaceId iid{"F4E15A14-163D-11D4-AB46-00C04F72E275"};
+inline constexpr DispId type = 25;
+inline constexpr DispId children = 12;
+inline constexpr DispId name = 4;
+// Boolean: template names are captured only from a member where it is False.
+inline constexpr DispId templateGuard = 26;
+inline constexpr DispId visibleEdgeStyle = 9;
+inline constexpr DispId hiddenEdgeStyle = 10;
+inline constexpr DispId tangentEdgeStyle = 11;
+// Member types.
+inline constexpr std::int32_t containerType = 0;
+inline constexpr std::int32_t partType = 1;
+inline constexpr std::int32_t otherPartType = 6;
+}  // namespace modelMember
+
+namespace lineStyles {
+inline constexpr InterfaceId iid{"E4D115C0-4999-11CE-A82A-08003601E855"};
+inline constexpr DispId add = 100;
+}  // namespace lineStyles
+
+namespace lineStyle {
+inline constexpr InterfaceId iid{"0C60FBA0-FFE3-11CD-A82A-08003601E855"};
+inline constexpr DispId colour = 103;
+}  // namespace lineStyle
+
+}  // namespace dispatch
+}  // namespace tav::host

@@ -1,0 +1,30 @@
+#include "host/error.h"
+
+#include <utility>
+
+#include "host/utf.h"
+
+namespace tav::host {
+
+AutomationError::AutomationError(std::int32_t number, std::u16string description)
+    : std::runtime_error("automation error " + std::to_string(number) + ": " + toUtf8(description)),
+      number_(number),
+      description_(std::move(description)) {}
+
+AutomationError overflowError() {
+    return {runtime_error_number::overflow, u"Overflow"};
+}
+
+AutomationError typeMismatchError() {
+    return {runtime_error_number::typeMismatch, u"Type mismatch"};
+}
+
+AutomationError objectNotSetError() {
+    return {runtime_error_number::objectNotSet, u"Object variable not set"};
+}
+
+AutomationError objectRequiredError() {
+    return {runtime_error_number::objectRequired, u"Object required"};
+}
+
+}  // namespace tav::host

@@ -1,0 +1,26 @@
+// A change the tool asks of the simulated host, as the result file and the
+// terminal report show it: every put, and every method call that changes the
+// host's or the document's state, failed ones included.
+#pragma once
+
+#include <string>
+
+#include <nlohmann/json.hpp>
+
+#include "host/automation_ids.h"
+
+namespace tav::sim {
+
+struct HostEvent {
+    enum class Verb { put, call };
+    Verb verb = Verb::put;
+    // "host", "selectSet", "lineStyles", "lineStyle:NAME" or "member:ID".
+    std::string object;
+    host::DispId member = 0;
+    // For a put: the value put (Boolean, integer or string). For a call: the
+    // array of arguments.
+    nlohmann::json payload;
+    bool ok = true;
+};
+
+}  // namespace tav::sim

@@ -1,0 +1,158 @@
+// The plain data of a simulated Solid Edge session, as a scene file describes
+// it: the application, its documents, the drawing views with their model
+// members, and the faults to inject. Text the tool sees (names, file names) is
+// UTF-16; ids that only the scene and the results use are UTF-8.
+//
+// The simulated host starts from a Scene and keeps its live state in it: the
+// select sets, line styles and member edge styles change as the tool works.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tav::sim {
+
+// Operations that raise a host error whenever they are called on an object.
+struct Faults {
+    std::set<std::string, std::less<>> keys;
+    bool contains(std::string_view key) const { return keys.find(key) != keys.end(); }
+};
+
+// Collections that report a fixed number of items whatever they hold.
+struct CountOverrides {
+    std::map<std::string, std::int32_t, std::less<>> counts;
+    std::optional<std::int32_t> find(std::string_view collection) const {
+        auto found = counts.find(collection);
+        return found == counts.end() ? std::nullopt : std::optional(found->second);
+    }
+};
+
+struct Rgb {
+    double red = 0;
+    double green = 0;
+    double blue = 0;
+};
+
+// An occurrence style; `single` makes the host return its components as
+// single-precision values.
+struct OccurrenceStyle {
+    Rgb colour;
+    bool single = false;
+};
+
+struct SubOccurrence {
+    std::u16string file;
+    bool isSubassembly = false;
+    std::optional<Rgb> colour;  // absent: the colour query leaves its arguments alone
+    std::vector<SubOccurrence> children;
+    Faults fail;
+    CountOverrides counts;
+};
+
+// A top-level occurrence of an assembly.
+struct Occurrence {
+    std::u16string file;
+    bool isSubassembly = false;
+    std::optional<OccurrenceStyle> style;
+    std::optional<Rgb> faceStyle;  // the body's face style, for a part without style
+    std::vector<SubOccurrence> children;
+    Faults fail;
+    CountOverrides counts;
+};
+
+struct LineStyle {
+    std::u16string name;
+    std::int32_t colour = 0;
+    // The style it was created from; empty for a style the scene brought.
+    std::optional<std::u16string> templateName;
+};
+
+// An object in a select set: a drawing view, or another selected object.
+struct SelectionEntry {
+    enum class Kind { drawingView, item };
+    Kind kind = Kind::drawingView;
+    std::size_t index = 0;  // into Scene::drawingViews or Scene::selectedItems
+    bool operator==(const SelectionEntry&) const = default;
+};
+
+// A selected object that is not a drawing view.
+struct SelectedItem {
+    std::string id;
+    std::int32_t type = 0;
+    std::optional<std::int32_t> drawingViewType;  // empty: reading it fails
+    Faults fail;
+};
+
+enum class DocumentKind { draft, assembly, part };
+
+struct Document {
+    std::string id;
+    DocumentKind kind = DocumentKind::draft;
+    // Draft: the active sheet's drawing views (indices into Scene::drawingViews),
+    // the select set and the line styles.
+    std::vector<std::size_t> drawingViews;
+    std::vector<SelectionEntry> selection;
+    std::vector<LineStyle> lineStyles;
+    Faults lineStylesFail;
+    // Assembly: the top-level occurrences.
+    std::vector<Occurrence> occurrences;
+    Faults fail;
+    CountOverrides counts;
+};
+
+struct EdgeStyles {
+    std::u16string visible = u"Normal";
+    std::u16string hidden = u"Normal";
+    std::u16string tangent = u"Normal";
+};
+
+struct ModelMember {
+    // The id given in the scene, else the index path ("V1/2/1"); a view's
+    // root member has the view's id.
+    std::string id;
+    std::int32_t type = 0;
+    std::u16string name;
+    std::vector<ModelMember> children;
+    bool flag26 = false;
+    EdgeStyles styles;
+    Faults fail;
+    CountOverrides counts;
+};
+
+struct ModelReference {
+    std::u16string file;
+    std::size_t document = 0;  // index into Scene::documents
+};
+
+struct DrawingView {
+    std::string id;
+    std::int32_t drawingViewType = 1;
+    std::optional<ModelReference> model;  // empty: the view has no model reference
+    ModelMember root;
+    Faults fail;
+};
+
+struct Application {
+    bool running = false;
+    bool interactive = true;    // property 18
+    bool delayCompute = false;  // property 73
+    Faults fail;
+};
+
+struct Scene {
+    Application host;
+    std::optional<std::size_t> activeDocument;  // index into documents
+    std::vector<Document> documents;            // in the scene file's order
+    std::vector<DrawingView> drawingViews;
+    std::vector<SelectedItem> selectedItems;  // every non-view object some selection names
+    std::optional<std::int32_t> failCall;
+};
+
+}  // namespace tav::sim

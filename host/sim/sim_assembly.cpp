@@ -1,0 +1,218 @@
+// An assembly's top-level occurrences, and what a part occurrence shows of
+// its colour: the occurrence style, or the face style of the part's body.
+#include "host/sim/fault_keys.h"
+#include "host/sim/sim_call.h"
+#include "host/sim/sim_collection.h"
+#include "host/sim/sim_model.h"
+#include "host/sim/sim_objects.h"
+
+namespace tav::sim::objects {
+namespace {
+
+namespace ids = host::dispatch;
+
+class OccurrencesNode final : public SimNode {
+  public:
+    explicit OccurrencesNode(std::size_t assembly) : assembly_(assembly) {}
+
+    std::optional<host::InterfaceId> interfaceId() const override { return ids::occurrences::iid; }
+
+    host::Value invoke(SimCall& call) const override {
+        const Document& assembly = call.scene().documents[assembly_];
+        const std::vector<Occurrence>& items = assembly.occurrences;
+        if (call.reads(ids::occurrences::count)) {
+            return call.perform(assembly.fail, {fault::assembly::occurrencesCount}, [&] {
+                return host::Value(
+                    reportedCount(assembly.counts, counted::occurrences, items.size()));
+            });
+        }
+        if (call.fetchesItem()) {
+            return call.perform(assembly.fail, {fault::assembly::occurrencesItem}, [&] {
+                return call.handOut(occurrence(items[itemPosition(call, items.size())]));
+            });
+        }
+        return call.unknownMember();
+    }
+
+  private:
+    std::size_t assembly_;
+};
+
+class OccurrenceNode final : public SimNode {
+  public:
+    explicit OccurrenceNode(const Occurrence& occurrence) : occurrence_(&occurrence) {}
+
+    std::optional<host::InterfaceId> interfaceId() const override { return ids::occurrence::iid; }
+
+    host::Value invoke(SimCall& call) const override {
+        const Occurrence& o = *occurrence_;
+        if (call.reads(ids::occurrence::isSubassembly)) {
+            return call.perform(o.fail, {fault::occurrence::isSubassembly},
+                                [&] { return host::Value(o.isSubassembly); });
+        }
+        if (call.reads(ids::occurrence::subOccurrences)) {
+            return call.perform(o.fail, {fault::occurrence::subOccurrences}, [&] {
+                return call.handOut(subOccurrences(o.children, o.fail, o.counts));
+            });
+        }
+        if (call.reads(ids::occurrence::fileName)) {
+            return call.perform(o.fail, {fault::occurrence::file},
+                                [&] { return host::Value(o.file); });
+        }
+        if (call.reads(ids::occurrence::style)) {
+            return call.perform(o.fail, {fault::occurrence::style}, [&] {
+                return o.style ? call.handOut(occurrenceStyle(o)) : host::Value(host::ObjectRef());
+            });
+        }
+        if (call.reads(ids::occurrence::partDocument)) {
+            return call.perform(o.fail, {fault::occurrence::partDocument},
+                                [&] { return call.handOut(partDocument(o)); });
+        }
+        return call.unknownMember();
+    }
+
+  private:
+    const Occurrence* occurrence_;
+};
+
+// Objects below an occurrence that belong to no interface of ours and answer
+// one late-bound name each.
+class NamedStepNode final : public SimNode {
+  public:
+    using Next = NodePtr (*)(const Occurrence&);
+
+    NamedStepNode(const Occurrence& occurrence, std::u16string_view name, std::string_view key,
+                  Next next)
+        : occurrence_(&occurrence), name_(name), key_(key), next_(next) {}
+
+    std::optional<host::InterfaceId> interfaceId() const override { return std::nullopt; }
+
+    host::Value invoke(SimCall& call) const override {
+        if (call.readsNamed(name_)) {
+            return call.perform(occurrence_->fail, {key_},
+                                [&] { return call.handOut(next_(*occurrence_)); });
+        }
+        return call.unknownMember();
+    }
+
+  private:
+    const Occurrence* occurrence_;
+    std::u16string_view name_;
+    std::string_view key_;
+    Next next_;
+};
+
+class OccurrenceStyleNode final : public SimNode {
+  public:
+    explicit OccurrenceStyleNode(const Occurrence& occurrence) : occurrence_(&occurrence) {}
+
+    std::optional<host::InterfaceId> interfaceId() const override { return std::nullopt; }
+
+    host::Value invoke(SimCall& call) const override {
+        const OccurrenceStyle& style = occurrence_->style.value();
+        const Faults& fail = occurrence_->fail;
+        auto component = [&style](double value) {
+            return style.single ? host::Value(static_cast<float>(value)) : host::Value(value);
+        };
+        if (call.readsNamed(ids::occurrence::diffuseRedName)) {
+            return call.perform(fail, {fault::occurrence::styleRed},
+                                [&] { return component(style.colour.red); });
+        }
+        if (call.readsNamed(ids::occurrence::diffuseGreenName)) {
+            return call.perform(fail, {fault::occurrence::styleGreen},
+                                [&] { return component(style.colour.green); });
+        }
+        if (call.readsNamed(ids::occurrence::diffuseBlueName)) {
+            return call.perform(fail, {fault::occurrence::styleBlue},
+                                [&] { return component(style.colour.blue); });
+        }
+        return call.unknownMember();
+    }
+
+  private:
+    const Occurrence* occurrence_;
+};
+
+class BodyNode final : public SimNode {
+  public:
+    explicit BodyNode(const Occurrence& occurrence) : occurrence_(&occurrence) {}
+
+    std::optional<host::InterfaceId> interfaceId() const override { return ids::body::iid; }
+
+    host::Value invoke(SimCall& call) const override {
+        const Occurrence& o = *occurrence_;
+        if (call.reads(ids::body::faceStyle)) {
+            return call.perform(o.fail, {fault::occurrence::faceStyle}, [&] {
+                return o.faceStyle ? call.handOut(faceStyle(o)) : host::Value(host::ObjectRef());
+            });
+        }
+        return call.unknownMember();
+    }
+
+  private:
+    const Occurrence* occurrence_;
+};
+
+class FaceStyleNode final : public SimNode {
+  public:
+    explicit FaceStyleNode(const Occurrence& occurrence) : occurrence_(&occurrence) {}
+
+    std::optional<host::InterfaceId> interfaceId() const override { return ids::faceStyle::iid; }
+
+    host::Value invoke(SimCall& call) const override {
+        const Rgb& colour = occurrence_->faceStyle.value();
+        const Faults& fail = occurrence_->fail;
+        if (call.reads(ids::faceStyle::red)) {
+            return call.perform(fail, {fault::occurrence::faceStyleRed},
+                                [&] { return host::Value(colour.red); });
+        }
+        if (call.reads(ids::faceStyle::green)) {
+            return call.perform(fail, {fault::occurrence::faceStyleGreen},
+                                [&] { return host::Value(colour.green); });
+        }
+        if (call.reads(ids::faceStyle::blue)) {
+            return call.perform(fail, {fault::occurrence::faceStyleBlue},
+                                [&] { return host::Value(colour.blue); });
+        }
+        return call.unknownMember();
+    }
+
+  private:
+    const Occurrence* occurrence_;
+};
+
+}  // namespace
+
+NodePtr occurrences(std::size_t assembly) {
+    return std::make_shared<OccurrencesNode>(assembly);
+}
+
+NodePtr occurrence(const Occurrence& occurrence) {
+    return std::make_shared<OccurrenceNode>(occurrence);
+}
+
+NodePtr occurrenceStyle(const Occurrence& occurrence) {
+    return std::make_shared<OccurrenceStyleNode>(occurrence);
+}
+
+// The part document answers "Models" with its first model (whatever the
+// index asked), and the model answers "body".
+NodePtr partDocument(const Occurrence& occurrence) {
+    return std::make_shared<NamedStepNode>(occurrence, ids::occurrence::modelsName,
+                                           fault::occurrence::models, &models);
+}
+
+NodePtr models(const Occurrence& occurrence) {
+    return std::make_shared<NamedStepNode>(occurrence, ids::occurrence::bodyName,
+                                           fault::occurrence::body, &body);
+}
+
+NodePtr body(const Occurrence& occurrence) {
+    return std::make_shared<BodyNode>(occurrence);
+}
+
+NodePtr faceStyle(const Occurrence& occurrence) {
+    return std::make_shared<FaceStyleNode>(occurrence);
+}
+
+}  // namespace tav::sim::objects

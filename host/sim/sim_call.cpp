@@ -1,0 +1,107 @@
+#include "host/sim/sim_call.h"
+
+#include "host/conversions.h"
+#include "host/sim/ascii_case.h"
+#include "host/sim/sim_errors.h"
+#include "host/sim/sim_model.h"
+#include "host/utf.h"
+
+namespace tav::sim {
+namespace {
+
+// A conversion the host cannot make is a host error, not one of the tool's.
+template <class Convert>
+auto convertArgument(const host::Value& value, Convert&& convert) {
+    try {
+        return convert(value);
+    } catch (const host::AutomationError&) {
+        throw hostError(u"Type mismatch");
+    }
+}
+
+}  // namespace
+
+SimCall::SimCall(SimModel& model, std::int32_t number, const host::MemberName& member,
+                 host::CallKind kind, std::span<host::Argument> args)
+    : model_(model), number_(number), member_(member), kind_(kind), args_(args) {}
+
+Scene& SimCall::scene() const {
+    return model_.scene();
+}
+
+bool SimCall::reads(host::DispId id) const {
+    return kind_ != host::CallKind::put && !member_.byName() && member_.id == id;
+}
+
+bool SimCall::readsNamed(std::u16string_view name) const {
+    return kind_ != host::CallKind::put && member_.byName() &&
+           equalsIgnoringAsciiCase(member_.name, name);
+}
+
+bool SimCall::puts(host::DispId id) const {
+    return kind_ == host::CallKind::put && !member_.byName() && member_.id == id;
+}
+
+bool SimCall::fetchesItem() const {
+    return reads(host::dispatch::defaultMember) && !args_.empty();
+}
+
+const host::Value& SimCall::argument(std::size_t position) const {
+    if (position >= args_.size()) {
+        throw hostError(u"Argument not optional");
+    }
+    return args_[position].value;
+}
+
+bool SimCall::booleanArgument(std::size_t position) const {
+    return convertArgument(argument(position), host::toBool);
+}
+
+std::int32_t SimCall::longArgument(std::size_t position) const {
+    return convertArgument(argument(position), host::toInt32);
+}
+
+std::u16string SimCall::textArgument(std::size_t position) const {
+    return convertArgument(argument(position), host::toText);
+}
+
+nlohmann::json SimCall::eventArgument(std::size_t position) const {
+    return position < args_.size() ? model_.eventValue(args_[position].value) : nullptr;
+}
+
+nlohmann::json SimCall::eventArguments() const {
+    nlohmann::json values = nlohmann::json::array();
+    for (const host::Argument& arg : args_) {
+        values.push_back(model_.eventValue(arg.value));
+    }
+    return values;
+}
+
+host::Value SimCall::handOut(NodePtr node) const {
+    return model_.handOut(std::move(node));
+}
+
+host::Value SimCall::unknownMember() {
+    return perform(noFaults, {}, [this]() -> host::Value {
+        std::u16string member = member_.byName() ? std::u16string(member_.name)
+                                                 : host::toUtf16(std::to_string(member_.id));
+        throw hostError(u"Unknown name or member: " + member);
+    });
+}
+
+void SimCall::raiseInjectedFailure(const Faults& faults, FaultKeyList keys) const {
+    if (model_.scene().failCall == number_) {
+        throw failedCall(number_);
+    }
+    for (std::string_view key : keys) {
+        if (faults.contains(key)) {
+            throw simulatedFailure(key);
+        }
+    }
+}
+
+void SimCall::record(HostEvent event) const {
+    model_.record(event);
+}
+
+}  // namespace tav::sim

@@ -1,0 +1,99 @@
+#include "host/sim/sim_host.h"
+
+#include <stdexcept>
+
+#include "host/sim/ascii_case.h"
+#include "host/sim/sim_errors.h"
+#include "host/sim/sim_model.h"
+#include "host/sim/sim_objects.h"
+#include "host/utf.h"
+
+namespace tav::sim {
+namespace {
+
+namespace ids = host::dispatch;
+
+// Collects the members of type 1 or 6 below `member`, depth first.
+void collectPartMembers(const DrawingView& view, const ModelMember& member, const std::string& path,
+                        std::vector<PartMemberState>& out) {
+    for (const ModelMember& child : member.children) {
+        std::string name = host::toUtf8(child.name);
+        if (child.type == ids::modelMember::partType ||
+            child.type == ids::modelMember::otherPartType) {
+            out.push_back({view.id, child.id, path, name, host::toUtf8(child.styles.visible),
+                           host::toUtf8(child.styles.hidden), host::toUtf8(child.styles.tangent)});
+        }
+        collectPartMembers(view, child, path + "/" + name, out);
+    }
+}
+
+}  // namespace
+
+SimHost::SimHost(Scene scene, HostEventSink onEvent)
+    : model_(std::make_shared<SimModel>(std::move(scene), std::move(onEvent))) {}
+
+SimHost::~SimHost() = default;
+
+host::ObjectRef SimHost::getRunning(std::u16string_view progId) {
+    if (!model_->scene().host.running || !equalsIgnoringAsciiCase(progId, host::hostProgId)) {
+        throw host::AutomationError(notRunningNumber, u"Operation unavailable");
+    }
+    return model_->handOut(objects::application());
+}
+
+std::int32_t SimHost::hostCalls() const {
+    return model_->hostCalls();
+}
+
+std::int32_t SimHost::heldReferences() const {
+    return model_->heldReferences();
+}
+
+bool SimHost::property(host::DispId member) const {
+    const Application& app = model_->scene().host;
+    if (member == ids::application::interactive) {
+        return app.interactive;
+    }
+    if (member == ids::application::delayCompute) {
+        return app.delayCompute;
+    }
+    throw std::invalid_argument("the host has no Boolean property " + std::to_string(member));
+}
+
+std::vector<std::int32_t> SimHost::commands() const {
+    return model_->commands();
+}
+
+std::vector<std::string> SimHost::selection() const {
+    std::vector<std::string> ids;
+    if (std::optional<std::size_t> draft = model_->reportedDraft()) {
+        for (const SelectionEntry& entry : model_->scene().documents[*draft].selection) {
+            ids.push_back(model_->selectionId(entry));
+        }
+    }
+    return ids;
+}
+
+std::vector<LineStyleState> SimHost::lineStyles() const {
+    std::vector<LineStyleState> styles;
+    if (std::optional<std::size_t> draft = model_->reportedDraft()) {
+        for (const LineStyle& style : model_->scene().documents[*draft].lineStyles) {
+            std::optional<std::string> templateName;
+            if (style.templateName) {
+                templateName = host::toUtf8(*style.templateName);
+            }
+            styles.push_back({host::toUtf8(style.name), style.colour, std::move(templateName)});
+        }
+    }
+    return styles;
+}
+
+std::vector<PartMemberState> SimHost::partMembers() const {
+    std::vector<PartMemberState> members;
+    for (const DrawingView& view : model_->scene().drawingViews) {
+        collectPartMembers(view, view.root, "", members);
+    }
+    return members;
+}
+
+}  // namespace tav::sim

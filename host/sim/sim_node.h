@@ -1,0 +1,31 @@
+// One object of the simulated host, as the tool can reach it: a small
+// immutable description of where it sits in the scene. The live state stays
+// in the model; handles (SimHandle) carry nodes to the tool.
+#pragma once
+
+#include <memory>
+#include <optional>
+
+#include "host/automation_ids.h"
+#include "host/sim/scene.h"
+#include "host/value.h"
+
+namespace tav::sim {
+
+class SimCall;
+
+class SimNode {
+  public:
+    virtual ~SimNode() = default;
+    // The one interface of ours this object answers to, if any.
+    virtual std::optional<host::InterfaceId> interfaceId() const = 0;
+    // Carries out one host call on this object.
+    virtual host::Value invoke(SimCall& call) const = 0;
+    // What a select set holds when this object is added to it; nothing for an
+    // object that cannot be selected.
+    virtual std::optional<SelectionEntry> selectionEntry() const { return std::nullopt; }
+};
+
+using NodePtr = std::shared_ptr<const SimNode>;
+
+}  // namespace tav::sim

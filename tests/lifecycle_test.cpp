@@ -1,0 +1,115 @@
+// Start-up, the buttons and shutdown as the user sees them, and what the
+// tool leaves behind in the host.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "tests/support/scenes.h"
+
+namespace tav::test {
+namespace {
+
+using testing::ElementsAre;
+using testing::IsEmpty;
+
+json readyScene() {
+    return drawingScene(json::array(), json::array());
+}
+
+TEST(StartUp, NoSolidEdgeRunningRefusesWithoutShowingTheWindow) {
+    json scene = readyScene();
+    scene["host"]["running"] = false;
+    const auto outcome = run(scene, "process");
+    EXPECT_EQ(outcome.end, app::ProgramEnd::refused);
+    EXPECT_THAT(messagesOf(outcome), ElementsAre("A SE Draft file from an ASM must be open"));
+    EXPECT_THAT(captionsOf(outcome, "lblVista"), IsEmpty());
+    EXPECT_EQ(outcome.hostCalls, 0);
+}
+
+TEST(StartUp, AnActiveDocumentThatIsNoDraftRefusesAndRestoresTheHost) {
+    json scene = readyScene();
+    scene["activeDocument"] = "A1";
+    scene["host"]["properties"] = {{"18", false}, {"73", true}};
+    const auto outcome = run(scene);
+    EXPECT_EQ(outcome.end, app::ProgramEnd::refused);
+    EXPECT_THAT(messagesOf(outcome), ElementsAre("A SE Draft file from an ASM must be open"));
+    EXPECT_TRUE(outcome.interactive);
+    EXPECT_FALSE(outcome.delayCompute);
+    EXPECT_EQ(outcome.heldReferences, 0);
+}
+
+TEST(StartUp, NoActiveDocumentOrAFailingLookupRefusesTheSameWay) {
+    json none = readyScene();
+    none["activeDocument"] = nullptr;
+    EXPECT_THAT(messagesOf(run(none)), ElementsAre("A SE Draft file from an ASM must be open"));
+    json failing = readyScene();
+    failing["host"]["fail"] = {"activeDocument"};
+    EXPECT_THAT(messagesOf(run(failing)), ElementsAre("A SE Draft file from an ASM must be open"));
+}
+
+TEST(StartUp, NoDrawingViewsOrAnUncountableSheetRefuses) {
+    json empty = readyScene();
+    empty["documents"]["D1"]["drawingViews"] = json::array();
+    const auto outcome = run(empty);
+    EXPECT_EQ(outcome.end, app::ProgramEnd::refused);
+    EXPECT_THAT(messagesOf(outcome),
+                ElementsAre("There are no Drawing Views in this Sheet. Exiting."));
+
+    json failing = readyScene();
+    failing["documents"]["D1"]["fail"] = {"activeSheet"};
+    EXPECT_THAT(messagesOf(run(failing)),
+                ElementsAre("There are no Drawing Views in this Sheet. Exiting."));
+}
+
+TEST(Buttons, ExitRightAfterStartUpRestoresTheHostAndHoldsNothing) {
+    json scene = readyScene();
+    const auto outcome = run(scene, "exit,process");
+    EXPECT_EQ(outcome.end, app::ProgramEnd::myEnd);
+    EXPECT_THAT(captionsOf(outcome, "lblVista"), ElementsAre("Select Drawing Views to update"));
+    EXPECT_EQ(outcome.window.lblPieza, u"");
+    EXPECT_EQ(outcome.heldReferences, 0);
+    const auto host = eventsOf(outcome, "host");
+    ASSERT_EQ(host.size(), 2u) << "the process after exit is ignored";
+    EXPECT_EQ(host[0]["member"], 18);
+    EXPECT_EQ(host[0]["value"], true);
+    EXPECT_EQ(host[1]["member"], 73);
+    EXPECT_EQ(host[1]["value"], false);
+}
+
+TEST(Buttons, HelpShowsTheAboutBoxEachTimeAndChangesNothing) {
+    const auto outcome = run(readyScene(), "help,help");
+    EXPECT_EQ(outcome.end, app::ProgramEnd::running);
+    std::vector<json> about;
+    for (const json& e : eventsOf(outcome, "ui")) {
+        if (e["ui"] == "about") {
+            about.push_back(e);
+        }
+    }
+    ASSERT_EQ(about.size(), 2u);
+    EXPECT_EQ(
+        about[0],
+        (json{{"ui", "about"}, {"title", "About Tavrelmondix"}, {"version", "Version 3.4.1"}}));
+    EXPECT_EQ(about[1], about[0]);
+    EXPECT_THAT(eventsOf(outcome, "host"), IsEmpty());
+}
+
+TEST(Buttons, ClosingFromTheFrameEndsWithoutTheShutdownSteps) {
+    json scene = readyScene();
+    scene["host"]["properties"] = {{"18", false}, {"73", true}};
+    const auto outcome = run(scene, "close,exit");
+    EXPECT_EQ(outcome.end, app::ProgramEnd::closed);
+    EXPECT_FALSE(outcome.interactive);
+    EXPECT_TRUE(outcome.delayCompute);
+    EXPECT_THAT(eventsOf(outcome, "host"), IsEmpty());
+    EXPECT_EQ(outcome.heldReferences, 2) << "the application and the draft";
+}
+
+TEST(Buttons, AFinishedRunHoldsNoReference) {
+    json scene = drawingScene({{{"file", "Bolt.par"}, {"style", {{"r", 0}, {"g", 0}, {"b", 1}}}}},
+                              {{{"type", 1}, {"name", "Bolt.par"}}});
+    const auto outcome = run(scene, "process");
+    EXPECT_EQ(outcome.end, app::ProgramEnd::myEnd);
+    EXPECT_EQ(outcome.heldReferences, 0);
+}
+
+}  // namespace
+}  // namespace tav::test

@@ -1,0 +1,231 @@
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "sim_test_calls.h"
+
+namespace tav::sim {
+namespace {
+
+using namespace test_support;
+
+std::vector<host::Argument> arguments(std::vector<host::Value> values, bool byReference = false) {
+    std::vector<host::Argument> args;
+    for (host::Value& value : values) {
+        args.push_back({std::move(value), byReference});
+    }
+    return args;
+}
+
+void expectEvent(const HostEvent& event, HostEvent::Verb verb, const std::string& object,
+                 host::DispId member, const nlohmann::json& payload, bool ok) {
+    EXPECT_EQ(event.verb, verb);
+    EXPECT_EQ(event.object, object);
+    EXPECT_EQ(event.member, member);
+    EXPECT_EQ(event.payload, payload);
+    EXPECT_EQ(event.ok, ok);
+}
+
+TEST(SimHostState, SelectSetAddsRemovesAndClearsWithEvents) {
+    RecordingHost h(baseScene());
+    host::ObjectRef byName = object(activeDraft(h).get(ids::draftDocument::selectSetName));
+    host::ObjectRef byId = object(activeDraft(h).get(ids::draftDocument::selectSet));
+    host::Value item = byId.item(number(2));
+
+    auto add = arguments({drawingView(h, 1)});
+    byId.call(ids::selectSet::add, add);
+    EXPECT_EQ(h.host->selection(), (std::vector<std::string>{"V2", "dim7", "V1"}));
+    EXPECT_EQ(host::toInt32(byName.get(ids::selectSet::count)), 3);
+
+    auto first = arguments({number(1)});
+    byName.call(ids::selectSet::remove, first);
+    auto fifth = arguments({number(5)});
+    EXPECT_EQ(hostErrorOf([&] { byName.call(ids::selectSet::remove, fifth); }),
+              u"Index 5 is out of range (1 to 2)");
+    EXPECT_EQ(h.host->selection(), (std::vector<std::string>{"dim7", "V1"}));
+
+    std::vector<host::Argument> none;
+    byId.call(ids::selectSet::clear, none);
+    auto readd = arguments({item});
+    byId.call(ids::selectSet::add, readd);
+    EXPECT_EQ(h.host->selection(), std::vector<std::string>{"dim7"});
+
+    using Verb = HostEvent::Verb;
+    ASSERT_EQ(h.events.size(), 5u);
+    expectEvent(h.events[0], Verb::call, "selectSet", 4, {"V1"}, true);
+    expectEvent(h.events[1], Verb::call, "selectSet", 5, {1}, true);
+    expectEvent(h.events[2], Verb::call, "selectSet", 5, {5}, false);
+    expectEvent(h.events[3], Verb::call, "selectSet", 6, nlohmann::json::array(), true);
+    expectEvent(h.events[4], Verb::call, "selectSet", 4, {"dim7"}, true);
+}
+
+TEST(SimHostState, SelectedObjectsAnswerTheirTypes) {
+    RecordingHost h(baseScene());
+    host::ObjectRef selectSet = object(activeDraft(h).get(ids::draftDocument::selectSet));
+    host::ObjectRef view = object(selectSet.item(number(1)));
+    host::ObjectRef item = object(selectSet.item(number(2)));
+    EXPECT_EQ(host::toInt32(view.get(ids::selectSet::typeName)),
+              ids::selectSet::drawingViewObjectType);
+    EXPECT_EQ(host::toInt32(view.get(ids::selectSet::drawingViewTypeName)), 1);
+    EXPECT_EQ(host::toInt32(drawingView(h, 1).get(ids::selectSet::drawingViewTypeName)), 3);
+    EXPECT_EQ(host::toInt32(item.get(ids::selectSet::typeName)), 1234);
+    hostErrorOf([&] { item.get(ids::selectSet::drawingViewTypeName); });
+}
+
+TEST(SimHostState, LineStylesAreCreatedOnlyFromAnExistingTemplate) {
+    Json scene = baseScene();
+    scene["documents"]["D1"]["lineStylesFail"] = {"add:Blue"};
+    RecordingHost h(scene);
+    host::ObjectRef styles = object(activeDraft(h).get(ids::draftDocument::lineStyles));
+    auto create = [&styles](const char16_t* name, const char16_t* from) {
+        auto args = arguments({name, from}, true);
+        return object(styles.call(ids::lineStyles::add, args));
+    };
+
+    host::ObjectRef red = create(u"Red", u"Hidden");
+    EXPECT_TRUE(red.object()->queryInterface(ids::lineStyle::iid));
+    EXPECT_EQ(h.host->lineStyles().back().color, 7);
+    red.put(ids::lineStyle::colour, number(255));
+    EXPECT_EQ(hostErrorOf([&] { create(u"Red", u"Normal"); }),
+              u"A line style named \"Red\" already exists");
+    EXPECT_EQ(hostErrorOf([&] { create(u"Green", u"normal"); }), u"No line style named \"normal\"");
+    hostErrorOf([&] { create(u"Green", u""); });
+    EXPECT_EQ(hostErrorOf([&] { create(u"Blue", u"Normal"); }), u"Simulated failure: add:Blue");
+    EXPECT_NO_THROW(styles.item(host::Value(u"Red")));
+    EXPECT_EQ(hostErrorOf([&] { styles.item(host::Value(u"Green")); }),
+              u"No line style named \"Green\"");
+
+    std::vector<LineStyleState> final = h.host->lineStyles();
+    ASSERT_EQ(final.size(), 3u);
+    EXPECT_EQ(final[2].name, "Red");
+    EXPECT_EQ(final[2].color, 255);
+    EXPECT_EQ(final[2].templateName, "Hidden");
+    EXPECT_FALSE(final[0].templateName);
+
+    using Verb = HostEvent::Verb;
+    ASSERT_EQ(h.events.size(), 6u);
+    expectEvent(h.events[0], Verb::call, "lineStyles", 100, {"Red", "Hidden"}, true);
+    expectEvent(h.events[1], Verb::put, "lineStyle:Red", 103, 255, true);
+    expectEvent(h.events[2], Verb::call, "lineStyles", 100, {"Red", "Normal"}, false);
+    expectEvent(h.events[5], Verb::call, "lineStyles", 100, {"Blue", "Normal"}, false);
+}
+
+TEST(SimHostState, MemberEdgeStylesTakeOnlyTheDraftsLineStyles) {
+    Json scene = baseScene();
+    scene["drawingViews"][0]["root"]["children"][0]["fail"] = {"putTangent"};
+    RecordingHost h(scene);
+    host::ObjectRef bolt = child(rootMember(h, 1), 1);
+    bolt.put(ids::modelMember::visibleEdgeStyle, u"Hidden");
+    EXPECT_EQ(hostErrorOf([&] { bolt.put(ids::modelMember::hiddenEdgeStyle, u"hidden"); }),
+              u"No line style named \"hidden\"");
+    hostErrorOf([&] { bolt.put(ids::modelMember::tangentEdgeStyle, u"Hidden"); });
+    EXPECT_EQ(host::toText(bolt.get(ids::modelMember::visibleEdgeStyle)), u"Hidden");
+    EXPECT_EQ(host::toText(bolt.get(ids::modelMember::hiddenEdgeStyle)), u"Normal");
+
+    std::vector<PartMemberState> members = h.host->partMembers();
+    ASSERT_EQ(members.size(), 2u);
+    EXPECT_EQ(members[0].id, "V1/1");
+    EXPECT_EQ(members[0].path, "");
+    EXPECT_EQ(members[0].visible, "Hidden");
+    EXPECT_EQ(members[0].tangent, "Normal");
+    EXPECT_EQ(members[1].id, "hinge");
+    EXPECT_EQ(members[1].path, "/Frame.asm");
+    EXPECT_EQ(members[1].name, "Hinge.par");
+
+    using Verb = HostEvent::Verb;
+    ASSERT_EQ(h.events.size(), 3u);
+    expectEvent(h.events[0], Verb::put, "member:V1/1", 9, "Hidden", true);
+    expectEvent(h.events[1], Verb::put, "member:V1/1", 10, "hidden", false);
+    expectEvent(h.events[2], Verb::put, "member:V1/1", 11, "Hidden", false);
+}
+
+TEST(SimHostState, MemberEdgeStylesFollowTheDraftShowingTheView) {
+    Json scene = baseScene();
+    scene["documents"]["D1"]["drawingViews"] = {"V1"};
+    scene["documents"]["D2"] = {{"kind", "draft"},
+                                {"drawingViews", {"V2"}},
+                                {"lineStyles", {{{"name", "Other"}, {"color", 1}}}}};
+    scene["drawingViews"][1]["root"]["children"] = {{{"type", 1}, {"name", "Loose.par"}}};
+    RecordingHost h(scene);
+    host::ObjectRef selectSet = object(activeDraft(h).get(ids::draftDocument::selectSet));
+    host::ObjectRef members =
+        object(object(selectSet.item(number(1))).get(ids::drawingView::modelMembers));
+    host::ObjectRef loose = child(object(members.item(number(1))), 1);
+    EXPECT_NO_THROW(loose.put(ids::modelMember::visibleEdgeStyle, u"Other"));
+    hostErrorOf([&] { loose.put(ids::modelMember::visibleEdgeStyle, u"Hidden"); });
+}
+
+TEST(SimHostState, ColourQueryFillsTheFirstArrayOfAColouredPart) {
+    RecordingHost h(baseScene());
+    host::ObjectRef children = object(occurrence(h, 3).get(ids::occurrence::subOccurrences));
+    auto query = [](const host::ObjectRef& sub, std::vector<host::Argument>& args) {
+        sub.call(ids::subOccurrence::colourQuery, args);
+        return args[0].value.as<host::DoubleArray>()->items;
+    };
+    auto sixArguments = [] {
+        host::DoubleArray unset{{9, 9, 9}};
+        return arguments({unset, unset, unset, unset, 0.0, 0.0}, true);
+    };
+
+    auto hingeArgs = sixArguments();
+    EXPECT_EQ(query(object(children.item(number(1))), hingeArgs),
+              (std::vector<double>{0.2, 0.4, 0.6}));
+    EXPECT_EQ(hingeArgs[1].value.as<host::DoubleArray>()->items, (std::vector<double>{9, 9, 9}));
+    auto pinArgs = sixArguments();
+    EXPECT_EQ(query(object(children.item(number(2))), pinArgs), (std::vector<double>{9, 9, 9}));
+    auto wrong = arguments({0.0});
+    hostErrorOf(
+        [&] { object(children.item(number(1))).call(ids::subOccurrence::colourQuery, wrong); });
+
+    host::ObjectRef partChildren = object(occurrence(h, 1).get(ids::occurrence::subOccurrences));
+    EXPECT_EQ(host::toInt32(partChildren.get(ids::subOccurrences::count)), 0);
+}
+
+TEST(SimHostState, ColourComponentsKeepTheirPrecision) {
+    Json scene = baseScene();
+    RecordingHost h(scene);
+    host::ObjectRef style = object(occurrence(h, 1).get(ids::occurrence::style));
+    host::Value green = style.get(ids::occurrence::diffuseGreenName);
+    ASSERT_TRUE(green.holds<double>());
+    EXPECT_EQ(*green.as<double>(), 0.5);
+
+    scene["documents"]["A1"]["occurrences"][0]["style"]["single"] = true;
+    RecordingHost single(scene);
+    host::ObjectRef singleStyle = object(occurrence(single, 1).get(ids::occurrence::style));
+    EXPECT_TRUE(singleStyle.get(ids::occurrence::diffuseBlueName).holds<float>());
+
+    std::vector<host::Argument> first = arguments({number(1)});
+    host::ObjectRef part = object(occurrence(h, 2).get(ids::occurrence::partDocument));
+    host::ObjectRef body =
+        object(object(part.get(ids::occurrence::modelsName, first)).get(ids::occurrence::bodyName));
+    host::ObjectRef face = object(body.get(ids::body::faceStyle));
+    EXPECT_EQ(host::toDouble(face.get(ids::faceStyle::blue)), 1.0);
+}
+
+TEST(SimHostState, SwitchesAndCommandsChangeOnlyWhenTheCallSucceeds) {
+    Json scene = baseScene();
+    scene["host"]["fail"] = {"put73", "command79"};
+    RecordingHost h(scene);
+    h.app.put(ids::application::interactive, false);
+    hostErrorOf([&] { h.app.put(ids::application::delayCompute, true); });
+    auto command = arguments({number(ids::application::commandAfterRun)});
+    hostErrorOf([&] { h.app.call(ids::application::startCommand, command); });
+    EXPECT_FALSE(h.host->property(ids::application::interactive));
+    EXPECT_FALSE(h.host->property(ids::application::delayCompute));
+    EXPECT_TRUE(h.host->commands().empty());
+
+    using Verb = HostEvent::Verb;
+    ASSERT_EQ(h.events.size(), 3u);
+    expectEvent(h.events[0], Verb::put, "host", 18, false, true);
+    expectEvent(h.events[1], Verb::put, "host", 73, true, false);
+    expectEvent(h.events[2], Verb::call, "host", 79, {32876}, false);
+
+    scene["host"].erase("fail");
+    RecordingHost working(scene);
+    working.app.call(ids::application::startCommand, command);
+    EXPECT_EQ(working.host->commands(), std::vector<std::int32_t>{32876});
+}
+
+}  // namespace
+}  // namespace tav::sim

@@ -1,0 +1,86 @@
+#include "tests/support/scenes.h"
+
+#include "host/sim/scene_loader.h"
+#include "tools/harness/result_file.h"
+
+namespace tav::test {
+
+json drawingScene(json occurrences, json rootChildren) {
+    return json{
+        {"format", "tavrelmondix-scene/1"},
+        {"host", {{"running", true}}},
+        {"activeDocument", "D1"},
+        {"documents",
+         {{"D1",
+           {{"kind", "draft"},
+            {"drawingViews", {"V1"}},
+            {"selection", json::array()},
+            {"lineStyles", {{{"name", "Normal"}, {"color", 0}}}}}},
+          {"A1", {{"kind", "assembly"}, {"occurrences", std::move(occurrences)}}}}},
+        {"drawingViews",
+         {{{"id", "V1"},
+           {"model", {{"file", "C:\\Work\\Top.asm"}, {"document", "A1"}}},
+           {"root", {{"children", std::move(rootChildren)}}}}}},
+    };
+}
+
+sim::Scene sceneFrom(const json& scene) {
+    return sim::parseScene(scene.dump(), "test scene");
+}
+
+harness::SessionOutcome run(const json& scene, const std::string& actions) {
+    return harness::runSession(sceneFrom(scene), harness::parseActions(actions));
+}
+
+std::vector<json> eventsOf(const harness::SessionOutcome& outcome, const std::string& kind) {
+    std::vector<json> events;
+    for (const harness::Event& event : outcome.events) {
+        json e = harness::eventJson(event);
+        if (kind.empty() || e.contains(kind)) {
+            events.push_back(std::move(e));
+        }
+    }
+    return events;
+}
+
+std::vector<std::string> captionsOf(const harness::SessionOutcome& outcome,
+                                    const std::string& control) {
+    std::vector<std::string> captions;
+    for (const json& e : eventsOf(outcome, "ui")) {
+        if (e["ui"] == "caption" && e["control"] == control) {
+            captions.push_back(e["text"]);
+        }
+    }
+    return captions;
+}
+
+std::vector<std::string> messagesOf(const harness::SessionOutcome& outcome) {
+    std::vector<std::string> messages;
+    for (const json& e : eventsOf(outcome, "ui")) {
+        if (e["ui"] == "message") {
+            messages.push_back(e["text"]);
+        }
+    }
+    return messages;
+}
+
+std::string stylesOf(const harness::SessionOutcome& outcome, const std::string& memberId) {
+    for (const sim::PartMemberState& member : outcome.partMembers) {
+        if (member.id == memberId) {
+            return member.visible + "|" + member.hidden + "|" + member.tangent;
+        }
+    }
+    return "no member " + memberId;
+}
+
+std::vector<std::string> createdStyles(const harness::SessionOutcome& outcome) {
+    std::vector<std::string> names;
+    for (const sim::LineStyleState& style : outcome.lineStyles) {
+        if (style.templateName) {
+            names.push_back(style.name);
+        }
+    }
+    return names;
+}
+
+}  // namespace tav::test

@@ -1,0 +1,98 @@
+// tavrelmondix-sim SCENE.json [--press ACTIONS] [--result OUT.json] [--quiet]
+//
+// Runs the tool against the simulated Solid Edge described by a scene, as a
+// user would. Exit status: 0 when the tool ran (whatever it decided), 2 for a
+// usage error or a refused scene.
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+#include <stdexcept>
+#include <string>
+
+#include <CLI/CLI.hpp>
+
+#include "host/sim/scene_loader.h"
+#include "tools/harness/result_file.h"
+#include "tools/harness/session.h"
+#include "tools/harness/terminal_report.h"
+
+#ifdef _WIN32
+#include <io.h>
+#define TAV_ISATTY _isatty
+#define TAV_FILENO _fileno
+#else
+#include <unistd.h>
+#define TAV_ISATTY isatty
+#define TAV_FILENO fileno
+#endif
+
+namespace {
+
+constexpr int usageError = 2;
+
+bool stdoutIsTerminal() {
+    return TAV_ISATTY(TAV_FILENO(stdout)) != 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    CLI::App cli{"Runs Tavrelmondix against the simulated Solid Edge described by a scene file.",
+                 "tavrelmondix-sim"};
+    std::string scenePath;
+    std::string press = "process";
+    std::string resultPath;
+    bool quiet = false;
+    cli.add_option("SCENE", scenePath, "Scene file (tavrelmondix-scene/1)")->required();
+    cli.add_option("--press", press,
+                   "The user's actions, comma-separated: process, exit, help, close")
+        ->capture_default_str();
+    cli.add_option("--result", resultPath, "Write the result file here");
+    cli.add_flag("--quiet", quiet, "Print nothing but errors");
+    try {
+        cli.parse(argc, argv);
+    } catch (const CLI::CallForHelp& help) {
+        return cli.exit(help);
+    } catch (const CLI::ParseError& error) {
+        cli.exit(error);
+        return usageError;
+    }
+
+    std::vector<tav::harness::Action> actions;
+    try {
+        actions = tav::harness::parseActions(press);
+    } catch (const std::invalid_argument& error) {
+        std::cerr << "tavrelmondix-sim: --press: " << error.what() << '\n';
+        return usageError;
+    }
+
+    tav::sim::Scene scene;
+    try {
+        scene = tav::sim::loadScene(scenePath);
+    } catch (const tav::sim::SceneError& error) {
+        std::cerr << error.what() << '\n';
+        return usageError;
+    }
+
+    tav::harness::TerminalReport report(std::cout, stdoutIsTerminal());
+    tav::harness::EventSink live;
+    if (!quiet) {
+        std::cout << "Tavrelmondix on " << scenePath << "\n\n";
+        live = [&report](const tav::harness::Event& event) { report.onEvent(event); };
+    }
+    const tav::harness::SessionOutcome outcome =
+        tav::harness::runSession(std::move(scene), actions, live);
+    if (!quiet) {
+        report.summary(outcome);
+    }
+
+    if (!resultPath.empty()) {
+        std::ofstream file(resultPath, std::ios::binary);
+        file << tav::harness::resultJson(outcome).dump(1) << '\n';
+        if (!file) {
+            std::cerr << "tavrelmondix-sim: cannot write " << resultPath << '\n';
+            return usageError;
+        }
+    }
+    return 0;
+}

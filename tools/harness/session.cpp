@@ -1,0 +1,103 @@
+#include "tools/harness/session.h"
+
+#include <stdexcept>
+
+#include "app/recording_window.h"
+
+namespace tav::harness {
+
+std::vector<Action> parseActions(std::string_view text) {
+    std::vector<Action> actions;
+    std::size_t start = 0;
+    while (start <= text.size()) {
+        std::size_t comma = text.find(',', start);
+        std::string_view word = text.substr(
+            start, comma == std::string_view::npos ? std::string_view::npos : comma - start);
+        if (word == "process") {
+            actions.push_back(Action::process);
+        } else if (word == "exit") {
+            actions.push_back(Action::exit);
+        } else if (word == "help") {
+            actions.push_back(Action::help);
+        } else if (word == "close") {
+            actions.push_back(Action::close);
+        } else {
+            throw std::invalid_argument("unknown action '" + std::string(word) +
+                                        "' (use process, exit, help or close)");
+        }
+        if (comma == std::string_view::npos) {
+            break;
+        }
+        start = comma + 1;
+    }
+    return actions;
+}
+
+const char* endName(app::ProgramEnd end) {
+    switch (end) {
+        case app::ProgramEnd::refused:
+            return "refused";
+        case app::ProgramEnd::myEnd:
+            return "my_end";
+        case app::ProgramEnd::fatal:
+            return "fatal";
+        case app::ProgramEnd::closed:
+            return "closed";
+        case app::ProgramEnd::running:
+            break;
+    }
+    return "open";
+}
+
+SessionOutcome runSession(sim::Scene scene, const std::vector<Action>& actions,
+                          const EventSink& live) {
+    SessionOutcome outcome;
+    auto record = [&](Event event) {
+        if (live) {
+            live(event);
+        }
+        outcome.events.push_back(std::move(event));
+    };
+    sim::SimHost host(std::move(scene), [&](const sim::HostEvent& event) { record(event); });
+    app::RecordingWindow window([&](const app::UiEvent& event) { record(event); });
+    outcome.partMembersBefore = host.partMembers();
+    {
+        app::Form1 form(host, window);
+        if (form.Form_Load()) {
+            for (Action action : actions) {
+                if (form.ended()) {
+                    break;  // actions after the end of the program are ignored
+                }
+                switch (action) {
+                    case Action::process:
+                        form.cmdAccept_Click();
+                        break;
+                    case Action::exit:
+                        form.cmdCancel_Click();
+                        break;
+                    case Action::help:
+                        form.cmdHelp_Click();
+                        break;
+                    case Action::close:
+                        form.closeFromFrame();
+                        break;
+                }
+            }
+        }
+        outcome.end = form.programEnd();
+        outcome.heldReferences = host.heldReferences();
+    }
+    outcome.hostCalls = host.hostCalls();
+    outcome.interactive = host.property(host::dispatch::application::interactive);
+    outcome.delayCompute = host.property(host::dispatch::application::delayCompute);
+    outcome.commands = host.commands();
+    outcome.selection = host.selection();
+    outcome.lineStyles = host.lineStyles();
+    outcome.partMembers = host.partMembers();
+    outcome.window = {window.caption(engine::StatusLabel::vista),
+                      window.caption(engine::StatusLabel::pieza), window.progressMin(),
+                      window.progressMax(), window.progressValue()};
+    return outcome;
+}
+
+}  // namespace tav::harness

@@ -1,0 +1,61 @@
+// One run of the tool against the simulated host, as a user would run it:
+// start-up first, then the user's actions, answering every message box and
+// the about box with OK at once.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+#include "app/lifecycle.h"
+#include "app/ui_event.h"
+#include "host/sim/scene.h"
+#include "host/sim/sim_host.h"
+
+namespace tav::harness {
+
+enum class Action { process, exit, help, close };
+
+// "process,help,exit" → actions. Raises std::invalid_argument naming an
+// unknown action.
+std::vector<Action> parseActions(std::string_view text);
+
+using Event = std::variant<app::UiEvent, sim::HostEvent>;
+using EventSink = std::function<void(const Event&)>;
+
+struct WindowState {
+    std::u16string lblVista;
+    std::u16string lblPieza;
+    float progressMin = 0.0f;
+    float progressMax = 0.0f;
+    float progressValue = 0.0f;
+};
+
+struct SessionOutcome {
+    app::ProgramEnd end = app::ProgramEnd::running;
+    std::int32_t hostCalls = 0;
+    // References still held when the tool ended (or when the actions ran out).
+    std::int32_t heldReferences = 0;
+    bool interactive = true;    // host property 18
+    bool delayCompute = false;  // host property 73
+    std::vector<std::int32_t> commands;
+    std::vector<std::string> selection;
+    std::vector<sim::LineStyleState> lineStyles;
+    std::vector<sim::PartMemberState> partMembers;
+    // The same members as the scene brought them, for reports of what changed.
+    std::vector<sim::PartMemberState> partMembersBefore;
+    WindowState window;
+    std::vector<Event> events;
+};
+
+// Runs the tool on `scene`. `live` sees every event as it happens.
+SessionOutcome runSession(sim::Scene scene, const std::vector<Action>& actions,
+                          const EventSink& live = {});
+
+// The name of a program end in results: refused, my_end, fatal, closed, open.
+const char* endName(app::ProgramEnd end);
+
+}  // namespace tav::harness
