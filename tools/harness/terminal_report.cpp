@@ -12,22 +12,44 @@ namespace {
 
 using host::toUtf8;
 
+std::string repeated(std::string_view piece, std::size_t times) {
+    std::string out;
+    for (std::size_t i = 0; i < times; ++i) {
+        out += piece;
+    }
+    return out;
+}
+
+// Display width of UTF-8 text, counting code points.
+std::size_t widthOf(const std::string& text) {
+    return static_cast<std::size_t>(
+        std::count_if(text.begin(), text.end(), [](char c) { return (c & 0xC0) != 0x80; }));
+}
+
+std::string padded(const std::string& text, std::size_t width) {
+    const std::size_t w = widthOf(text);
+    return w >= width ? text : text + std::string(width - w, ' ');
+}
+
 std::string rgbText(std::int32_t colour) {
-    char buffer[32];
+    char buffer[16];
     std::snprintf(buffer, sizeof buffer, "#%02X%02X%02X", colour & 0xFF, (colour >> 8) & 0xFF,
                   (colour >> 16) & 0xFF);
     return buffer;
 }
 
-std::string padded(const std::string& text, std::size_t width) {
-    // Widths count bytes; names here are mostly ASCII and a ragged column is harmless.
-    return text.size() >= width ? text : text + std::string(width - text.size(), ' ');
+// A phase of the lower label: its text without progress dots or counters.
+std::string phaseOf(const std::string& status) {
+    if (status.starts_with("Processing Part ")) {
+        return "Processing Part";
+    }
+    return status.substr(0, status.find_last_not_of('.') + 1);
 }
 
 std::string endSentence(app::ProgramEnd end) {
     switch (end) {
         case app::ProgramEnd::refused:
-            return "start-up refused; the tool shut down";
+            return "start-up refused, then the tool shut down";
         case app::ProgramEnd::myEnd:
             return "the tool shut down normally";
         case app::ProgramEnd::fatal:
@@ -40,41 +62,52 @@ std::string endSentence(app::ProgramEnd end) {
     return "the window is still open";
 }
 
-std::string hostEventText(const sim::HostEvent& event) {
-    const std::string failed = event.ok ? "" : "  (failed)";
+std::string onOff(bool on) {
+    return on ? "on" : "off";
+}
+
+std::string plain(const nlohmann::json& value) {
+    return value.is_string() ? value.get<std::string>() : value.dump();
+}
+
+// The host changes worth a line of their own as they happen; the others
+// appear in the summary.
+std::string hostEventLine(const sim::HostEvent& event) {
+    namespace dispatch = host::dispatch;
     const auto& payload = event.payload;
+    const std::string failed = event.ok ? "" : "  ✘ refused by Solid Edge";
     if (event.object == "host") {
-        if (event.member == host::dispatch::application::interactive) {
-            return std::string("Solid Edge interactive: ") + (payload.get<bool>() ? "on" : "off") +
-                   failed;
+        if (event.member == dispatch::application::interactive) {
+            return "Solid Edge interactive " + onOff(payload.get<bool>()) + failed;
         }
-        if (event.member == host::dispatch::application::delayCompute) {
-            return std::string("Solid Edge delay compute: ") +
-                   (payload.get<bool>() ? "on" : "off") + failed;
+        if (event.member == dispatch::application::delayCompute) {
+            return "Solid Edge delay compute " + onOff(payload.get<bool>()) + failed;
         }
-        return "Solid Edge command " + payload.dump() + failed;
+        return "Solid Edge command " + payload.at(0).dump() + failed;
     }
     if (event.object == "selectSet") {
-        switch (event.member) {
-            case host::dispatch::selectSet::add:
-                return "selected " + payload.at(0).get<std::string>() + failed;
-            case host::dispatch::selectSet::remove:
-                return "removed selection item " + payload.at(0).dump() + failed;
-            default:
-                return "selection emptied" + failed;
+        if (event.member == dispatch::selectSet::add) {
+            return "selected " + plain(payload.at(0)) + failed;
         }
+        if (event.member == dispatch::selectSet::remove) {
+            return "took item " + payload.at(0).dump() + " out of the selection" + failed;
+        }
+        return "emptied the selection" + failed;
+    }
+    if (event.ok) {
+        return "";
     }
     if (event.object == "lineStyles") {
-        return "new line style " + payload.at(0).get<std::string>() + " from " +
-               payload.at(1).get<std::string>() + failed;
+        return "could not create line style " + payload.at(0).get<std::string>() + " from \"" +
+               payload.at(1).get<std::string>() + "\"";
     }
-    return "";  // colour puts and member puts appear in the summary
+    return event.object + ": could not set " + std::to_string(event.member) + " to " +
+           payload.dump();
 }
 
 }  // namespace
 
-TerminalReport::TerminalReport(std::ostream& out, bool interactive)
-    : out_(out), interactive_(interactive) {}
+TerminalReport::TerminalReport(std::ostream& out, bool terminal) : out_(out), terminal_(terminal) {}
 
 void TerminalReport::onEvent(const Event& event) {
     if (const auto* ui = std::get_if<app::UiEvent>(&event)) {
@@ -90,72 +123,73 @@ void TerminalReport::onUiEvent(const app::UiEvent& event) {
             using T = std::decay_t<decltype(e)>;
             if constexpr (std::is_same_v<T, app::CaptionChanged>) {
                 if (e.control == "lblPieza") {
-                    showStatus(e.text);
-                } else {
-                    finishStatus();
-                    out_ << "» " << toUtf8(e.text) << '\n';
+                    setStatus(toUtf8(e.text));
+                    return;
                 }
+                endStatus();
+                out_ << "» " << toUtf8(e.text) << '\n';
             } else if constexpr (std::is_same_v<T, app::MessageShown>) {
-                finishStatus();
-                box(toUtf8(e.title), {toUtf8(e.text)});
+                endStatus();
+                box(toUtf8(e.title), toUtf8(e.text));
             } else if constexpr (std::is_same_v<T, app::AboutShown>) {
-                finishStatus();
-                box(toUtf8(e.title), {toUtf8(e.version)});
+                endStatus();
+                box(toUtf8(e.title), toUtf8(e.version));
             }
-            // Progress bar values and repaints show through the lower label.
+            // The progress bar and repaints show through the lower label.
         },
         event);
 }
 
 void TerminalReport::onHostEvent(const sim::HostEvent& event) {
-    std::string text = hostEventText(event);
-    bool failedPut = !event.ok && text.empty();
-    if (failedPut) {
-        text = event.object + " refused dispatch " + std::to_string(event.member) + " = " +
-               event.payload.dump();
+    if (event.ok && event.object == "lineStyles") {
+        ++stylesCreated_;
     }
-    if (text.empty()) {
-        return;
+    const std::string line = hostEventLine(event);
+    if (!line.empty()) {
+        printLine("    " + line);
     }
-    finishStatus();
-    out_ << "    " << text << '\n';
 }
 
-void TerminalReport::showStatus(const std::u16string& text) {
-    status_ = toUtf8(text);
-    if (interactive_) {
+void TerminalReport::setStatus(const std::string& text) {
+    if (!status_.empty() && phaseOf(status_) != phaseOf(text)) {
+        endStatus();
+    }
+    status_ = text;
+    if (terminal_) {
         out_ << "\r\033[K    " << status_ << std::flush;
-        statusShown_ = true;
     }
 }
 
-void TerminalReport::finishStatus() {
-    if (status_.empty()) {
+void TerminalReport::endStatus() {
+    if (!status_.empty()) {
+        out_ << (terminal_ ? "" : "    " + status_) << '\n';
+        status_.clear();
+    }
+    if (stylesCreated_ > 0) {
+        out_ << "    + " << stylesCreated_ << " new line style" << (stylesCreated_ == 1 ? "" : "s")
+             << '\n';
+        stylesCreated_ = 0;
+    }
+}
+
+void TerminalReport::printLine(const std::string& line) {
+    if (terminal_ && !status_.empty()) {
+        out_ << "\r\033[K" << line << "\n    " << status_ << std::flush;
         return;
     }
-    if (interactive_) {
-        out_ << '\n';
-    } else {
-        out_ << "    " << status_ << '\n';
-    }
-    status_.clear();
-    statusShown_ = false;
+    endStatus();
+    out_ << line << '\n';
 }
 
-void TerminalReport::box(const std::string& title, const std::vector<std::string>& lines) {
-    std::size_t width = title.size() + 4;
-    for (const std::string& line : lines) {
-        width = std::max(width, line.size() + 2);
-    }
-    out_ << "  ┌─ " << title << ' ' << std::string(width - title.size() - 2, '-') << '\n';
-    for (const std::string& line : lines) {
-        out_ << "  │ " << line << '\n';
-    }
-    out_ << "  └" << std::string(width - 4, '-') << " [ OK ]\n";
+void TerminalReport::box(const std::string& title, const std::string& text) {
+    const std::size_t inner = std::max(widthOf(text), widthOf(title) + 8) + 2;
+    out_ << "  ┌─ " << title << ' ' << repeated("─", inner - widthOf(title) - 3) << "┐\n"
+         << "  │ " << padded(text, inner - 2) << " │\n"
+         << "  └" << repeated("─", inner - 6) << " [OK] ┘\n";
 }
 
 std::string TerminalReport::swatch(std::int32_t colour) const {
-    if (!interactive_ || colour < 0) {
+    if (!terminal_) {
         return "";
     }
     char buffer[48];
@@ -165,15 +199,14 @@ std::string TerminalReport::swatch(std::int32_t colour) const {
 }
 
 void TerminalReport::summary(const SessionOutcome& outcome) {
-    finishStatus();
-    out_ << '\n'
-         << "Result: " << endSentence(outcome.end) << " · " << outcome.hostCalls << " host calls · "
+    endStatus();
+    out_ << "\n"
+         << endSentence(outcome.end) << " · " << outcome.hostCalls << " host calls · "
          << outcome.heldReferences << " references still held\n";
-    out_ << "Solid Edge: interactive " << (outcome.interactive ? "on" : "off") << ", delay compute "
-         << (outcome.delayCompute ? "on" : "off") << '\n';
-    out_ << "Selection: ";
+    out_ << "Solid Edge: interactive " << onOff(outcome.interactive) << ", delay compute "
+         << onOff(outcome.delayCompute) << "; selection: ";
     if (outcome.selection.empty()) {
-        out_ << "(empty)";
+        out_ << "empty";
     }
     for (std::size_t i = 0; i < outcome.selection.size(); ++i) {
         out_ << (i ? ", " : "") << outcome.selection[i];
@@ -186,33 +219,43 @@ void TerminalReport::summary(const SessionOutcome& outcome) {
             created.push_back(&style);
         }
     }
-    out_ << "\nLine styles created: " << created.size() << '\n';
-    for (const sim::LineStyleState* style : created) {
-        out_ << "  " << swatch(style->color) << padded(style->name, 20) << ' '
-             << rgbText(style->color) << "  from " << *style->templateName << '\n';
+    if (!created.empty()) {
+        out_ << "\nLine styles created (" << created.size() << ")\n";
+        for (const sim::LineStyleState* style : created) {
+            out_ << "  " << swatch(style->color) << padded(style->name, 20) << rgbText(style->color)
+                 << "  from " << *style->templateName << '\n';
+        }
     }
 
+    if (outcome.partMembers.empty()) {
+        return;
+    }
     std::map<std::string, const sim::PartMemberState*> before;
     for (const sim::PartMemberState& member : outcome.partMembersBefore) {
         before[member.id] = &member;
     }
-    std::size_t changed = 0;
-    std::size_t nameWidth = 4;
+    std::size_t nameWidth = 0;
+    std::size_t viewWidth = 0;
     for (const sim::PartMemberState& member : outcome.partMembers) {
-        nameWidth = std::max(nameWidth, member.path.size() + member.name.size() + 1);
+        nameWidth = std::max(nameWidth, widthOf(member.path) + widthOf(member.name));
+        viewWidth = std::max(viewWidth, widthOf(member.view));
     }
-    out_ << "\nPart members: " << outcome.partMembers.size() << '\n';
+    std::size_t changed = 0;
+    std::string rows;
     for (const sim::PartMemberState& member : outcome.partMembers) {
         const auto found = before.find(member.id);
         const bool same = found != before.end() && found->second->visible == member.visible &&
                           found->second->hidden == member.hidden &&
                           found->second->tangent == member.tangent;
         changed += same ? 0 : 1;
-        out_ << "  " << (same ? "  " : "✔ ") << padded(member.view, 4) << ' '
-             << padded(member.path + "/" + member.name, nameWidth) << "  " << member.visible
-             << " · " << member.hidden << " · " << member.tangent << '\n';
+        const std::string path = member.path.empty() ? "" : member.path.substr(1) + "/";
+        rows += "  " + std::string(same ? "  " : "✔ ") + padded(member.view, viewWidth) + "  " +
+                padded(path + member.name, nameWidth) + "  " + member.visible + " · " +
+                member.hidden + " · " + member.tangent + "\n";
     }
-    out_ << "  (" << changed << " changed, ✔ marks them)\n";
+    out_ << "\nPart members (" << outcome.partMembers.size() << ", " << changed
+         << " changed ✔): view, part, visible · hidden · tangent edges\n"
+         << rows;
 }
 
 }  // namespace tav::harness

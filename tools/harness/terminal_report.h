@@ -13,9 +13,9 @@ namespace tav::harness {
 
 class TerminalReport {
   public:
-    // `interactive`: the output is a terminal, so the lower status line is
+    // `terminal`: the output is a terminal, so the lower status line is
     // redrawn in place and colours are shown as swatches.
-    TerminalReport(std::ostream& out, bool interactive);
+    TerminalReport(std::ostream& out, bool terminal);
 
     void onEvent(const Event& event);
     void summary(const SessionOutcome& outcome);
@@ -23,15 +23,18 @@ class TerminalReport {
   private:
     void onUiEvent(const app::UiEvent& event);
     void onHostEvent(const sim::HostEvent& event);
-    void showStatus(const std::u16string& text);
-    void finishStatus();
-    void box(const std::string& title, const std::vector<std::string>& lines);
+    // The lower label: on a terminal redrawn in place; elsewhere printed
+    // once per phase, with its last text.
+    void setStatus(const std::string& text);
+    void endStatus();
+    void printLine(const std::string& line);
+    void box(const std::string& title, const std::string& text);
     std::string swatch(std::int32_t colour) const;
 
     std::ostream& out_;
-    bool interactive_;
-    std::string status_;  // the lower label's text not yet on its own line
-    bool statusShown_ = false;
+    bool terminal_;
+    std::string status_;
+    int stylesCreated_ = 0;  // since the last upper-label caption
 };
 
 }  // namespace tav::harness
