@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "engine/lowercase_table.h"
+#include "host/utf.h"
 
 namespace tav::engine {
 namespace {
@@ -18,33 +19,21 @@ char32_t lowerCodePoint(char32_t cp) {
     return (found != end && found->from == cp) ? found->to : cp;
 }
 
-void appendCodePoint(std::u16string& out, char32_t cp) {
-    if (cp < 0x10000) {
-        out.push_back(static_cast<char16_t>(cp));
-    } else {
-        cp -= 0x10000;
-        out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
-        out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
-    }
-}
-
 }  // namespace
 
 std::u16string lowerCase(std::u16string_view text) {
     std::u16string out;
     out.reserve(text.size());
     for (std::size_t i = 0; i < text.size(); ++i) {
-        char32_t unit = text[i];
-        bool pairStarts = unit >= 0xD800 && unit <= 0xDBFF && i + 1 < text.size() &&
-                          text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF;
-        if (pairStarts) {
-            char32_t cp = 0x10000 + ((unit - 0xD800) << 10) + (text[i + 1] - 0xDC00u);
-            appendCodePoint(out, lowerCodePoint(cp));
+        const char32_t unit = text[i];
+        if (host::isHighSurrogate(unit) && i + 1 < text.size() &&
+            host::isLowSurrogate(text[i + 1])) {
+            host::appendUtf16(out, lowerCodePoint(host::joinSurrogates(unit, text[i + 1])));
             ++i;
-        } else if (unit >= 0xD800 && unit <= 0xDFFF) {
-            out.push_back(static_cast<char16_t>(unit));  // an unpaired surrogate stays as it is
+        } else if (host::isHighSurrogate(unit) || host::isLowSurrogate(unit)) {
+            out.push_back(text[i]);  // an unpaired surrogate stays as it is
         } else {
-            appendCodePoint(out, lowerCodePoint(unit));
+            host::appendUtf16(out, lowerCodePoint(unit));
         }
     }
     return out;

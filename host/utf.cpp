@@ -7,13 +7,6 @@ namespace {
 
 constexpr char32_t replacementCharacter = 0xFFFD;
 
-bool isHighSurrogate(char32_t unit) {
-    return unit >= 0xD800 && unit <= 0xDBFF;
-}
-bool isLowSurrogate(char32_t unit) {
-    return unit >= 0xDC00 && unit <= 0xDFFF;
-}
-
 void appendUtf8(std::string& out, char32_t cp) {
     auto byte = [&out](char32_t value) { out.push_back(static_cast<char>(value)); };
     if (cp < 0x80) {
@@ -33,6 +26,8 @@ void appendUtf8(std::string& out, char32_t cp) {
     }
 }
 
+}  // namespace
+
 void appendUtf16(std::u16string& out, char32_t cp) {
     if (cp < 0x10000) {
         out.push_back(static_cast<char16_t>(cp));
@@ -43,8 +38,6 @@ void appendUtf16(std::u16string& out, char32_t cp) {
     }
 }
 
-}  // namespace
-
 std::string toUtf8(std::u16string_view text) {
     std::string out;
     out.reserve(text.size());
@@ -52,7 +45,7 @@ std::string toUtf8(std::u16string_view text) {
         char32_t unit = text[i];
         if (isHighSurrogate(unit) && i + 1 < text.size() && isLowSurrogate(text[i + 1])) {
             char32_t low = text[++i];
-            appendUtf8(out, 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00));
+            appendUtf8(out, joinSurrogates(unit, low));
         } else if (isHighSurrogate(unit) || isLowSurrogate(unit)) {
             appendUtf8(out, replacementCharacter);
         } else {

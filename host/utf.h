@@ -8,6 +8,18 @@
 
 namespace tav::host {
 
+inline bool isHighSurrogate(char32_t unit) {
+    return unit >= 0xD800 && unit <= 0xDBFF;
+}
+inline bool isLowSurrogate(char32_t unit) {
+    return unit >= 0xDC00 && unit <= 0xDFFF;
+}
+inline char32_t joinSurrogates(char32_t high, char32_t low) {
+    return 0x10000 + ((high - 0xD800) << 10) + (low - 0xDC00);
+}
+// Appends one code point, as a surrogate pair when it lies beyond the BMP.
+void appendUtf16(std::u16string& out, char32_t codePoint);
+
 // Unpaired surrogates become U+FFFD.
 std::string toUtf8(std::u16string_view text);
 // Invalid UTF-8 sequences become U+FFFD.

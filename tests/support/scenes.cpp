@@ -1,27 +1,13 @@
 #include "tests/support/scenes.h"
 
 #include "host/sim/scene_loader.h"
+#include "tools/bench/generated_scene.h"
 #include "tools/harness/result_file.h"
 
 namespace tav::test {
 
 json drawingScene(json occurrences, json rootChildren) {
-    return json{
-        {"format", "tavrelmondix-scene/1"},
-        {"host", {{"running", true}}},
-        {"activeDocument", "D1"},
-        {"documents",
-         {{"D1",
-           {{"kind", "draft"},
-            {"drawingViews", {"V1"}},
-            {"selection", json::array()},
-            {"lineStyles", {{{"name", "Normal"}, {"color", 0}}}}}},
-          {"A1", {{"kind", "assembly"}, {"occurrences", std::move(occurrences)}}}}},
-        {"drawingViews",
-         {{{"id", "V1"},
-           {"model", {{"file", "C:\\Work\\Top.asm"}, {"document", "A1"}}},
-           {"root", {{"children", std::move(rootChildren)}}}}}},
-    };
+    return bench::singleViewScene(std::move(occurrences), std::move(rootChildren));
 }
 
 sim::Scene sceneFrom(const json& scene) {

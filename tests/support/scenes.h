@@ -1,5 +1,5 @@
 // Small scenes for tests, built as JSON so each test states only what it is
-// about: one draft D1 whose sheet holds the view V1 of the assembly A1.
+// about, and ways to read a session's outcome.
 #pragma once
 
 #include <string>
@@ -14,8 +14,9 @@ namespace tav::test {
 
 using nlohmann::json;
 
-// A scene with the given top-level occurrences of A1 and root children of
-// V1's members. Tests adjust the returned JSON before running it.
+// One draft D1 whose sheet holds the view V1 of the assembly A1, with the
+// given top-level occurrences of A1 and root children of V1's members. Tests
+// adjust the returned JSON before running it.
 json drawingScene(json occurrences, json rootChildren);
 
 sim::Scene sceneFrom(const json& scene);

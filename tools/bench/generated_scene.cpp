@@ -6,6 +6,25 @@ namespace tav::bench {
 
 using nlohmann::json;
 
+json singleViewScene(json occurrences, json rootChildren) {
+    return json{
+        {"format", "tavrelmondix-scene/1"},
+        {"host", {{"running", true}}},
+        {"activeDocument", "D1"},
+        {"documents",
+         {{"D1",
+           {{"kind", "draft"},
+            {"drawingViews", {"V1"}},
+            {"selection", json::array()},
+            {"lineStyles", {{{"name", "Normal"}, {"color", 0}}}}}},
+          {"A1", {{"kind", "assembly"}, {"occurrences", std::move(occurrences)}}}}},
+        {"drawingViews",
+         {{{"id", "V1"},
+           {"model", {{"file", "C:\\Work\\Top.asm"}, {"document", "A1"}}},
+           {"root", {{"children", std::move(rootChildren)}}}}}},
+    };
+}
+
 json generatedScene(int subassemblies, int partsPerSubassembly) {
     json occurrences = json::array();
     json members = json::array();
@@ -24,22 +43,7 @@ json generatedScene(int subassemblies, int partsPerSubassembly) {
         occurrences.push_back({{"file", "C:\\Work\\" + assemblyName}, {"children", children}});
         members.push_back({{"type", 0}, {"name", assemblyName}, {"children", childMembers}});
     }
-    return json{
-        {"format", "tavrelmondix-scene/1"},
-        {"host", {{"running", true}}},
-        {"activeDocument", "D1"},
-        {"documents",
-         {{"D1",
-           {{"kind", "draft"},
-            {"drawingViews", {"V1"}},
-            {"selection", json::array()},
-            {"lineStyles", {{{"name", "Normal"}, {"color", 0}}}}}},
-          {"A1", {{"kind", "assembly"}, {"occurrences", occurrences}}}}},
-        {"drawingViews",
-         {{{"id", "V1"},
-           {"model", {{"file", "C:\\Work\\Top.asm"}, {"document", "A1"}}},
-           {"root", {{"children", members}}}}}},
-    };
+    return singleViewScene(std::move(occurrences), std::move(members));
 }
 
 }  // namespace tav::bench
