@@ -1,0 +1,77 @@
+// The bundled examples do what their names promise.
+#include <string>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "host/sim/scene_loader.h"
+#include "tests/support/scenes.h"
+
+namespace tav::test {
+namespace {
+
+using testing::ElementsAre;
+using testing::IsEmpty;
+
+harness::SessionOutcome runExample(const std::string& name,
+                                   const std::string& actions = "process") {
+    return harness::runSession(sim::loadScene(std::string(TAV_EXAMPLES) + "/" + name),
+                               harness::parseActions(actions));
+}
+
+TEST(Examples, GearboxColoursEveryPartWithAColourInTheSelectedAssemblyViews) {
+    const auto outcome = runExample("gearbox.scene.json");
+    EXPECT_EQ(outcome.end, app::ProgramEnd::myEnd);
+    EXPECT_EQ(outcome.heldReferences, 0);
+    // The dimension and the 2D view leave the user's selection; the part view
+    // stays selected but is skipped.
+    EXPECT_THAT(outcome.selection, ElementsAre("front", "right", "housing"));
+    EXPECT_EQ(captionsOf(outcome, "lblVista").back(), "Processing View 3 to 3");
+    std::size_t changed = 0;
+    for (std::size_t i = 0; i < outcome.partMembers.size(); ++i) {
+        const auto& after = outcome.partMembers[i];
+        const auto& before = outcome.partMembersBefore[i];
+        const bool same = after.visible == before.visible && after.tangent == before.tangent;
+        changed += same ? 0 : 1;
+        if (after.view == "front" || after.view == "right") {
+            EXPECT_EQ(same, after.name == "BreatherPlug.par") << after.view << " " << after.name;
+        } else {
+            EXPECT_TRUE(same) << "views not processed stay as they were: " << after.id;
+        }
+    }
+    EXPECT_GT(changed, 20u);
+    // The red style the drawing already had is used as it is.
+    for (const auto& style : outcome.lineStyles) {
+        if (style.name == "255_visible") {
+            EXPECT_FALSE(style.templateName.has_value());
+        }
+    }
+}
+
+TEST(Examples, EmptySelectionIsFilledByTheRunAndEmptiedAfterIt) {
+    const auto outcome = runExample("empty-selection.scene.json");
+    EXPECT_EQ(outcome.end, app::ProgramEnd::myEnd);
+    EXPECT_THAT(outcome.selection, IsEmpty());
+    EXPECT_THAT(createdStyles(outcome), testing::Not(IsEmpty()));
+}
+
+TEST(Examples, StartUpRefusalsEachShowTheirMessage) {
+    EXPECT_THAT(messagesOf(runExample("no-solid-edge.scene.json")),
+                ElementsAre("A SE Draft file from an ASM must be open"));
+    EXPECT_THAT(messagesOf(runExample("assembly-active.scene.json")),
+                ElementsAre("A SE Draft file from an ASM must be open"));
+    EXPECT_THAT(messagesOf(runExample("no-drawing-views.scene.json")),
+                ElementsAre("There are no Drawing Views in this Sheet. Exiting."));
+}
+
+TEST(Examples, FatalErrorLeavesSolidEdgeUsable) {
+    const auto outcome = runExample("fatal-error.scene.json");
+    EXPECT_EQ(outcome.end, app::ProgramEnd::fatal);
+    EXPECT_TRUE(outcome.interactive);
+    EXPECT_FALSE(outcome.delayCompute);
+    EXPECT_THAT(outcome.selection, IsEmpty());
+    EXPECT_THAT(createdStyles(outcome), testing::Not(IsEmpty())) << "work done before stays";
+}
+
+}  // namespace
+}  // namespace tav::test
