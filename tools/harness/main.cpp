@@ -29,6 +29,7 @@
 namespace {
 
 constexpr int usageError = 2;
+constexpr int internalError = 1;
 
 bool stdoutIsTerminal() {
     return TAV_ISATTY(TAV_FILENO(stdout)) != 0;
@@ -80,8 +81,13 @@ int main(int argc, char** argv) {
         std::cout << "Tavrelmondix on " << scenePath << "\n\n";
         live = [&report](const tav::harness::Event& event) { report.onEvent(event); };
     }
-    const tav::harness::SessionOutcome outcome =
-        tav::harness::runSession(std::move(scene), actions, live);
+    tav::harness::SessionOutcome outcome;
+    try {
+        outcome = tav::harness::runSession(std::move(scene), actions, live);
+    } catch (const std::exception& error) {
+        std::cerr << "tavrelmondix-sim: internal error: " << error.what() << '\n';
+        return internalError;
+    }
     if (!quiet) {
         report.summary(outcome);
     }

@@ -8,6 +8,9 @@ namespace tav::harness {
 
 std::vector<Action> parseActions(std::string_view text) {
     std::vector<Action> actions;
+    if (text.empty()) {
+        return actions;  // start-up only: the window stays open
+    }
     std::size_t start = 0;
     while (start <= text.size()) {
         std::size_t comma = text.find(',', start);

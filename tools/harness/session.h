@@ -19,8 +19,8 @@ namespace tav::harness {
 
 enum class Action { process, exit, help, close };
 
-// "process,help,exit" → actions. Raises std::invalid_argument naming an
-// unknown action.
+// "process,help,exit" → actions; "" → none. Raises std::invalid_argument
+// naming an unknown action.
 std::vector<Action> parseActions(std::string_view text);
 
 using Event = std::variant<app::UiEvent, sim::HostEvent>;
