@@ -176,6 +176,22 @@ TEST(Views, AFailingClosingStepInStrictModeEndsTheRunAndIsRetriedOnRestore) {
     EXPECT_FALSE(outcome.delayCompute);
 }
 
+TEST(Views, AFailedCallBeforeTheFirstModelReferenceIsSkipped) {
+    json scene = threeViewScene();
+    // Calls: 1-4 start-up; 5 active document, 6 select set, 7 its count,
+    // 8-10 the sheet's view count, then three fetches and adds (11-22); 23
+    // puts property 18, 24 property 73.
+    scene["failCall"] = 24;
+    const auto outcome = run(scene);
+    EXPECT_EQ(outcome.end, app::ProgramEnd::myEnd);
+    const auto host = eventsOf(outcome, "host");
+    EXPECT_EQ(
+        host.at(4),
+        (json{
+            {"host", "put"}, {"object", "host"}, {"member", 73}, {"value", true}, {"ok", false}}));
+    EXPECT_EQ(stylesOf(outcome, "V3/1"), "255_visible|255_hidden|255_tangent");
+}
+
 TEST(Progress, BarStepsOncePerMemberColouredOrNot) {
     json members = json::array();
     for (int i = 0; i < 120; ++i) {
