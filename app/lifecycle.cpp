@@ -89,8 +89,7 @@ void Form1::refuse(std::u16string_view message) {
 
 void Form1::my_end(ProgramEnd reason) {
     // Every step is tried, whatever the state of the host and the references.
-    state_.tables.members.erase();
-    state_.tables.parts.erase();
+    state_.tables.empty();
     state_.currentView.reset();
     state_.asmDoc.reset();
     state_.draftDoc.reset();

@@ -28,10 +28,10 @@ class RecordingWindow : public MainWindow {
     void showAbout(const AboutBoxText& about) override;
     void setTopmost() override {}
     void clearTopmost() override {}
-    void endProgram() override { closed_ = true; }
+    // Nothing to close: the lifecycle itself knows that the program has ended.
+    void endProgram() override {}
 
     float progressMin() const { return progressMin_; }
-    bool closed() const { return closed_; }
 
   private:
     void record(const UiEvent& event) const;
@@ -42,7 +42,6 @@ class RecordingWindow : public MainWindow {
     float progressMin_ = 0.0f;
     float progressMax_ = 0.0f;
     float progressValue_ = 0.0f;
-    bool closed_ = false;
 };
 
 // The control names the tool's results use.

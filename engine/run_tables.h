@@ -58,7 +58,8 @@ struct RunTables {
     RecordTable<PartRecord> parts;
     RecordTable<MemberRecord> members;
 
-    // Before each view: members first, then parts.
+    // Before each view and at shutdown: members first, then parts, releasing
+    // the host references the member records hold.
     void empty();
 };
 

@@ -31,7 +31,8 @@ TEST(Examples, GearboxColoursEveryPartWithAColourInTheSelectedAssemblyViews) {
     for (std::size_t i = 0; i < outcome.partMembers.size(); ++i) {
         const auto& after = outcome.partMembers[i];
         const auto& before = outcome.partMembersBefore[i];
-        const bool same = after.visible == before.visible && after.tangent == before.tangent;
+        const bool same = after.visible == before.visible && after.hidden == before.hidden &&
+                          after.tangent == before.tangent;
         changed += same ? 0 : 1;
         if (after.view == "front" || after.view == "right") {
             EXPECT_EQ(same, after.name == "BreatherPlug.par") << after.view << " " << after.name;

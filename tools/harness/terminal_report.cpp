@@ -31,10 +31,20 @@ std::string padded(const std::string& text, std::size_t width) {
     return w >= width ? text : text + std::string(width - w, ' ');
 }
 
+struct Components {
+    int red;
+    int green;
+    int blue;
+};
+
+Components componentsOf(std::int32_t colour) {
+    return {colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF};
+}
+
 std::string rgbText(std::int32_t colour) {
+    const Components c = componentsOf(colour);
     char buffer[16];
-    std::snprintf(buffer, sizeof buffer, "#%02X%02X%02X", colour & 0xFF, (colour >> 8) & 0xFF,
-                  (colour >> 16) & 0xFF);
+    std::snprintf(buffer, sizeof buffer, "#%02X%02X%02X", c.red, c.green, c.blue);
     return buffer;
 }
 
@@ -193,8 +203,8 @@ std::string TerminalReport::swatch(std::int32_t colour) const {
         return "";
     }
     char buffer[48];
-    std::snprintf(buffer, sizeof buffer, "\033[48;2;%d;%d;%dm  \033[0m ", colour & 0xFF,
-                  (colour >> 8) & 0xFF, (colour >> 16) & 0xFF);
+    const Components c = componentsOf(colour);
+    std::snprintf(buffer, sizeof buffer, "\033[48;2;%d;%d;%dm  \033[0m ", c.red, c.green, c.blue);
     return buffer;
 }
 
