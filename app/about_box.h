@@ -3,6 +3,8 @@
 
 #include <string>
 
+#include "tav_version.h"
+
 namespace tav::app {
 
 inline constexpr std::u16string_view applicationTitle = u"Tavrelmondix";
@@ -12,7 +14,7 @@ struct Version {
     int minor;
     int revision;
 };
-inline constexpr Version version{3, 4, 1};
+inline constexpr Version version{TAV_VERSION_MAJOR, TAV_VERSION_MINOR, TAV_VERSION_REVISION};
 
 struct AboutBoxText {
     std::u16string title;        // "About Tavrelmondix"

@@ -1,13 +1,13 @@
 #include "tests/support/scenes.h"
 
 #include "host/sim/scene_loader.h"
-#include "tools/bench/generated_scene.h"
+#include "tools/scenegen/generated_scene.h"
 #include "tools/harness/result_file.h"
 
 namespace tav::test {
 
 json drawingScene(json occurrences, json rootChildren) {
-    return bench::singleViewScene(std::move(occurrences), std::move(rootChildren));
+    return scenegen::singleViewScene(std::move(occurrences), std::move(rootChildren));
 }
 
 sim::Scene sceneFrom(const json& scene) {

@@ -6,14 +6,14 @@
 
 #include "engine/pairing.h"
 #include "host/sim/scene_loader.h"
-#include "tools/bench/generated_scene.h"
+#include "tools/scenegen/generated_scene.h"
 #include "tools/harness/session.h"
 
 namespace {
 
 void wholeRun(benchmark::State& state) {
     const int subassemblies = static_cast<int>(state.range(0));
-    const std::string json = tav::bench::generatedScene(subassemblies, 100).dump();
+    const std::string json = tav::scenegen::generatedScene(subassemblies, 100).dump();
     const tav::sim::Scene scene = tav::sim::parseScene(json, "generated");
     const std::vector<tav::harness::Action> actions{tav::harness::Action::process};
     std::int32_t hostCalls = 0;

@@ -7,7 +7,7 @@
 
 #include <nlohmann/json.hpp>
 
-namespace tav::bench {
+namespace tav::scenegen {
 
 // One draft D1 whose sheet holds the view V1 (model C:\Work\Top.asm) of the
 // assembly A1, with the given top-level occurrences of A1 and root children
@@ -16,4 +16,4 @@ nlohmann::json singleViewScene(nlohmann::json occurrences, nlohmann::json rootCh
 
 nlohmann::json generatedScene(int subassemblies, int partsPerSubassembly);
 
-}  // namespace tav::bench
+}  // namespace tav::scenegen

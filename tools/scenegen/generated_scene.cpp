@@ -1,8 +1,8 @@
-#include "tools/bench/generated_scene.h"
+#include "tools/scenegen/generated_scene.h"
 
 #include <string>
 
-namespace tav::bench {
+namespace tav::scenegen {
 
 using nlohmann::json;
 
@@ -46,4 +46,4 @@ json generatedScene(int subassemblies, int partsPerSubassembly) {
     return singleViewScene(std::move(occurrences), std::move(members));
 }
 
-}  // namespace tav::bench
+}  // namespace tav::scenegen
