@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "engine/colour.h"
+#include "engine/color.h"
 #include "engine/error_modes.h"
 #include "engine/file_names.h"
 #include "engine/host_paths.h"
@@ -46,7 +46,7 @@ bool childrenCanBeCounted(const ObjectRef& owner, CollectionOf collectionOf) {
 
 // Colour of a part directly in the top assembly: its occurrence style, else
 // the face style of its body, else no colour.
-ColorValue topLevelPartColour(const ObjectRef& occurrence) {
+ColorValue topLevelPartColor(const ObjectRef& occurrence) {
     if (!toObject(occurrence.get(dispatch::occurrence::style)).empty()) {
         ObjectRef style = toObject(occurrence.get(dispatch::occurrence::style));
         std::int16_t red = scaleComponent(style.get(dispatch::occurrence::diffuseRedName));
@@ -61,7 +61,7 @@ ColorValue topLevelPartColour(const ObjectRef& occurrence) {
     ObjectRef faceStyle =
         toObject(body.get(dispatch::body::faceStyle)).as(dispatch::faceStyle::iid);
     if (faceStyle.empty()) {
-        return noColour;
+        return noColor;
     }
     std::int16_t red = scaleComponent(host::toSingle(faceStyle.get(dispatch::faceStyle::red)));
     std::int16_t green = scaleComponent(host::toSingle(faceStyle.get(dispatch::faceStyle::green)));
@@ -71,13 +71,13 @@ ColorValue topLevelPartColour(const ObjectRef& occurrence) {
 
 // Colour of a part below the top level: the first triple of the host's colour
 // query. A host that leaves the array untouched gives black.
-ColorValue subOccurrenceColour(const ObjectRef& subOcu) {
+ColorValue subOccurrenceColor(const ObjectRef& subOcu) {
     auto emptyTriple = [] { return host::byReference(host::DoubleArray{{0.0, 0.0, 0.0}}); };
     std::array<host::Argument, 6> arguments{emptyTriple(),          emptyTriple(),
                                             emptyTriple(),          emptyTriple(),
                                             host::byReference(0.0), host::byReference(0.0)};
-    subOcu.call(dispatch::subOccurrence::colourQuery, arguments);
-    const auto* triple = arguments[0].value.as<host::DoubleArray>();
+    subOcu.call(dispatch::subOccurrence::colorQuery, arguments);
+    const auto* triple = arguments[0].value.getIf<host::DoubleArray>();
     if (triple == nullptr || triple->items.size() < 3) {
         throw host::typeMismatchError();
     }
@@ -108,11 +108,11 @@ void readAllSubOccurrences(RunContext& context, const ObjectRef& objAsm) {
             }
             continue;
         }
-        const ColorValue colour = topLevelPartColour(occurrence);
+        const ColorValue color = topLevelPartColor(occurrence);
         PartRecord& record = parts.append();
         record.fileName = getFileName(host::toText(occurrence.get(dispatch::occurrence::fileName)));
         record.asmPath = u"";
-        record.color = colour;
+        record.color = color;
         record.used = false;
     }
     occurrence.reset();
@@ -139,7 +139,7 @@ void readSubOccurrences(RunContext& context, const ObjectRef& subOcu, const std:
     PartRecord& record = context.state.tables.parts.append();
     record.fileName = getFileName(host::toText(subOcu.get(dispatch::subOccurrence::fileName)));
     record.asmPath = path;
-    record.color = subOccurrenceColour(subOcu);
+    record.color = subOccurrenceColor(subOcu);
     record.used = false;
 }
 

@@ -32,7 +32,7 @@ std::u16string styleName(const std::u16string& baseName, const EdgeKind& kind) {
 
 void applyMemberStyles(RunContext& context, std::int32_t i) {
     const MemberRecord& record = context.state.tables.members.at(i);
-    if (record.color <= noColour) {
+    if (record.color <= noColor) {
         return;
     }
     const std::u16string baseName = decimalText(record.color);
@@ -63,13 +63,13 @@ void addStyles(RunContext& context, const std::u16string& faceStyleName, ColorVa
             style = host::toObject(lineStyles.call(dispatch::lineStyles::add, arguments))
                         .as(dispatch::lineStyle::iid);
             // The template is passed by reference to the captured name.
-            if (const auto* changed = arguments[1].value.as<std::u16string>()) {
+            if (const auto* changed = arguments[1].value.getIf<std::u16string>()) {
                 templateName = *changed;
             }
         });
         // After a failed creation the working reference is empty and this
         // step fails without reaching the host.
-        tolerate([&] { style.put(dispatch::lineStyle::colour, host::byReference(color)); });
+        tolerate([&] { style.put(dispatch::lineStyle::color, host::byReference(color)); });
     }
 }
 

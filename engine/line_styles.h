@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <string>
 
-#include "engine/colour_value.h"
+#include "engine/color_value.h"
 #include "engine/run_context.h"
 #include "host/value.h"
 

@@ -52,7 +52,7 @@ void appendMemberRecord(RunTables& tables, const ObjectRef& objmm, const std::u1
     tolerate([&] { record->fileName = host::toText(objmm.get(member::name)); });
     record->asmPath = path;
     record->member = objmm;
-    record->color = noColour;
+    record->color = noColor;
 }
 
 void walkContainer(RunContext& context, const ObjectRef& objmm, const std::u16string& path) {

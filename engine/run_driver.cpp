@@ -118,8 +118,8 @@ class Run {
                         selectedItem(k).get(dispatch::selectSet::drawingViewTypeName));
                     const double kindAgain = host::toDouble(
                         selectedItem(k).get(dispatch::selectSet::drawingViewTypeName));
-                    keep = kind != dispatch::selectSet::excludedViewKindA &&
-                           kindAgain != dispatch::selectSet::excludedViewKindB;
+                    keep = kind != dispatch::selectSet::unusableViewKinds[0] &&
+                           kindAgain != dispatch::selectSet::unusableViewKinds[1];
                 });
             }
             if (!keep) {

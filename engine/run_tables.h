@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "engine/colour_value.h"
+#include "engine/color_value.h"
 #include "host/value.h"
 
 namespace tav::engine {

@@ -2,6 +2,7 @@
 // Solid Edge object model that the tool uses, named once.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string_view>
 
@@ -65,9 +66,10 @@ inline constexpr std::u16string_view typeName = u"Type";
 inline constexpr std::u16string_view drawingViewTypeName = u"DrawingViewType";
 // "Type" of a drawing view.
 inline constexpr std::int32_t drawingViewObjectType = 1298446368;
-// Drawing view kinds the tool leaves out.
-inline constexpr std::int32_t excludedViewKindA = 5;
-inline constexpr std::int32_t excludedViewKindB = 0;
+// The two drawing view kinds the tool leaves out. The kind is read once per
+// comparison: the first read is compared with the first, the second with the
+// second.
+inline constexpr std::array<std::int32_t, 2> unusableViewKinds{5, 0};
 }  // namespace selectSet
 
 namespace drawingView {
@@ -119,7 +121,7 @@ inline constexpr DispId subOccurrences = 9;
 inline constexpr DispId fileName = 7;
 // Method with six by-reference arguments: four arrays of three doubles, then
 // two doubles. The host fills the first array with red, green and blue.
-inline constexpr DispId colourQuery = 15;
+inline constexpr DispId colorQuery = 15;
 }  // namespace subOccurrence
 
 namespace body {
@@ -162,7 +164,7 @@ inline constexpr DispId add = 100;
 
 namespace lineStyle {
 inline constexpr InterfaceId iid{"0C60FBA0-FFE3-11CD-A82A-08003601E855"};
-inline constexpr DispId colour = 103;
+inline constexpr DispId color = 103;
 }  // namespace lineStyle
 
 }  // namespace dispatch

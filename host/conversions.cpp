@@ -76,7 +76,7 @@ double toDouble(const Value& value) {
 }
 
 float toSingle(const Value& value) {
-    if (const float* f = value.as<float>()) {
+    if (const float* f = value.getIf<float>()) {
         return *f;
     }
     double d = numericValue(value);
@@ -91,13 +91,13 @@ bool toBool(const Value& value) {
 }
 
 std::u16string toText(const Value& value) {
-    if (const auto* s = value.as<std::u16string>()) {
+    if (const auto* s = value.getIf<std::u16string>()) {
         return *s;
     }
     if (value.isEmpty()) {
         return {};
     }
-    if (const bool* b = value.as<bool>()) {
+    if (const bool* b = value.getIf<bool>()) {
         return *b ? u"True" : u"False";
     }
     double d = numericValue(value);
@@ -113,7 +113,7 @@ std::u16string toText(const Value& value) {
 }
 
 ObjectRef toObject(const Value& value) {
-    if (const auto* ref = value.as<ObjectRef>()) {
+    if (const auto* ref = value.getIf<ObjectRef>()) {
         return *ref;
     }
     if (value.isEmpty()) {

@@ -92,11 +92,11 @@ class Value {
         return std::holds_alternative<T>(storage_);
     }
     template <class T>
-    const T* as() const {
+    const T* getIf() const {
         return std::get_if<T>(&storage_);
     }
     template <class T>
-    T* as() {
+    T* getIf() {
         return std::get_if<T>(&storage_);
     }
 

@@ -19,7 +19,7 @@ harness::SessionOutcome runExample(const std::string& name,
                                harness::parseActions(actions));
 }
 
-TEST(Examples, GearboxColoursEveryPartWithAColourInTheSelectedAssemblyViews) {
+TEST(Examples, GearboxColorsEveryPartWithAColorInTheSelectedAssemblyViews) {
     const auto outcome = runExample("gearbox.scene.json");
     EXPECT_EQ(outcome.end, app::ProgramEnd::myEnd);
     EXPECT_EQ(outcome.heldReferences, 0);

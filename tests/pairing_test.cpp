@@ -39,12 +39,12 @@ RunTables tablesOf(const std::vector<Entry>& parts, const std::vector<Entry>& me
     return tables;
 }
 
-std::vector<engine::ColorValue> memberColours(const RunTables& tables) {
-    std::vector<engine::ColorValue> colours;
+std::vector<engine::ColorValue> memberColors(const RunTables& tables) {
+    std::vector<engine::ColorValue> colors;
     for (const auto& member : tables.members.records()) {
-        colours.push_back(member.color);
+        colors.push_back(member.color);
     }
-    return colours;
+    return colors;
 }
 
 // The plain nested scan the pairing must agree with.
@@ -79,7 +79,7 @@ TEST(Pairing, FirstFitInOrderIgnoringCase) {
                   {u"", u"Washer.par"},          // pairs with a part of no colour
                   {u"", u"Washer.par"}});        // that part is used up
     engine::pairMembers(tables);
-    EXPECT_EQ(memberColours(tables), (std::vector<engine::ColorValue>{10, 20, 30, -1, -1, -1, -1}));
+    EXPECT_EQ(memberColors(tables), (std::vector<engine::ColorValue>{10, 20, 30, -1, -1, -1, -1}));
     EXPECT_TRUE(tables.parts.at(5).used);
     EXPECT_FALSE(tables.parts.at(4).used);
 }
@@ -88,7 +88,7 @@ TEST(Pairing, NonAsciiNamesPairWithoutRegardToCase) {
     RunTables tables =
         tablesOf({{u"/GEHÄUSE.ASM", u"ÖLDECKEL.PAR", 7}}, {{u"/gehäuse.asm", u"öldeckel.par"}});
     engine::pairMembers(tables);
-    EXPECT_EQ(memberColours(tables), std::vector<engine::ColorValue>{7});
+    EXPECT_EQ(memberColors(tables), std::vector<engine::ColorValue>{7});
 }
 
 TEST(Pairing, AgreesWithTheNestedScanOnRandomTables) {
@@ -111,7 +111,7 @@ TEST(Pairing, AgreesWithTheNestedScanOnRandomTables) {
         RunTables reference = tablesOf(parts, members);
         engine::pairMembers(fast);
         nestedScan(reference);
-        ASSERT_EQ(memberColours(fast), memberColours(reference)) << "round " << round;
+        ASSERT_EQ(memberColors(fast), memberColors(reference)) << "round " << round;
         for (std::int32_t j = 1; j <= fast.parts.count(); ++j) {
             ASSERT_EQ(fast.parts.at(j).used, reference.parts.at(j).used) << "round " << round;
         }

@@ -192,7 +192,7 @@ TEST(Views, AFailedCallBeforeTheFirstModelReferenceIsSkipped) {
     EXPECT_EQ(stylesOf(outcome, "V3/1"), "255_visible|255_hidden|255_tangent");
 }
 
-TEST(Progress, BarStepsOncePerMemberColouredOrNot) {
+TEST(Progress, BarStepsOncePerMemberColoredOrNot) {
     json members = json::array();
     for (int i = 0; i < 120; ++i) {
         members.push_back({{"type", 1}, {"name", "Spare" + std::to_string(i) + ".par"}});

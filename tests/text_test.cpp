@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "engine/colour.h"
+#include "engine/color.h"
 #include "engine/file_names.h"
 #include "engine/text.h"
 #include "host/conversions.h"
@@ -71,7 +71,7 @@ TEST(Conversions, RoundHalfToEvenAndOverflowPast16Bits) {
               host::runtime_error_number::objectRequired);
 }
 
-TEST(Colours, ScaleInTheHostsPrecisionAndClampComponents) {
+TEST(Colors, ScaleInTheHostsPrecisionAndClampComponents) {
     EXPECT_EQ(engine::scaleComponent(0.5), 128);  // 127.5 rounds to even
     // 0.3f * 255 in single precision is 76.5 exactly and rounds to 76; the
     // same value widened to double first gives 76.500003 and rounds to 77.

@@ -14,8 +14,8 @@ namespace {
 using testing::ElementsAre;
 using testing::IsEmpty;
 
-json part(const std::string& file, json colourKey, json colour) {
-    return {{"file", file}, {colourKey, std::move(colour)}};
+json part(const std::string& file, json colorKey, json color) {
+    return {{"file", file}, {colorKey, std::move(color)}};
 }
 json rgb(double r, double g, double b) {
     return {{"r", r}, {"g", g}, {"b", b}};
@@ -27,12 +27,12 @@ json member(int type, const std::string& name, json children = json::array()) {
     }
     return m;
 }
-std::string colourStyles(int colour) {
-    const std::string base = std::to_string(colour);
+std::string colorStyles(int color) {
+    const std::string base = std::to_string(color);
     return base + "_visible|" + base + "_hidden|" + base + "_tangent";
 }
 
-TEST(AssemblyColours, EachOfTheThreeSourcesGivesItsColour) {
+TEST(AssemblyColors, EachOfTheThreeSourcesGivesItsColor) {
     const auto outcome = run(
         drawingScene({part("C:\\W\\Styled.par", "style", rgb(1, 0.5, 0)),
                       part("C:\\W\\Faced.par", "faceStyle", rgb(0, 0, 1)),
@@ -43,24 +43,24 @@ TEST(AssemblyColours, EachOfTheThreeSourcesGivesItsColour) {
                          {{"file", "C:\\W\\Untouched.par"}}}}}},
                      {member(1, "Styled.par"), member(1, "Faced.par"), member(1, "Plain.par"),
                       member(0, "Sub.asm", {member(1, "Deep.par"), member(1, "Untouched.par")})}));
-    EXPECT_EQ(stylesOf(outcome, "V1/1"), colourStyles(33023));
-    EXPECT_EQ(stylesOf(outcome, "V1/2"), colourStyles(16711680));
+    EXPECT_EQ(stylesOf(outcome, "V1/1"), colorStyles(33023));
+    EXPECT_EQ(stylesOf(outcome, "V1/2"), colorStyles(16711680));
     EXPECT_EQ(stylesOf(outcome, "V1/3"), "Normal|Normal|Normal") << "no colour, no styles";
-    EXPECT_EQ(stylesOf(outcome, "V1/4/1"), colourStyles(51 + 256 * 102 + 65536 * 153));
-    EXPECT_EQ(stylesOf(outcome, "V1/4/2"), colourStyles(0)) << "an untouched query is black";
+    EXPECT_EQ(stylesOf(outcome, "V1/4/1"), colorStyles(51 + 256 * 102 + 65536 * 153));
+    EXPECT_EQ(stylesOf(outcome, "V1/4/2"), colorStyles(0)) << "an untouched query is black";
 }
 
-TEST(AssemblyColours, ComponentsOutside0To1AreClampedToARealColour) {
+TEST(AssemblyColors, ComponentsOutside0To1AreClampedToARealColor) {
     const auto outcome =
         run(drawingScene({part("A.par", "style", rgb(1.5, -0.2, 0.5))}, {member(1, "A.par")}));
-    EXPECT_EQ(stylesOf(outcome, "V1/1"), colourStyles(255 + 65536 * 128));
+    EXPECT_EQ(stylesOf(outcome, "V1/1"), colorStyles(255 + 65536 * 128));
 }
 
-TEST(AssemblyColours, SinglePrecisionComponentsAreScaledInSinglePrecision) {
+TEST(AssemblyColors, SinglePrecisionComponentsAreScaledInSinglePrecision) {
     json styled = part("A.par", "style", rgb(0.3, 0, 0));
     styled["style"]["single"] = true;
     const auto outcome = run(drawingScene({styled}, {member(1, "A.par")}));
-    EXPECT_EQ(stylesOf(outcome, "V1/1"), colourStyles(76));  // 77 in double precision
+    EXPECT_EQ(stylesOf(outcome, "V1/1"), colorStyles(76));  // 77 in double precision
 }
 
 TEST(AssemblyPaths, NestedSubassembliesPairByBareFileNamesAtEveryLevel) {
@@ -71,8 +71,8 @@ TEST(AssemblyPaths, NestedSubassembliesPairByBareFileNamesAtEveryLevel) {
         {frame}, {member(0, "Frame.asm",
                          {member(0, "DOOR.ASM", {member(1, "hinge.par")}), member(1, "Hinge.par")}),
                   member(1, "Hinge.par")}));
-    EXPECT_EQ(stylesOf(outcome, "V1/1/1/1"), colourStyles(255));
-    EXPECT_EQ(stylesOf(outcome, "V1/1/2"), colourStyles(255));
+    EXPECT_EQ(stylesOf(outcome, "V1/1/1/1"), colorStyles(255));
+    EXPECT_EQ(stylesOf(outcome, "V1/1/2"), colorStyles(255));
     EXPECT_EQ(stylesOf(outcome, "V1/2"), "Normal|Normal|Normal") << "same file, other path";
 }
 
@@ -90,7 +90,7 @@ TEST(AssemblyWalk, ASubassemblyWhoseChildrenCannotBeCountedIsSkipped) {
     EXPECT_EQ(outcome.end, app::ProgramEnd::myEnd);
     EXPECT_EQ(stylesOf(outcome, "V1/1/1"), "Normal|Normal|Normal");
     EXPECT_EQ(stylesOf(outcome, "V1/2/1"), "Normal|Normal|Normal");
-    EXPECT_EQ(stylesOf(outcome, "V1/3"), colourStyles(256 * 255));
+    EXPECT_EQ(stylesOf(outcome, "V1/3"), colorStyles(256 * 255));
 }
 
 TEST(AssemblyWalk, AnyOtherFailureEndsTheRunWithItsError) {
@@ -110,7 +110,7 @@ TEST(MemberWalk, PartTypesOneAndSixAreRecordedOtherTypesSkippedWithTheirChildren
     const auto outcome = run(drawingScene(
         {part("A.par", "style", rgb(1, 0, 0))},
         {member(6, "A.par"), member(2, "A.par", {member(1, "A.par")}), member(1, "A.par")}));
-    EXPECT_EQ(stylesOf(outcome, "V1/1"), colourStyles(255));
+    EXPECT_EQ(stylesOf(outcome, "V1/1"), colorStyles(255));
     EXPECT_EQ(stylesOf(outcome, "V1/2/1"), "Normal|Normal|Normal");
     EXPECT_EQ(stylesOf(outcome, "V1/3"), "Normal|Normal|Normal") << "one part, one member";
 }
@@ -131,9 +131,9 @@ TEST(MemberWalk, FailuresSkipOnlyTheMemberOrChildConcerned) {
     EXPECT_EQ(outcome.end, app::ProgramEnd::myEnd);
     EXPECT_EQ(stylesOf(outcome, "V1/1/1"), "Normal|Normal|Normal");
     EXPECT_EQ(stylesOf(outcome, "V1/2/1"), "Normal|Normal|Normal");
-    EXPECT_EQ(stylesOf(outcome, "V1/3/1"), colourStyles(16711680));
+    EXPECT_EQ(stylesOf(outcome, "V1/3/1"), colorStyles(16711680));
     EXPECT_EQ(stylesOf(outcome, "V1/4"), "Normal|Normal|Normal") << "recorded without a name";
-    EXPECT_EQ(stylesOf(outcome, "V1/5"), colourStyles(255));
+    EXPECT_EQ(stylesOf(outcome, "V1/5"), colorStyles(255));
 }
 
 TEST(MemberWalk, RootChildrenThatCannotBeCountedEndTheRun) {
@@ -181,12 +181,12 @@ TEST(Templates, WithoutATemplateCreationIsTriedWithAnEmptyName) {
     EXPECT_EQ(outcome.end, app::ProgramEnd::myEnd);
 }
 
-TEST(LineStyles, AColourIsCreatedOnceAndFoundByLaterMembers) {
+TEST(LineStyles, AColorIsCreatedOnceAndFoundByLaterMembers) {
     const auto outcome = run(drawingScene(
         {part("A.par", "style", rgb(1, 0, 0)), part("B.par", "faceStyle", rgb(1, 0, 0))},
         {member(1, "A.par"), member(1, "B.par")}));
     EXPECT_THAT(createdStyles(outcome), ElementsAre("255_visible", "255_hidden", "255_tangent"));
-    EXPECT_EQ(stylesOf(outcome, "V1/2"), colourStyles(255));
+    EXPECT_EQ(stylesOf(outcome, "V1/2"), colorStyles(255));
 }
 
 TEST(ProgressDots, OneDotEveryTenthVisitAcrossBothWalks) {

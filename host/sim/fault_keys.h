@@ -13,10 +13,10 @@ namespace fault {
 
 namespace application {
 inline constexpr std::string_view activeDocument = "activeDocument";
-inline constexpr std::string_view put18 = "put18";
-inline constexpr std::string_view put73 = "put73";
-inline constexpr std::string_view command79 = "command79";
-inline constexpr std::array all{activeDocument, put18, put73, command79};
+inline constexpr std::string_view putInteractive = "put18";
+inline constexpr std::string_view putDelayCompute = "put73";
+inline constexpr std::string_view startCommand = "command79";
+inline constexpr std::array all{activeDocument, putInteractive, putDelayCompute, startCommand};
 }  // namespace application
 
 namespace draft {
@@ -123,16 +123,16 @@ inline constexpr std::string_view children = "children";
 inline constexpr std::string_view childrenCount = "children.count";
 inline constexpr std::string_view childrenItem = "children.item";
 inline constexpr std::string_view name = "name";
-inline constexpr std::string_view flag26 = "flag26";
+inline constexpr std::string_view templateGuard = "flag26";
 inline constexpr std::string_view visibleStyle = "visibleStyle";
 inline constexpr std::string_view hiddenStyle = "hiddenStyle";
 inline constexpr std::string_view tangentStyle = "tangentStyle";
 inline constexpr std::string_view putVisible = "putVisible";
 inline constexpr std::string_view putHidden = "putHidden";
 inline constexpr std::string_view putTangent = "putTangent";
-inline constexpr std::array all{type,         children,   childrenCount, childrenItem,
-                                name,         flag26,     visibleStyle,  hiddenStyle,
-                                tangentStyle, putVisible, putHidden,     putTangent};
+inline constexpr std::array all{type,         children,      childrenCount, childrenItem,
+                                name,         templateGuard, visibleStyle,  hiddenStyle,
+                                tangentStyle, putVisible,    putHidden,     putTangent};
 // A view's root member answers only for its children.
 inline constexpr std::array root{children, childrenCount, childrenItem};
 }  // namespace modelMember

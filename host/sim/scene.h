@@ -43,14 +43,14 @@ struct Rgb {
 // An occurrence style; `single` makes the host return its components as
 // single-precision values.
 struct OccurrenceStyle {
-    Rgb colour;
+    Rgb color;
     bool single = false;
 };
 
 struct SubOccurrence {
     std::u16string file;
     bool isSubassembly = false;
-    std::optional<Rgb> colour;  // absent: the colour query leaves its arguments alone
+    std::optional<Rgb> color;  // absent: the colour query leaves its arguments alone
     std::vector<SubOccurrence> children;
     Faults fail;
     CountOverrides counts;
@@ -69,7 +69,7 @@ struct Occurrence {
 
 struct LineStyle {
     std::u16string name;
-    std::int32_t colour = 0;
+    std::int32_t color = 0;
     // The style it was created from; empty for a style the scene brought.
     std::optional<std::u16string> templateName;
 };
@@ -120,7 +120,7 @@ struct ModelMember {
     std::int32_t type = 0;
     std::u16string name;
     std::vector<ModelMember> children;
-    bool flag26 = false;
+    bool templateGuard = false;
     EdgeStyles styles;
     Faults fail;
     CountOverrides counts;

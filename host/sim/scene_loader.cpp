@@ -98,7 +98,7 @@ Rgb readRgb(const Field& object, bool single) {
             readComponent(object.required("b"), single)};
 }
 
-Rgb readColourArray(const Field& array) {
+Rgb readColorArray(const Field& array) {
     std::vector<Field> items = array.elements();
     if (items.size() != 3) {
         array.refuse("must hold three numbers (red, green, blue)");
@@ -110,15 +110,15 @@ SubOccurrence readSubOccurrence(const Field& field) {
     field.allowOnly({"file", "color", "children", "fail", "counts"});
     SubOccurrence sub;
     sub.file = field.required("file").utf16();
-    std::optional<Field> colour = field.optional("color");
+    std::optional<Field> color = field.optional("color");
     std::optional<Field> children = field.optional("children");
-    if (colour && children) {
+    if (color && children) {
         field.refuse(
             "a sub-occurrence takes either \"color\" (a part) or \"children\" (a "
             "subassembly), not both");
     }
-    if (colour) {
-        sub.colour = readColourArray(*colour);
+    if (color) {
+        sub.color = readColorArray(*color);
     }
     if (children) {
         sub.isSubassembly = true;
@@ -286,7 +286,7 @@ class SceneReader {
                 name.refuse("duplicate line style name " + inQuotes(name.text()));
             }
         }
-        style.colour = field.required("color").int32();
+        style.color = field.required("color").int32();
         return style;
     }
 
@@ -360,7 +360,7 @@ class SceneReader {
         ModelMember member;
         member.type = field.required("type").int32();
         member.name = field.required("name").utf16();
-        member.flag26 = optionalBoolean(field, "flag26", false);
+        member.templateGuard = optionalBoolean(field, "flag26", false);
         if (std::optional<Field> styles = field.optional("styles")) {
             styles->allowOnly({"visible", "hidden", "tangent"});
             auto read = [&styles](std::string_view key, std::u16string& into) {

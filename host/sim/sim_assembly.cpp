@@ -116,15 +116,15 @@ class OccurrenceStyleNode final : public SimNode {
         };
         if (call.readsNamed(ids::occurrence::diffuseRedName)) {
             return call.perform(fail, {fault::occurrence::styleRed},
-                                [&] { return component(style.colour.red); });
+                                [&] { return component(style.color.red); });
         }
         if (call.readsNamed(ids::occurrence::diffuseGreenName)) {
             return call.perform(fail, {fault::occurrence::styleGreen},
-                                [&] { return component(style.colour.green); });
+                                [&] { return component(style.color.green); });
         }
         if (call.readsNamed(ids::occurrence::diffuseBlueName)) {
             return call.perform(fail, {fault::occurrence::styleBlue},
-                                [&] { return component(style.colour.blue); });
+                                [&] { return component(style.color.blue); });
         }
         return call.unknownMember();
     }
@@ -160,19 +160,19 @@ class FaceStyleNode final : public SimNode {
     std::optional<host::InterfaceId> interfaceId() const override { return ids::faceStyle::iid; }
 
     host::Value invoke(SimCall& call) const override {
-        const Rgb& colour = occurrence_->faceStyle.value();
+        const Rgb& color = occurrence_->faceStyle.value();
         const Faults& fail = occurrence_->fail;
         if (call.reads(ids::faceStyle::red)) {
             return call.perform(fail, {fault::occurrence::faceStyleRed},
-                                [&] { return host::Value(colour.red); });
+                                [&] { return host::Value(color.red); });
         }
         if (call.reads(ids::faceStyle::green)) {
             return call.perform(fail, {fault::occurrence::faceStyleGreen},
-                                [&] { return host::Value(colour.green); });
+                                [&] { return host::Value(color.green); });
         }
         if (call.reads(ids::faceStyle::blue)) {
             return call.perform(fail, {fault::occurrence::faceStyleBlue},
-                                [&] { return host::Value(colour.blue); });
+                                [&] { return host::Value(color.blue); });
         }
         return call.unknownMember();
     }

@@ -163,8 +163,8 @@ class ModelMemberNode final : public SimNode {
                                 [&] { return host::Value(m.name); });
         }
         if (call.reads(ids::modelMember::templateGuard)) {
-            return call.perform(m.fail, {fault::modelMember::flag26},
-                                [&] { return host::Value(m.flag26); });
+            return call.perform(m.fail, {fault::modelMember::templateGuard},
+                                [&] { return host::Value(m.templateGuard); });
         }
         for (const EdgeStyleMember& edge : edgeStyleMembers) {
             std::u16string& current = m.styles.*edge.style;

@@ -82,7 +82,7 @@ std::vector<LineStyleState> SimHost::lineStyles() const {
             if (style.templateName) {
                 templateName = host::toUtf8(*style.templateName);
             }
-            styles.push_back({host::toUtf8(style.name), style.colour, std::move(templateName)});
+            styles.push_back({host::toUtf8(style.name), style.color, std::move(templateName)});
         }
     }
     return styles;

@@ -43,7 +43,7 @@ class LineStylesNode final : public SimNode {
             // "add:NAME" applies when the name arrives as text; no scene key is empty.
             std::string namedKey;
             if (!call.arguments().empty()) {
-                if (const auto* name = call.arguments()[0].value.as<std::u16string>()) {
+                if (const auto* name = call.arguments()[0].value.getIf<std::u16string>()) {
                     namedKey = std::string(fault::lineStyles::addNamedPrefix) + host::toUtf8(*name);
                 }
             }
@@ -58,7 +58,7 @@ class LineStylesNode final : public SimNode {
     // The style the default member's argument names: a name, or a position.
     std::size_t lookUp(const SimCall& call) const {
         const std::vector<LineStyle>& styles = call.scene().documents[draft_].lineStyles;
-        if (const auto* name = call.argument(0).as<std::u16string>()) {
+        if (const auto* name = call.argument(0).getIf<std::u16string>()) {
             std::optional<std::size_t> found = findStyle(styles, *name);
             if (!found) {
                 throw noLineStyleNamed(*name);
@@ -78,8 +78,8 @@ class LineStylesNode final : public SimNode {
         if (!source) {
             throw noLineStyleNamed(templateName);
         }
-        std::int32_t colour = draft.lineStyles[*source].colour;
-        draft.lineStyles.push_back(LineStyle{std::move(name), colour, std::move(templateName)});
+        std::int32_t color = draft.lineStyles[*source].color;
+        draft.lineStyles.push_back(LineStyle{std::move(name), color, std::move(templateName)});
         return call.handOut(lineStyle(draft_, draft.lineStyles.size() - 1));
     }
 
@@ -95,18 +95,18 @@ class LineStyleNode final : public SimNode {
     host::Value invoke(SimCall& call) const override {
         Document& draft = call.scene().documents[draft_];
         LineStyle& style = draft.lineStyles[style_];
-        if (call.puts(ids::lineStyle::colour)) {
+        if (call.puts(ids::lineStyle::color)) {
             HostEvent event{HostEvent::Verb::put, "lineStyle:" + host::toUtf8(style.name),
-                            ids::lineStyle::colour, call.eventArgument(0)};
-            auto setColour = [&] {
-                style.colour = call.longArgument(0);
+                            ids::lineStyle::color, call.eventArgument(0)};
+            auto setColor = [&] {
+                style.color = call.longArgument(0);
                 return host::Value();
             };
             return call.performRecorded(std::move(event), draft.lineStylesFail,
-                                        {fault::lineStyles::putColor}, setColour);
+                                        {fault::lineStyles::putColor}, setColor);
         }
-        if (call.reads(ids::lineStyle::colour)) {
-            return call.perform(noFaults, {}, [&] { return host::Value(style.colour); });
+        if (call.reads(ids::lineStyle::color)) {
+            return call.perform(noFaults, {}, [&] { return host::Value(style.color); });
         }
         return call.unknownMember();
     }

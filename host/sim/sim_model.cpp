@@ -53,7 +53,7 @@ std::optional<std::size_t> SimModel::draftOfView(std::size_t view) const {
 }
 
 std::optional<SelectionEntry> SimModel::selectionEntryOf(const host::Value& value) const {
-    const auto* ref = value.as<host::ObjectRef>();
+    const auto* ref = value.getIf<host::ObjectRef>();
     const auto* handle = ref ? dynamic_cast<const SimHandle*>(ref->object()) : nullptr;
     if (handle == nullptr || &handle->model() != this) {
         return std::nullopt;

@@ -43,17 +43,17 @@ class ApplicationNode final : public SimNode {
         }
         if (call.puts(ids::application::interactive)) {
             return putSwitch(call, ids::application::interactive, app.interactive,
-                             fault::application::put18);
+                             fault::application::putInteractive);
         }
         if (call.puts(ids::application::delayCompute)) {
             return putSwitch(call, ids::application::delayCompute, app.delayCompute,
-                             fault::application::put73);
+                             fault::application::putDelayCompute);
         }
         if (call.reads(ids::application::startCommand)) {
             HostEvent event{HostEvent::Verb::call, "host", ids::application::startCommand,
                             call.eventArguments()};
-            return call.performRecorded(std::move(event), app.fail, {fault::application::command79},
-                                        [&] {
+            return call.performRecorded(std::move(event), app.fail,
+                                        {fault::application::startCommand}, [&] {
                                             call.model().commands().push_back(call.longArgument(0));
                                             return host::Value();
                                         });

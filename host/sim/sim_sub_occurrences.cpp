@@ -68,9 +68,9 @@ class SubOccurrenceNode final : public SimNode {
             return call.perform(s.fail, {fault::subOccurrence::file},
                                 [&] { return host::Value(s.file); });
         }
-        if (call.reads(ids::subOccurrence::colourQuery)) {
+        if (call.reads(ids::subOccurrence::colorQuery)) {
             return call.perform(s.fail, {fault::subOccurrence::colorQuery}, [&] {
-                fillColour(call);
+                fillColor(call);
                 return host::Value();
             });
         }
@@ -80,18 +80,19 @@ class SubOccurrenceNode final : public SimNode {
   private:
     // Elements 1..3 of the first array get red, green and blue; without a
     // colour every argument stays as it came.
-    void fillColour(const SimCall& call) const {
-        if (!sub_->colour) {
+    void fillColor(const SimCall& call) const {
+        if (!sub_->color) {
             return;
         }
-        auto* array =
-            call.arguments().empty() ? nullptr : call.arguments()[0].value.as<host::DoubleArray>();
+        auto* array = call.arguments().empty()
+                          ? nullptr
+                          : call.arguments()[0].value.getIf<host::DoubleArray>();
         if (array == nullptr || array->items.size() < 3) {
             throw hostError(u"Type mismatch: the first argument must be an array of 3 doubles");
         }
-        array->items[0] = sub_->colour->red;
-        array->items[1] = sub_->colour->green;
-        array->items[2] = sub_->colour->blue;
+        array->items[0] = sub_->color->red;
+        array->items[1] = sub_->color->green;
+        array->items[2] = sub_->color->blue;
     }
 
     const SubOccurrence* sub_;

@@ -161,7 +161,7 @@ TEST(SimHostCalls, AbsentObjectsAreEmptyReferencesOrHostErrors) {
     RecordingHost h(scene);
     host::Value noStyle = occurrence(h, 2).get(ids::occurrence::style);
     ASSERT_TRUE(noStyle.holds<host::ObjectRef>());
-    EXPECT_TRUE(noStyle.as<host::ObjectRef>()->empty());
+    EXPECT_TRUE(noStyle.getIf<host::ObjectRef>()->empty());
 
     std::vector<host::Argument> first{host::byValue(number(1))};
     host::ObjectRef part = object(occurrence(h, 1).get(ids::occurrence::partDocument));

@@ -86,7 +86,7 @@ TEST(SimHostState, LineStylesAreCreatedOnlyFromAnExistingTemplate) {
     host::ObjectRef red = create(u"Red", u"Hidden");
     EXPECT_TRUE(red.object()->queryInterface(ids::lineStyle::iid));
     EXPECT_EQ(h.host->lineStyles().back().color, 7);
-    red.put(ids::lineStyle::colour, number(255));
+    red.put(ids::lineStyle::color, number(255));
     EXPECT_EQ(hostErrorOf([&] { create(u"Red", u"Normal"); }),
               u"A line style named \"Red\" already exists");
     EXPECT_EQ(hostErrorOf([&] { create(u"Green", u"normal"); }), u"No line style named \"normal\"");
@@ -156,12 +156,12 @@ TEST(SimHostState, MemberEdgeStylesFollowTheDraftShowingTheView) {
     hostErrorOf([&] { loose.put(ids::modelMember::visibleEdgeStyle, u"Hidden"); });
 }
 
-TEST(SimHostState, ColourQueryFillsTheFirstArrayOfAColouredPart) {
+TEST(SimHostState, ColorQueryFillsTheFirstArrayOfAColoredPart) {
     RecordingHost h(baseScene());
     host::ObjectRef children = object(occurrence(h, 3).get(ids::occurrence::subOccurrences));
     auto query = [](const host::ObjectRef& sub, std::vector<host::Argument>& args) {
-        sub.call(ids::subOccurrence::colourQuery, args);
-        return args[0].value.as<host::DoubleArray>()->items;
+        sub.call(ids::subOccurrence::colorQuery, args);
+        return args[0].value.getIf<host::DoubleArray>()->items;
     };
     auto sixArguments = [] {
         host::DoubleArray unset{{9, 9, 9}};
@@ -171,24 +171,24 @@ TEST(SimHostState, ColourQueryFillsTheFirstArrayOfAColouredPart) {
     auto hingeArgs = sixArguments();
     EXPECT_EQ(query(object(children.item(number(1))), hingeArgs),
               (std::vector<double>{0.2, 0.4, 0.6}));
-    EXPECT_EQ(hingeArgs[1].value.as<host::DoubleArray>()->items, (std::vector<double>{9, 9, 9}));
+    EXPECT_EQ(hingeArgs[1].value.getIf<host::DoubleArray>()->items, (std::vector<double>{9, 9, 9}));
     auto pinArgs = sixArguments();
     EXPECT_EQ(query(object(children.item(number(2))), pinArgs), (std::vector<double>{9, 9, 9}));
     auto wrong = arguments({0.0});
     hostErrorOf(
-        [&] { object(children.item(number(1))).call(ids::subOccurrence::colourQuery, wrong); });
+        [&] { object(children.item(number(1))).call(ids::subOccurrence::colorQuery, wrong); });
 
     host::ObjectRef partChildren = object(occurrence(h, 1).get(ids::occurrence::subOccurrences));
     EXPECT_EQ(host::toInt32(partChildren.get(ids::subOccurrences::count)), 0);
 }
 
-TEST(SimHostState, ColourComponentsKeepTheirPrecision) {
+TEST(SimHostState, ColorComponentsKeepTheirPrecision) {
     Json scene = baseScene();
     RecordingHost h(scene);
     host::ObjectRef style = object(occurrence(h, 1).get(ids::occurrence::style));
     host::Value green = style.get(ids::occurrence::diffuseGreenName);
     ASSERT_TRUE(green.holds<double>());
-    EXPECT_EQ(*green.as<double>(), 0.5);
+    EXPECT_EQ(*green.getIf<double>(), 0.5);
 
     scene["documents"]["A1"]["occurrences"][0]["style"]["single"] = true;
     RecordingHost single(scene);

@@ -1,8 +1,8 @@
 #include "tests/support/scenes.h"
 
 #include "host/sim/scene_loader.h"
-#include "tools/scenegen/generated_scene.h"
 #include "tools/harness/result_file.h"
+#include "tools/scenegen/generated_scene.h"
 
 namespace tav::test {
 

@@ -6,8 +6,8 @@
 
 #include "engine/pairing.h"
 #include "host/sim/scene_loader.h"
-#include "tools/scenegen/generated_scene.h"
 #include "tools/harness/session.h"
+#include "tools/scenegen/generated_scene.h"
 
 namespace {
 

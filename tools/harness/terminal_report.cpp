@@ -37,12 +37,12 @@ struct Components {
     int blue;
 };
 
-Components componentsOf(std::int32_t colour) {
-    return {colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF};
+Components componentsOf(std::int32_t color) {
+    return {color & 0xFF, (color >> 8) & 0xFF, (color >> 16) & 0xFF};
 }
 
-std::string rgbText(std::int32_t colour) {
-    const Components c = componentsOf(colour);
+std::string rgbText(std::int32_t color) {
+    const Components c = componentsOf(color);
     char buffer[16];
     std::snprintf(buffer, sizeof buffer, "#%02X%02X%02X", c.red, c.green, c.blue);
     return buffer;
@@ -198,12 +198,12 @@ void TerminalReport::box(const std::string& title, const std::string& text) {
          << "  └" << repeated("─", inner - 6) << " [OK] ┘\n";
 }
 
-std::string TerminalReport::swatch(std::int32_t colour) const {
+std::string TerminalReport::swatch(std::int32_t color) const {
     if (!terminal_) {
         return "";
     }
     char buffer[48];
-    const Components c = componentsOf(colour);
+    const Components c = componentsOf(color);
     std::snprintf(buffer, sizeof buffer, "\033[48;2;%d;%d;%dm  \033[0m ", c.red, c.green, c.blue);
     return buffer;
 }

@@ -29,7 +29,7 @@ class TerminalReport {
     void endStatus();
     void printLine(const std::string& line);
     void box(const std::string& title, const std::string& text);
-    std::string swatch(std::int32_t colour) const;
+    std::string swatch(std::int32_t color) const;
 
     std::ostream& out_;
     bool terminal_;

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "engine/colour_value.h"
+#include "engine/color_value.h"
 #include "host/value.h"
 
 namespace tav::engine {

@@ -1,4 +1,4 @@
-#include "engine/colour.h"
+#include "engine/color.h"
 
 #include <algorithm>
 
@@ -7,7 +7,7 @@
 namespace tav::engine {
 
 std::int16_t scaleComponent(const host::Value& fraction) {
-    if (const float* single = fraction.as<float>()) {
+    if (const float* single = fraction.getIf<float>()) {
         return scaleComponent(*single);
     }
     return scaleComponent(host::toDouble(fraction));
