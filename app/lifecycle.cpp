@@ -12,8 +12,8 @@ using engine::attempt;
 using engine::tolerate;
 }  // namespace
 
-Form1::Form1(host::HostConnector& connector, MainWindow& window)
-    : connector_(connector), window_(window) {}
+Form1::Form1(host::HostConnector& connector, MainWindow& window, ProgramExit& exit)
+    : connector_(connector), window_(window), exit_(exit) {}
 
 bool Form1::Form_Load() {
     // Every step is tolerated; a failure in the first two is remembered.
@@ -54,10 +54,12 @@ bool Form1::Form_Load() {
 }
 
 void Form1::cmdAccept_Click() {
-    if (ended()) {
+    if (!idle()) {
         return;
     }
-    if (engine::cmdAccept_Click(state_, window_) == engine::RunEnd::completed) {
+    runInProgress_ = true;
+    const engine::RunEnd runEnd = engine::cmdAccept_Click(state_, window_);
+    if (runEnd == engine::RunEnd::completed) {
         my_end(ProgramEnd::myEnd);
     } else {
         endProgram(ProgramEnd::fatal);
@@ -65,21 +67,23 @@ void Form1::cmdAccept_Click() {
 }
 
 void Form1::cmdCancel_Click() {
-    if (!ended()) {
+    if (idle()) {
         my_end(ProgramEnd::myEnd);
     }
 }
 
 void Form1::cmdHelp_Click() {
-    if (!ended()) {
+    if (idle()) {
         window_.showAbout(loadAboutBox());
     }
 }
 
-void Form1::closeFromFrame() {
-    if (!ended()) {
-        endProgram(ProgramEnd::closed);
+bool Form1::closeFromFrame() {
+    if (!idle()) {
+        return false;
     }
+    endProgram(ProgramEnd::closed);
+    return true;
 }
 
 void Form1::refuse(std::u16string_view message) {
@@ -101,7 +105,9 @@ void Form1::my_end(ProgramEnd reason) {
 
 void Form1::endProgram(ProgramEnd reason) {
     end_ = reason;
-    window_.endProgram();
+    runInProgress_ = false;
+    window_.closeAll();
+    exit_.endProgram(reason);
 }
 
 }  // namespace tav::app

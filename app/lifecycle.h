@@ -4,22 +4,15 @@
 #pragma once
 
 #include "app/main_window.h"
+#include "app/program_end.h"
 #include "engine/engine_state.h"
 #include "host/host_connector.h"
 
 namespace tav::app {
 
-enum class ProgramEnd {
-    running,  // still waiting for the user
-    refused,  // start-up refused; the shutdown ran
-    myEnd,    // Exit, or the end of a run
-    fatal,    // an error ended the run
-    closed,   // closed from the frame, without the shutdown
-};
-
 class Form1 {
   public:
-    Form1(host::HostConnector& connector, MainWindow& window);
+    Form1(host::HostConnector& connector, MainWindow& window, ProgramExit& exit);
 
     // Start-up: attaches to the running host and checks that a draft with
     // drawing views is active. True when the window may appear; otherwise
@@ -32,11 +25,18 @@ class Form1 {
     void cmdCancel_Click();
     // Help: the about box, modally.
     void cmdHelp_Click();
-    // The frame's close control: ends without the shutdown steps.
-    void closeFromFrame();
+    // The frame's close control: ends without the shutdown steps. Refused
+    // (false) while a run is in progress: a window that keeps taking messages
+    // while the host works must not end the program half-way through a run.
+    bool closeFromFrame();
 
     ProgramEnd programEnd() const { return end_; }
     bool ended() const { return end_ != ProgramEnd::running; }
+    // True from the Process click until the run has ended the program. The
+    // window acts on no input meanwhile.
+    bool runInProgress() const { return runInProgress_; }
+    // True while the window waits for the user: started, not ended, no run.
+    bool idle() const { return !ended() && !runInProgress_; }
     const engine::EngineState& engineState() const { return state_; }
 
   private:
@@ -48,8 +48,10 @@ class Form1 {
 
     host::HostConnector& connector_;
     MainWindow& window_;
+    ProgramExit& exit_;
     engine::EngineState state_;
     ProgramEnd end_ = ProgramEnd::running;
+    bool runInProgress_ = false;
 };
 
 }  // namespace tav::app

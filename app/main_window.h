@@ -1,5 +1,5 @@
 // The main window as the lifecycle sees it: the engine's status display plus
-// the about box, the window's place in the z-order and the end of the program.
+// the about box, the window's place in the z-order and closing every window.
 // The recording window (harness and tests) and the Win32 window implement it.
 #pragma once
 
@@ -19,8 +19,9 @@ class MainWindow : public engine::StatusWindow {
     virtual void setTopmost() = 0;
     virtual void clearTopmost() = 0;
 
-    // Closes every window at once; no further handler runs.
-    virtual void endProgram() = 0;
+    // Closes every window of the tool (the main window and any box it owns)
+    // at once; no further handler of the tool runs.
+    virtual void closeAll() = 0;
 };
 
 }  // namespace tav::app

@@ -40,6 +40,14 @@ void RecordingWindow::setProgressValue(float value) {
     record(ProgressChanged{"value", value});
 }
 
+void RecordingWindow::setTopmost() {
+    zOrderCalls_.push_back(ZOrderCall::setTopmost);
+}
+
+void RecordingWindow::clearTopmost() {
+    zOrderCalls_.push_back(ZOrderCall::clearTopmost);
+}
+
 void RecordingWindow::repaint() {
     record(Repainted{});
 }

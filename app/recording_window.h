@@ -5,11 +5,14 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "app/main_window.h"
 #include "app/ui_event.h"
 
 namespace tav::app {
+
+enum class ZOrderCall { setTopmost, clearTopmost };
 
 class RecordingWindow : public MainWindow {
   public:
@@ -26,12 +29,14 @@ class RecordingWindow : public MainWindow {
     void repaint() override;
     void showMessage(std::u16string_view text) override;
     void showAbout(const AboutBoxText& about) override;
-    void setTopmost() override {}
-    void clearTopmost() override {}
-    // Nothing to close: the lifecycle itself knows that the program has ended.
-    void endProgram() override {}
+    void setTopmost() override;
+    void clearTopmost() override;
+    void closeAll() override { closed_ = true; }
 
     float progressMin() const { return progressMin_; }
+    // The z-order calls in order, and whether every window has been closed.
+    const std::vector<ZOrderCall>& zOrderCalls() const { return zOrderCalls_; }
+    bool closed() const { return closed_; }
 
   private:
     void record(const UiEvent& event) const;
@@ -42,6 +47,8 @@ class RecordingWindow : public MainWindow {
     float progressMin_ = 0.0f;
     float progressMax_ = 0.0f;
     float progressValue_ = 0.0f;
+    std::vector<ZOrderCall> zOrderCalls_;
+    bool closed_ = false;
 };
 
 // The control names the tool's results use.

@@ -10,10 +10,53 @@ namespace tav::host {
 
 using DispId = std::int32_t;
 
-// Interface ids in registry form (upper-case, no braces).
+// An interface id: a GUID with the layout of the Windows GUID structure, so
+// that the COM backend can pass it on as it is. Written in registry form in
+// this file ("DED89DB0-45B6-11CE-B307-0800363A1E02") and parsed at compile time.
 struct InterfaceId {
-    std::string_view text;
+    std::uint32_t data1 = 0;
+    std::uint16_t data2 = 0;
+    std::uint16_t data3 = 0;
+    std::array<std::uint8_t, 8> data4{};
+
     bool operator==(const InterfaceId&) const = default;
+
+    // Parses the 36-character registry form; anything else fails to compile.
+    static consteval InterfaceId parse(std::string_view text) {
+        if (text.size() != 36 || text[8] != '-' || text[13] != '-' || text[18] != '-' ||
+            text[23] != '-') {
+            throw "an interface id is written as XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX";
+        }
+        InterfaceId id;
+        id.data1 = static_cast<std::uint32_t>(hex(text, 0, 8));
+        id.data2 = static_cast<std::uint16_t>(hex(text, 9, 4));
+        id.data3 = static_cast<std::uint16_t>(hex(text, 14, 4));
+        for (std::size_t i = 0; i < 2; ++i) {
+            id.data4[i] = static_cast<std::uint8_t>(hex(text, 19 + 2 * i, 2));
+        }
+        for (std::size_t i = 0; i < 6; ++i) {
+            id.data4[2 + i] = static_cast<std::uint8_t>(hex(text, 24 + 2 * i, 2));
+        }
+        return id;
+    }
+
+  private:
+    static consteval std::uint64_t hex(std::string_view text, std::size_t from, std::size_t n) {
+        std::uint64_t value = 0;
+        for (char c : text.substr(from, n)) {
+            value *= 16;
+            if (c >= '0' && c <= '9') {
+                value += static_cast<std::uint64_t>(c - '0');
+            } else if (c >= 'A' && c <= 'F') {
+                value += static_cast<std::uint64_t>(c - 'A' + 10);
+            } else if (c >= 'a' && c <= 'f') {
+                value += static_cast<std::uint64_t>(c - 'a' + 10);
+            } else {
+                throw "an interface id holds hexadecimal digits only";
+            }
+        }
+        return value;
+    }
 };
 
 inline constexpr std::u16string_view hostProgId = u"solidedge.application";
@@ -24,7 +67,7 @@ namespace dispatch {
 inline constexpr DispId defaultMember = 0;
 
 namespace application {
-inline constexpr InterfaceId iid{"DED89DB0-45B6-11CE-B307-0800363A1E02"};
+inline constexpr InterfaceId iid = InterfaceId::parse("DED89DB0-45B6-11CE-B307-0800363A1E02");
 inline constexpr DispId activeDocument = 2;
 // Boolean switches held around a run: interactive is False and delay-compute
 // True while the tool works, and both go back when it ends.
@@ -37,7 +80,7 @@ inline constexpr std::int32_t commandAfterRun = 32876;
 }  // namespace application
 
 namespace draftDocument {
-inline constexpr InterfaceId iid{"016B11FB-CDC0-11CE-A035-08003601E53B"};
+inline constexpr InterfaceId iid = InterfaceId::parse("016B11FB-CDC0-11CE-A035-08003601E53B");
 inline constexpr DispId activeSheet = 4198;
 inline constexpr DispId selectSet = 39;
 inline constexpr DispId lineStyles = 8197;
@@ -46,17 +89,17 @@ inline constexpr std::u16string_view selectSetName = u"SelectSet";
 }  // namespace draftDocument
 
 namespace sheet {
-inline constexpr InterfaceId iid{"FFB20FA0-339B-11CE-956A-08003601DFE5"};
+inline constexpr InterfaceId iid = InterfaceId::parse("FFB20FA0-339B-11CE-956A-08003601DFE5");
 inline constexpr DispId drawingViews = 20481;
 }  // namespace sheet
 
 namespace drawingViews {
-inline constexpr InterfaceId iid{"61F55454-5269-11CE-9CFE-08003637FB01"};
+inline constexpr InterfaceId iid = InterfaceId::parse("61F55454-5269-11CE-9CFE-08003637FB01");
 inline constexpr DispId count = 2;
 }  // namespace drawingViews
 
 namespace selectSet {
-inline constexpr InterfaceId iid{"F9293970-4812-11CE-9647-0800367E0502"};
+inline constexpr InterfaceId iid = InterfaceId::parse("F9293970-4812-11CE-9647-0800367E0502");
 inline constexpr DispId count = 3;
 inline constexpr DispId add = 4;
 inline constexpr DispId remove = 5;
@@ -73,29 +116,29 @@ inline constexpr std::array<std::int32_t, 2> unusableViewKinds{5, 0};
 }  // namespace selectSet
 
 namespace drawingView {
-inline constexpr InterfaceId iid{"61F55450-5269-11CE-9CFE-08003637FB01"};
+inline constexpr InterfaceId iid = InterfaceId::parse("61F55450-5269-11CE-9CFE-08003637FB01");
 inline constexpr DispId modelReference = 27;
 inline constexpr DispId modelMembers = 24686;
 }  // namespace drawingView
 
 namespace modelReference {
-inline constexpr InterfaceId iid{"A32FC151-10C7-11D0-A1C3-08003627CF02"};
+inline constexpr InterfaceId iid = InterfaceId::parse("A32FC151-10C7-11D0-A1C3-08003627CF02");
 inline constexpr DispId fileName = 1;
 inline constexpr DispId modelDocument = 3;
 }  // namespace modelReference
 
 namespace assemblyDocument {
-inline constexpr InterfaceId iid{"00C6BF00-483B-11CE-951A-08003601BE52"};
+inline constexpr InterfaceId iid = InterfaceId::parse("00C6BF00-483B-11CE-951A-08003601BE52");
 inline constexpr DispId occurrences = 16390;
 }  // namespace assemblyDocument
 
 namespace occurrences {
-inline constexpr InterfaceId iid{"7AD88CC9-E2F4-11D2-BED3-080036B4D502"};
+inline constexpr InterfaceId iid = InterfaceId::parse("7AD88CC9-E2F4-11D2-BED3-080036B4D502");
 inline constexpr DispId count = 3;
 }  // namespace occurrences
 
 namespace occurrence {
-inline constexpr InterfaceId iid{"600251C5-E2F4-11D2-BED3-080036B4D502"};
+inline constexpr InterfaceId iid = InterfaceId::parse("600251C5-E2F4-11D2-BED3-080036B4D502");
 inline constexpr DispId isSubassembly = 10;
 inline constexpr DispId subOccurrences = 43;
 inline constexpr DispId fileName = 39;
@@ -110,12 +153,12 @@ inline constexpr std::u16string_view bodyName = u"body";
 }  // namespace occurrence
 
 namespace subOccurrences {
-inline constexpr InterfaceId iid{"C32A477A-8C85-11D3-9737-0060973828B5"};
+inline constexpr InterfaceId iid = InterfaceId::parse("C32A477A-8C85-11D3-9737-0060973828B5");
 inline constexpr DispId count = 5;
 }  // namespace subOccurrences
 
 namespace subOccurrence {
-inline constexpr InterfaceId iid{"C32A477B-8C85-11D3-9737-0060973828B5"};
+inline constexpr InterfaceId iid = InterfaceId::parse("C32A477B-8C85-11D3-9737-0060973828B5");
 inline constexpr DispId isSubassembly = 12;
 inline constexpr DispId subOccurrences = 9;
 inline constexpr DispId fileName = 7;
@@ -125,24 +168,24 @@ inline constexpr DispId colorQuery = 15;
 }  // namespace subOccurrence
 
 namespace body {
-inline constexpr InterfaceId iid{"09FCA073-DFBF-11D0-A275-080036C5ED02"};
+inline constexpr InterfaceId iid = InterfaceId::parse("09FCA073-DFBF-11D0-A275-080036C5ED02");
 inline constexpr DispId faceStyle = 515;
 }  // namespace body
 
 namespace faceStyle {
-inline constexpr InterfaceId iid{"7F5EF5C0-A66F-11CE-815F-08003601E504"};
+inline constexpr InterfaceId iid = InterfaceId::parse("7F5EF5C0-A66F-11CE-815F-08003601E504");
 inline constexpr DispId red = 12;
 inline constexpr DispId green = 13;
 inline constexpr DispId blue = 14;
 }  // namespace faceStyle
 
 namespace modelMembers {
-inline constexpr InterfaceId iid{"E3CA5EF6-163D-11D4-AB46-00C04F72E275"};
+inline constexpr InterfaceId iid = InterfaceId::parse("E3CA5EF6-163D-11D4-AB46-00C04F72E275");
 inline constexpr DispId count = 2;
 }  // namespace modelMembers
 
 namespace modelMember {
-inline constexpr InterfaceId iid{"F4E15A14-163D-11D4-AB46-00C04F72E275"};
+inline constexpr InterfaceId iid = InterfaceId::parse("F4E15A14-163D-11D4-AB46-00C04F72E275");
 inline constexpr DispId type = 25;
 inline constexpr DispId children = 12;
 inline constexpr DispId name = 4;
@@ -158,12 +201,12 @@ inline constexpr std::int32_t otherPartType = 6;
 }  // namespace modelMember
 
 namespace lineStyles {
-inline constexpr InterfaceId iid{"E4D115C0-4999-11CE-A82A-08003601E855"};
+inline constexpr InterfaceId iid = InterfaceId::parse("E4D115C0-4999-11CE-A82A-08003601E855");
 inline constexpr DispId add = 100;
 }  // namespace lineStyles
 
 namespace lineStyle {
-inline constexpr InterfaceId iid{"0C60FBA0-FFE3-11CD-A82A-08003601E855"};
+inline constexpr InterfaceId iid = InterfaceId::parse("0C60FBA0-FFE3-11CD-A82A-08003601E855");
 inline constexpr DispId color = 103;
 }  // namespace lineStyle
 

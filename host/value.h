@@ -59,11 +59,22 @@ class ObjectRef {
     std::shared_ptr<HostObject> object_;
 };
 
-// Values of a numeric array passed by reference, indexed from 1 by the host.
+// A one-dimensional array of doubles, as the host passes it by reference.
+// `items[0]` is the element at index `lowerBound` (the host's arrays start at
+// 1); the COM backend keeps the bound when it builds or reads a SAFEARRAY.
 struct DoubleArray {
     std::vector<double> items;
+    std::int32_t lowerBound = 1;
 };
 
+// A `Value` holds only the automation types the tool uses. A host reached
+// over COM may answer with other VARIANT types; the COM backend converts them
+// at its edge, never above it: other integer widths become the 16- or 32-bit
+// integer (or double) that holds them exactly, currency, decimal and date
+// become double, a null dispatch pointer is an empty reference, and a type
+// with no counterpart here (VT_NULL, VT_ERROR, arrays other than one
+// dimension of doubles, ...) raises "Type mismatch", as assigning it to a
+// typed variable would.
 class Value {
   public:
     struct Empty {

@@ -65,7 +65,8 @@ SessionOutcome runSession(sim::Scene scene, const std::vector<Action>& actions,
     app::RecordingWindow window([&](const app::UiEvent& event) { record(event); });
     outcome.partMembersBefore = host.partMembers();
     {
-        app::Form1 form(host, window);
+        app::RecordedExit exit;
+        app::Form1 form(host, window, exit);
         if (form.Form_Load()) {
             for (Action action : actions) {
                 if (form.ended()) {
@@ -82,7 +83,7 @@ SessionOutcome runSession(sim::Scene scene, const std::vector<Action>& actions,
                         form.cmdHelp_Click();
                         break;
                     case Action::close:
-                        form.closeFromFrame();
+                        static_cast<void>(form.closeFromFrame());
                         break;
                 }
             }
