@@ -20,10 +20,11 @@ json part(const std::string& file, json colorKey, json color) {
 json rgb(double r, double g, double b) {
     return {{"r", r}, {"g", g}, {"b", b}};
 }
-json member(int type, const std::string& name, json children = json::array()) {
+// `children` is a vector so that `{member(...)}` is a list of one with every compiler.
+json member(int type, const std::string& name, std::vector<json> children = {}) {
     json m = {{"type", type}, {"name", name}};
     if (!children.empty()) {
-        m["children"] = std::move(children);
+        m["children"] = json(std::move(children));
     }
     return m;
 }

@@ -6,8 +6,8 @@
 
 namespace tav::test {
 
-json drawingScene(json occurrences, json rootChildren) {
-    return scenegen::singleViewScene(std::move(occurrences), std::move(rootChildren));
+json drawingScene(std::vector<json> occurrences, std::vector<json> rootChildren) {
+    return scenegen::singleViewScene(json(std::move(occurrences)), json(std::move(rootChildren)));
 }
 
 sim::Scene sceneFrom(const json& scene) {

@@ -17,7 +17,11 @@ using nlohmann::json;
 // One draft D1 whose sheet holds the view V1 of the assembly A1, with the
 // given top-level occurrences of A1 and root children of V1's members. Tests
 // adjust the returned JSON before running it.
-json drawingScene(json occurrences, json rootChildren);
+//
+// The lists are vectors, not JSON values: `{member(...)}` is then a list of
+// one member with every compiler, where a JSON parameter would be the member
+// itself with some (list-initialisation from a single value of the same type).
+json drawingScene(std::vector<json> occurrences, std::vector<json> rootChildren);
 
 sim::Scene sceneFrom(const json& scene);
 
