@@ -57,3 +57,91 @@ expect_run(0 ${EXAMPLES}/gearbox.scene.json --quiet --press help,close)
 if(NOT last_out STREQUAL "")
     message(FATAL_ERROR "--quiet printed:\n${last_out}")
 endif()
+
+# A refused scene removes the result an earlier run left at --result: no
+# stale result may pass for this run's.
+file(WRITE ${WORK}/stale.json "{\"format\": \"tavrelmondix-result/1\", \"end\": \"my_end\"}\n")
+expect_run(2 ${DATA}/scenes/bad-member-type.scene.json --quiet --result ${WORK}/stale.json)
+if(EXISTS ${WORK}/stale.json)
+    message(FATAL_ERROR "a refused scene left an earlier result in place")
+endif()
+file(WRITE ${WORK}/stale.json "stale")
+expect_run(2 ${EXAMPLES}/gearbox.scene.json --press dance --result ${WORK}/stale.json)
+if(EXISTS ${WORK}/stale.json)
+    message(FATAL_ERROR "a usage error left an earlier result in place")
+endif()
+
+# The result file is written whole or not at all: a result that cannot be
+# written is one clear line, exit 2, and neither a file nor a temporary left.
+function(expect_no_result_files folder)
+    file(GLOB left ${folder}/* ${folder}/.*)
+    if(left)
+        message(FATAL_ERROR "a failed write left files behind: ${left}")
+    endif()
+endfunction()
+
+expect_run(2 ${EXAMPLES}/gearbox.scene.json --quiet --result ${WORK}/missing-folder/out.json)
+if(NOT last_err MATCHES "cannot write .*missing-folder/out.json: ")
+    message(FATAL_ERROR "unclear write failure: '${last_err}'")
+endif()
+
+if(CMAKE_HOST_UNIX)
+    # A disk that fills up half-way: a file size limit of 2 blocks, with the
+    # signal that would end the process ignored, makes the write fail.
+    file(REMOVE_RECURSE ${WORK}/full)
+    file(MAKE_DIRECTORY ${WORK}/full)
+    file(WRITE ${WORK}/full/out.json "stale")
+    execute_process(
+        COMMAND sh -c "trap '' XFSZ; ulimit -f 2; exec \"$0\" \"$@\""
+                ${HARNESS} ${EXAMPLES}/gearbox.scene.json --quiet --result ${WORK}/full/out.json
+        RESULT_VARIABLE status ERROR_VARIABLE err)
+    if(NOT status EQUAL 2 OR NOT err MATCHES "cannot write .*out.json: ")
+        message(FATAL_ERROR "a failed write: exit ${status}, '${err}'")
+    endif()
+    expect_no_result_files(${WORK}/full)
+endif()
+
+# Replacing an earlier result leaves only the new one.
+file(REMOVE_RECURSE ${WORK}/replace)
+file(MAKE_DIRECTORY ${WORK}/replace)
+file(WRITE ${WORK}/replace/out.json "stale")
+expect_run(0 ${EXAMPLES}/gearbox.scene.json --quiet --result ${WORK}/replace/out.json)
+file(GLOB written ${WORK}/replace/* ${WORK}/replace/.*)
+file(READ ${WORK}/replace/out.json result)
+string(JSON end GET "${result}" end)
+list(LENGTH written count)
+if(NOT count EQUAL 1 OR NOT end STREQUAL "my_end")
+    message(FATAL_ERROR "replacing a result left: ${written}")
+endif()
+
+# Nothing the harness prints acts on the terminal: control characters and
+# escape sequences from a scene, or bytes that are not UTF-8, show as escapes.
+string(ASCII 27 escape)
+string(ASCII 7 bell)
+string(ASCII 13 carriage_return)
+function(expect_printable text what)
+    foreach(raw IN ITEMS "${escape}" "${bell}" "${carriage_return}")
+        string(FIND "${text}" "${raw}" at)
+        if(NOT at EQUAL -1)
+            message(FATAL_ERROR "${what} prints a raw control character:\n${text}")
+        endif()
+    endforeach()
+endfunction()
+
+expect_run(0 ${DATA}/scenes/control-characters.scene.json)
+expect_printable("${last_out}${last_err}" "the report")
+if(NOT last_out MATCHES "Bolt\\\\x1B\\[31m\\.par" OR NOT last_out MATCHES "Nut\\\\u{202E}\\.par"
+   OR NOT last_out MATCHES "Washer\\\\x07\\\\u{009B}\\.par")
+    message(FATAL_ERROR "names are not shown escaped:\n${last_out}")
+endif()
+
+string(ASCII 255 invalid_byte)
+set(forged "${WORK}/forged${escape}[2J.scene.json")
+file(WRITE "${forged}" "{\"format\": \"tavrelmondix-scene/1\", \"activeDocument\": \"${invalid_byte}\"}")
+expect_run(2 "${forged}")
+expect_printable("${last_err}" "the refusal")
+string(FIND "${last_err}" "${invalid_byte}" at)
+if(NOT at EQUAL -1 OR NOT last_err MATCHES "forged\\\\x1B\\[2J\\.scene\\.json: "
+   OR NOT last_err MATCHES "\\\\xFF")
+    message(FATAL_ERROR "the refusal is not shown escaped: '${last_err}'")
+endif()

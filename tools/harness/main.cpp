@@ -2,9 +2,13 @@
 //
 // Runs the tool against the simulated Solid Edge described by a scene, as a
 // user would. Exit status: 0 when the tool ran (whatever it decided), 2 for a
-// usage error or a refused scene.
+// usage error, a refused scene or a result file that cannot be written, 1 for
+// an internal error.
+//
+// The result file is written whole or not at all; a run that ends without
+// writing one removes the result an earlier run left at that path. Every line
+// printed is made printable first: scene text and refusals may hold anything.
 #include <cstdio>
-#include <fstream>
 #include <iostream>
 #include <stdexcept>
 #include <string>
@@ -12,9 +16,11 @@
 #include <CLI/CLI.hpp>
 
 #include "host/sim/scene_loader.h"
+#include "tools/files/atomic_file.h"
 #include "tools/harness/result_file.h"
 #include "tools/harness/session.h"
 #include "tools/harness/terminal_report.h"
+#include "tools/harness/terminal_text.h"
 
 #ifdef _WIN32
 #include <io.h>
@@ -33,6 +39,23 @@ constexpr int internalError = 1;
 
 bool stdoutIsTerminal() {
     return TAV_ISATTY(TAV_FILENO(stdout)) != 0;
+}
+
+void printError(const std::string& line) {
+    std::cerr << tav::harness::printable(line) << '\n';
+}
+
+// The run ends without a result: no earlier one may stand in its place.
+int endWithoutResult(const std::string& resultPath, int status) {
+    if (resultPath.empty()) {
+        return status;
+    }
+    try {
+        tav::files::removeIfPresent(resultPath);
+    } catch (const tav::files::FileWriteError& error) {
+        printError(std::string("tavrelmondix-sim: ") + error.what());
+    }
+    return status;
 }
 
 }  // namespace
@@ -63,41 +86,46 @@ int main(int argc, char** argv) {
     try {
         actions = tav::harness::parseActions(press);
     } catch (const std::invalid_argument& error) {
-        std::cerr << "tavrelmondix-sim: --press: " << error.what() << '\n';
-        return usageError;
+        printError(std::string("tavrelmondix-sim: --press: ") + error.what());
+        return endWithoutResult(resultPath, usageError);
     }
 
     tav::sim::Scene scene;
     try {
         scene = tav::sim::loadScene(scenePath);
     } catch (const tav::sim::SceneError& error) {
-        std::cerr << error.what() << '\n';
-        return usageError;
+        printError(error.what());
+        return endWithoutResult(resultPath, usageError);
     }
 
     tav::harness::TerminalReport report(std::cout, stdoutIsTerminal());
     tav::harness::EventSink live;
     if (!quiet) {
-        std::cout << "Tavrelmondix on " << scenePath << "\n\n";
+        std::cout << "Tavrelmondix on " << tav::harness::printable(scenePath) << "\n\n";
         live = [&report](const tav::harness::Event& event) { report.onEvent(event); };
     }
     tav::harness::SessionOutcome outcome;
     try {
         outcome = tav::harness::runSession(std::move(scene), actions, live);
     } catch (const std::exception& error) {
-        std::cerr << "tavrelmondix-sim: internal error: " << error.what() << '\n';
-        return internalError;
+        printError(std::string("tavrelmondix-sim: internal error: ") + error.what());
+        return endWithoutResult(resultPath, internalError);
     }
     if (!quiet) {
         report.summary(outcome);
     }
 
     if (!resultPath.empty()) {
-        std::ofstream file(resultPath, std::ios::binary);
-        file << tav::harness::resultJson(outcome).dump(1) << '\n';
-        if (!file) {
-            std::cerr << "tavrelmondix-sim: cannot write " << resultPath << '\n';
-            return usageError;
+        try {
+            tav::files::writeAtomically(resultPath, [&](std::ostream& out) {
+                out << tav::harness::resultJson(outcome).dump(1) << '\n';
+            });
+        } catch (const tav::files::FileWriteError& error) {
+            printError(std::string("tavrelmondix-sim: ") + error.what());
+            return endWithoutResult(resultPath, usageError);
+        } catch (const std::exception& error) {
+            printError(std::string("tavrelmondix-sim: internal error: ") + error.what());
+            return endWithoutResult(resultPath, internalError);
         }
     }
     return 0;

@@ -5,12 +5,10 @@
 #include <map>
 #include <type_traits>
 
-#include "host/utf.h"
+#include "tools/harness/terminal_text.h"
 
 namespace tav::harness {
 namespace {
-
-using host::toUtf8;
 
 std::string repeated(std::string_view piece, std::size_t times) {
     std::string out;
@@ -76,8 +74,9 @@ std::string onOff(bool on) {
     return on ? "on" : "off";
 }
 
+// A value from an event, as text safe to print.
 std::string plain(const nlohmann::json& value) {
-    return value.is_string() ? value.get<std::string>() : value.dump();
+    return printable(value.is_string() ? value.get<std::string>() : value.dump());
 }
 
 // The host changes worth a line of their own as they happen; the others
@@ -93,14 +92,14 @@ std::string hostEventLine(const sim::HostEvent& event) {
         if (event.member == dispatch::application::delayCompute) {
             return "Solid Edge delay compute " + onOff(payload.get<bool>()) + failed;
         }
-        return "Solid Edge command " + payload.at(0).dump() + failed;
+        return "Solid Edge command " + plain(payload.at(0)) + failed;
     }
     if (event.object == "selectSet") {
         if (event.member == dispatch::selectSet::add) {
             return "selected " + plain(payload.at(0)) + failed;
         }
         if (event.member == dispatch::selectSet::remove) {
-            return "took item " + payload.at(0).dump() + " out of the selection" + failed;
+            return "took item " + plain(payload.at(0)) + " out of the selection" + failed;
         }
         return "emptied the selection" + failed;
     }
@@ -108,11 +107,11 @@ std::string hostEventLine(const sim::HostEvent& event) {
         return "";
     }
     if (event.object == "lineStyles") {
-        return "could not create line style " + payload.at(0).get<std::string>() + " from \"" +
-               payload.at(1).get<std::string>() + "\"";
+        return "could not create line style " + plain(payload.at(0)) + " from \"" +
+               plain(payload.at(1)) + "\"";
     }
-    return event.object + ": could not set " + std::to_string(event.member) + " to " +
-           payload.dump();
+    return printable(event.object) + ": could not set " + std::to_string(event.member) + " to " +
+           plain(payload);
 }
 
 }  // namespace
@@ -133,17 +132,17 @@ void TerminalReport::onUiEvent(const app::UiEvent& event) {
             using T = std::decay_t<decltype(e)>;
             if constexpr (std::is_same_v<T, app::CaptionChanged>) {
                 if (e.control == "lblPieza") {
-                    setStatus(toUtf8(e.text));
+                    setStatus(printable(e.text));
                     return;
                 }
                 endStatus();
-                out_ << "» " << toUtf8(e.text) << '\n';
+                out_ << "» " << printable(e.text) << '\n';
             } else if constexpr (std::is_same_v<T, app::MessageShown>) {
                 endStatus();
-                box(toUtf8(e.title), toUtf8(e.text));
+                box(printable(e.title), printable(e.text));
             } else if constexpr (std::is_same_v<T, app::AboutShown>) {
                 endStatus();
-                box(toUtf8(e.title), toUtf8(e.version));
+                box(printable(e.title), printable(e.version));
             }
             // The progress bar and repaints show through the lower label.
         },
@@ -219,7 +218,7 @@ void TerminalReport::summary(const SessionOutcome& outcome) {
         out_ << "empty";
     }
     for (std::size_t i = 0; i < outcome.selection.size(); ++i) {
-        out_ << (i ? ", " : "") << outcome.selection[i];
+        out_ << (i ? ", " : "") << printable(outcome.selection[i]);
     }
     out_ << '\n';
 
@@ -232,8 +231,8 @@ void TerminalReport::summary(const SessionOutcome& outcome) {
     if (!created.empty()) {
         out_ << "\nLine styles created (" << created.size() << ")\n";
         for (const sim::LineStyleState* style : created) {
-            out_ << "  " << swatch(style->color) << padded(style->name, 20) << rgbText(style->color)
-                 << "  from " << *style->templateName << '\n';
+            out_ << "  " << swatch(style->color) << padded(printable(style->name), 20)
+                 << rgbText(style->color) << "  from " << printable(*style->templateName) << '\n';
         }
     }
 
@@ -244,19 +243,27 @@ void TerminalReport::summary(const SessionOutcome& outcome) {
     for (const sim::PartMemberState& member : outcome.partMembersBefore) {
         before[member.id] = &member;
     }
+    // The members as printed: every text from the scene made printable
+    // before it is measured for the columns.
+    std::vector<sim::PartMemberState> shown;
     std::size_t nameWidth = 0;
     std::size_t viewWidth = 0;
     for (const sim::PartMemberState& member : outcome.partMembers) {
-        nameWidth = std::max(nameWidth, widthOf(member.path) + widthOf(member.name));
-        viewWidth = std::max(viewWidth, widthOf(member.view));
+        shown.push_back({printable(member.view), member.id, printable(member.path),
+                         printable(member.name), printable(member.visible),
+                         printable(member.hidden), printable(member.tangent)});
+        nameWidth = std::max(nameWidth, widthOf(shown.back().path) + widthOf(shown.back().name));
+        viewWidth = std::max(viewWidth, widthOf(shown.back().view));
     }
     std::size_t changed = 0;
     std::string rows;
-    for (const sim::PartMemberState& member : outcome.partMembers) {
-        const auto found = before.find(member.id);
-        const bool same = found != before.end() && found->second->visible == member.visible &&
-                          found->second->hidden == member.hidden &&
-                          found->second->tangent == member.tangent;
+    for (std::size_t i = 0; i < shown.size(); ++i) {
+        const sim::PartMemberState& now = outcome.partMembers[i];
+        const sim::PartMemberState& member = shown[i];
+        const auto found = before.find(now.id);
+        const bool same = found != before.end() && found->second->visible == now.visible &&
+                          found->second->hidden == now.hidden &&
+                          found->second->tangent == now.tangent;
         changed += same ? 0 : 1;
         const std::string path = member.path.empty() ? "" : member.path.substr(1) + "/";
         rows += "  " + std::string(same ? "  " : "✔ ") + padded(member.view, viewWidth) + "  " +
