@@ -55,13 +55,16 @@ const char* endName(app::ProgramEnd end) {
 SessionOutcome runSession(sim::Scene scene, const std::vector<Action>& actions,
                           const EventSink& live) {
     SessionOutcome outcome;
+    const sim::SimHost* counter = nullptr;  // the host, once built
     auto record = [&](Event event) {
         if (live) {
             live(event);
         }
         outcome.events.push_back(std::move(event));
+        outcome.eventHostCalls.push_back(counter != nullptr ? counter->hostCalls() : 0);
     };
     sim::SimHost host(std::move(scene), [&](const sim::HostEvent& event) { record(event); });
+    counter = &host;
     app::RecordingWindow window([&](const app::UiEvent& event) { record(event); });
     outcome.partMembersBefore = host.partMembers();
     {

@@ -1,0 +1,63 @@
+#include "tools/sweep/fault_sweep.h"
+
+#include "host/sim/scene_loader.h"
+#include "tools/harness/session.h"
+#include "tools/sweep/fault_variants.h"
+#include "tools/sweep/run_checks.h"
+
+namespace tav::sweep {
+namespace {
+
+const std::vector<harness::Action> processOnly{harness::Action::process};
+
+harness::SessionOutcome runVariant(const SceneJson& scene, std::string_view name) {
+    return harness::runSession(sim::parseScene(scene.dump(), name), processOnly);
+}
+
+void check(SweepResult& result, const harness::SessionOutcome& outcome, const InjectedFault& fault,
+           const std::string& label) {
+    for (std::string& problem : checkRun(outcome, fault)) {
+        result.findings.push_back({label, std::move(problem)});
+    }
+}
+
+std::vector<std::string> createdStyles(const harness::SessionOutcome& outcome) {
+    std::vector<std::string> names;
+    for (const sim::LineStyleState& style : outcome.lineStyles) {
+        if (style.templateName) {
+            names.push_back(style.name);
+        }
+    }
+    return names;
+}
+
+}  // namespace
+
+SweepResult sweepScene(std::string_view sceneText, std::string_view name,
+                       const SweepOptions& options) {
+    sim::parseScene(sceneText, name);  // refuses with the loader's own message
+    const SceneJson scene = withFailCall(SceneJson::parse(sceneText), std::nullopt);
+
+    SweepResult result;
+    const harness::SessionOutcome clean = runVariant(scene, name);
+    result.cleanHostCalls = clean.hostCalls;
+    check(result, clean, {}, "no fault");
+
+    if (options.failCalls) {
+        const std::int32_t stride = std::max<std::int32_t>(options.callStride, 1);
+        for (std::int32_t call = 1; call <= clean.hostCalls; call += stride) {
+            const auto outcome = runVariant(withFailCall(scene, call), name);
+            check(result, outcome, {call}, "failCall " + std::to_string(call));
+            ++result.failCallRuns;
+        }
+    }
+    if (options.faultKeys) {
+        result.faultKeyRuns = forEachFaultKey(
+            scene, createdStyles(clean), [&](const std::string& label, const SceneJson& variant) {
+                check(result, runVariant(variant, name), {}, label);
+            });
+    }
+    return result;
+}
+
+}  // namespace tav::sweep
