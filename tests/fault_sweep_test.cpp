@@ -104,7 +104,6 @@ TEST(RunChecks, TheClosingCommandAfterAFatalErrorIsAProblem) {
     outcome.end = app::ProgramEnd::fatal;
     outcome.events.insert(outcome.events.end() - 4,
                           app::UiEvent{app::MessageShown{u"Tavrelmondix", u"Error 6: Overflow"}});
-    outcome.eventHostCalls.push_back(0);
     EXPECT_THAT(sweep::checkRun(outcome, {}),
                 ElementsAre("command 79 was called after the fatal error"));
 }

@@ -49,9 +49,6 @@ struct SessionOutcome {
     std::vector<sim::PartMemberState> partMembersBefore;
     WindowState window;
     std::vector<Event> events;
-    // For each event, the number of host calls made when it happened: a host
-    // event's own call number.
-    std::vector<std::int32_t> eventHostCalls;
 };
 
 // Runs the tool on `scene`. `live` sees every event as it happens.

@@ -130,7 +130,7 @@ void checkOwnSelectionEmptied(const SessionOutcome& outcome, const InjectedFault
             const sim::HostEvent* event = hostEventAt(outcome, i);
             if (event != nullptr && isPropertyPut(*event, dispatch::application::interactive) &&
                 event->payload == true) {
-                if (outcome.eventHostCalls[i] == *fault.failCall + 1) {
+                if (event->call == *fault.failCall + 1) {
                     return;
                 }
                 break;
