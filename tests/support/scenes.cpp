@@ -70,14 +70,4 @@ std::string stylesOf(const harness::SessionOutcome& outcome, const std::string& 
     return "no member " + memberId;
 }
 
-std::vector<std::string> createdStyles(const harness::SessionOutcome& outcome) {
-    std::vector<std::string> names;
-    for (const sim::LineStyleState& style : outcome.lineStyles) {
-        if (style.templateName) {
-            names.push_back(style.name);
-        }
-    }
-    return names;
-}
-
 }  // namespace tav::test

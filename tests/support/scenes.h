@@ -45,6 +45,6 @@ std::vector<std::string> messagesOf(const harness::SessionOutcome& outcome);
 std::string stylesOf(const harness::SessionOutcome& outcome, const std::string& memberId);
 
 // Names of the line styles the run created, in collection order.
-std::vector<std::string> createdStyles(const harness::SessionOutcome& outcome);
+using harness::createdStyles;
 
 }  // namespace tav::test

@@ -36,6 +36,16 @@ std::vector<Action> parseActions(std::string_view text) {
     return actions;
 }
 
+std::vector<std::string> createdStyles(const SessionOutcome& outcome) {
+    std::vector<std::string> names;
+    for (const sim::LineStyleState& style : outcome.lineStyles) {
+        if (style.templateName) {
+            names.push_back(style.name);
+        }
+    }
+    return names;
+}
+
 const char* endName(app::ProgramEnd end) {
     switch (end) {
         case app::ProgramEnd::refused:

@@ -55,6 +55,9 @@ struct SessionOutcome {
 SessionOutcome runSession(sim::Scene scene, const std::vector<Action>& actions,
                           const EventSink& live = {});
 
+// Names of the line styles the run created, in collection order.
+std::vector<std::string> createdStyles(const SessionOutcome& outcome);
+
 // The name of a program end in results: refused, my_end, fatal, closed, open.
 const char* endName(app::ProgramEnd end);
 

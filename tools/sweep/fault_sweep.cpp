@@ -21,16 +21,6 @@ void check(SweepResult& result, const harness::SessionOutcome& outcome, const In
     }
 }
 
-std::vector<std::string> createdStyles(const harness::SessionOutcome& outcome) {
-    std::vector<std::string> names;
-    for (const sim::LineStyleState& style : outcome.lineStyles) {
-        if (style.templateName) {
-            names.push_back(style.name);
-        }
-    }
-    return names;
-}
-
 }  // namespace
 
 SweepResult sweepScene(std::string_view sceneText, std::string_view name,
@@ -52,10 +42,11 @@ SweepResult sweepScene(std::string_view sceneText, std::string_view name,
         }
     }
     if (options.faultKeys) {
-        result.faultKeyRuns = forEachFaultKey(
-            scene, createdStyles(clean), [&](const std::string& label, const SceneJson& variant) {
-                check(result, runVariant(variant, name), {}, label);
-            });
+        result.faultKeyRuns =
+            forEachFaultKey(scene, harness::createdStyles(clean),
+                            [&](const std::string& label, const SceneJson& variant) {
+                                check(result, runVariant(variant, name), {}, label);
+                            });
     }
     return result;
 }
