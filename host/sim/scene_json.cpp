@@ -279,7 +279,9 @@ Tree parseStrict(std::string_view text, std::string_view fileName, const Nesting
     }
     Tree tree;
     TreeBuilder builder(tree, text, fileName, limit);
-    Json::sax_parse(text, &builder);
+    if (!Json::sax_parse(text, &builder)) {
+        throw SceneError(std::string(fileName) + ": invalid JSON");  // binary values only
+    }
     return tree;
 }
 

@@ -452,28 +452,29 @@ class SceneReader {
         where.refuse(inQuotes(id) + " is already the id of a " + name);
     }
 
-    std::size_t documentIndex(const Field& reference) const {
+    using IndexById = std::unordered_map<std::string, std::size_t>;
+
+    static std::size_t resolve(const Field& reference, const IndexById& indices, IdKind kind) {
         std::string id = reference.text();
-        auto found = documentIds_.find(id);
-        if (found == documentIds_.end()) {
-            reference.refuse("no document has id " + inQuotes(id));
+        auto found = indices.find(id);
+        if (found == indices.end()) {
+            reference.refuse("no " + std::string(kindName(kind)) + " has id " + inQuotes(id));
         }
         return found->second;
     }
 
+    std::size_t documentIndex(const Field& reference) const {
+        return resolve(reference, documentIds_, IdKind::document);
+    }
+
     std::size_t viewIndex(const Field& reference) const {
-        std::string id = reference.text();
-        auto found = viewIds_.find(id);
-        if (found == viewIds_.end()) {
-            reference.refuse("no drawing view has id " + inQuotes(id));
-        }
-        return found->second;
+        return resolve(reference, viewIds_, IdKind::drawingView);
     }
 
     Field top_;
     Scene scene_;
-    std::unordered_map<std::string, std::size_t> documentIds_;
-    std::unordered_map<std::string, std::size_t> viewIds_;
+    IndexById documentIds_;
+    IndexById viewIds_;
     std::unordered_map<std::string, IdKind> ids_;
 };
 
@@ -488,8 +489,13 @@ Scene sceneFrom(const scene_json::Tree& tree, std::string_view fileName) {
     return SceneReader(top).read();
 }
 
-[[noreturn]] void refuseFile(const std::string& name, std::string_view what) {
-    throw SceneError(name + ": " + std::string(what));
+[[noreturn]] void refuseFile(std::string_view name, std::string_view what) {
+    throw SceneError(std::string(name) + ": " + std::string(what));
+}
+
+[[noreturn]] void refuseTooLarge(std::string_view name) {
+    refuseFile(name, "is larger than the " + std::to_string(maxSceneBytes / (1024 * 1024)) +
+                         " MiB a scene may take");
 }
 
 // The whole file, read only when it is a regular file no larger than a scene
@@ -506,12 +512,9 @@ std::string readSceneFile(const std::filesystem::path& file, const std::string& 
     if (!std::filesystem::is_regular_file(status)) {
         refuseFile(name, "cannot be read: it is not a regular file");
     }
-    const std::string tooLarge = "is larger than the " +
-                                 std::to_string(maxSceneBytes / (1024 * 1024)) +
-                                 " MiB a scene may take";
     std::uintmax_t size = std::filesystem::file_size(file, error);
     if (!error && size > maxSceneBytes) {
-        refuseFile(name, tooLarge);
+        refuseTooLarge(name);
     }
     std::string text;
     try {
@@ -526,7 +529,7 @@ std::string readSceneFile(const std::filesystem::path& file, const std::string& 
                stream.gcount() > 0) {
             text.append(buffer.data(), static_cast<std::size_t>(stream.gcount()));
             if (text.size() > maxSceneBytes) {
-                refuseFile(name, tooLarge);
+                refuseTooLarge(name);
             }
         }
         if (stream.bad()) {
@@ -541,6 +544,9 @@ std::string readSceneFile(const std::filesystem::path& file, const std::string& 
 }  // namespace
 
 Scene parseScene(std::string_view json, std::string_view fileNameForMessages) {
+    if (json.size() > maxSceneBytes) {
+        refuseTooLarge(fileNameForMessages);
+    }
     return sceneFrom(scene_json::parseStrict(json, fileNameForMessages, nestingLimit),
                      fileNameForMessages);
 }

@@ -19,7 +19,7 @@ inline constexpr std::string_view sceneFormat = "tavrelmondix-scene/1";
 // 1. The tool walks each level with one recursive call, and at this depth a
 // whole run stays well inside a 1 MiB stack (docs/scenes.md gives the
 // figures).
-inline constexpr std::size_t maxNestingLevels = 256;
+inline constexpr std::size_t maxNestingLevels = 128;
 
 // The largest scene file read, so that a huge file or a device that never
 // ends is refused rather than read without bound.

@@ -169,6 +169,16 @@ struct Refusal {
     const char* message;
 };
 
+// Each change to the base scene gives its refusal.
+template <std::size_t count>
+void expectRefusals(const Refusal (&refusals)[count]) {
+    for (const Refusal& refusal : refusals) {
+        Json scene = baseScene();
+        refusal.change(scene);
+        EXPECT_EQ(refusalOf(scene.dump()), refusal.message) << refusal.what;
+    }
+}
+
 TEST(SceneLoader, RefusalsNameThePathAndTheProblem) {
     const Refusal refusals[] = {
         {"wrong format", [](Json& s) { s["format"] = "tavrelmondix-scene/2"; },
@@ -224,11 +234,7 @@ TEST(SceneLoader, RefusalsNameThePathAndTheProblem) {
          },
          "s.json: documents.D1.lineStyles[2].name: duplicate line style name \"Normal\""},
     };
-    for (const Refusal& refusal : refusals) {
-        Json scene = baseScene();
-        refusal.change(scene);
-        EXPECT_EQ(refusalOf(scene.dump()), refusal.message) << refusal.what;
-    }
+    expectRefusals(refusals);
 }
 
 TEST(SceneLoader, RefusesADuplicateKeyAtItsPath) {
@@ -325,11 +331,7 @@ TEST(SceneLoader, KeepsEveryIdUniqueAndNonEmpty) {
          },
          "s.json: documents.: an id must not be empty"},
     };
-    for (const Refusal& refusal : refusals) {
-        Json scene = baseScene();
-        refusal.change(scene);
-        EXPECT_EQ(refusalOf(scene.dump()), refusal.message) << refusal.what;
-    }
+    expectRefusals(refusals);
 }
 
 TEST(SceneLoader, KeepsTheKeysOnlyTheServerActsOn) {
@@ -362,11 +364,7 @@ TEST(SceneLoader, KeepsTheKeysOnlyTheServerActsOn) {
         {"crash before the first call", [](Json& s) { s["crashAtCall"] = 0; },
          "s.json: crashAtCall: must be a positive call number"},
     };
-    for (const Refusal& refusal : refusals) {
-        Json changed = baseScene();
-        refusal.change(changed);
-        EXPECT_EQ(refusalOf(changed.dump()), refusal.message) << refusal.what;
-    }
+    expectRefusals(refusals);
 }
 
 TEST(SceneLoader, LoadsNestingUpToTheLimit) {
