@@ -35,7 +35,7 @@ TEST(SimHostState, SelectSetAddsRemovesAndClearsWithEvents) {
 
     auto add = arguments({drawingView(h, 1)});
     byId.call(ids::selectSet::add, add);
-    EXPECT_EQ(h.host->selection(), (std::vector<std::string>{"V2", "dim7", "V1"}));
+    EXPECT_EQ(h.host->inspector().selection(), (std::vector<std::string>{"V2", "dim7", "V1"}));
     EXPECT_EQ(host::toInt32(byName.get(ids::selectSet::count)), 3);
 
     auto first = arguments({number(1)});
@@ -43,13 +43,13 @@ TEST(SimHostState, SelectSetAddsRemovesAndClearsWithEvents) {
     auto fifth = arguments({number(5)});
     EXPECT_EQ(hostErrorOf([&] { byName.call(ids::selectSet::remove, fifth); }),
               u"Index 5 is out of range (1 to 2)");
-    EXPECT_EQ(h.host->selection(), (std::vector<std::string>{"dim7", "V1"}));
+    EXPECT_EQ(h.host->inspector().selection(), (std::vector<std::string>{"dim7", "V1"}));
 
     std::vector<host::Argument> none;
     byId.call(ids::selectSet::clear, none);
     auto readd = arguments({item});
     byId.call(ids::selectSet::add, readd);
-    EXPECT_EQ(h.host->selection(), std::vector<std::string>{"dim7"});
+    EXPECT_EQ(h.host->inspector().selection(), std::vector<std::string>{"dim7"});
 
     using Verb = HostEvent::Verb;
     ASSERT_EQ(h.events.size(), 5u);
@@ -84,8 +84,8 @@ TEST(SimHostState, LineStylesAreCreatedOnlyFromAnExistingTemplate) {
     };
 
     host::ObjectRef red = create(u"Red", u"Hidden");
-    EXPECT_TRUE(red.object()->queryInterface(ids::lineStyle::iid));
-    EXPECT_EQ(h.host->lineStyles().back().color, 7);
+    EXPECT_TRUE(red.tryAs(ids::lineStyle::iid));
+    EXPECT_EQ(h.host->inspector().lineStyles().back().color, 7);
     red.put(ids::lineStyle::color, number(255));
     EXPECT_EQ(hostErrorOf([&] { create(u"Red", u"Normal"); }),
               u"A line style named \"Red\" already exists");
@@ -96,7 +96,7 @@ TEST(SimHostState, LineStylesAreCreatedOnlyFromAnExistingTemplate) {
     EXPECT_EQ(hostErrorOf([&] { styles.item(host::Value(u"Green")); }),
               u"No line style named \"Green\"");
 
-    std::vector<LineStyleState> final = h.host->lineStyles();
+    std::vector<LineStyleState> final = h.host->inspector().lineStyles();
     ASSERT_EQ(final.size(), 3u);
     EXPECT_EQ(final[2].name, "Red");
     EXPECT_EQ(final[2].color, 255);
@@ -123,7 +123,7 @@ TEST(SimHostState, MemberEdgeStylesTakeOnlyTheDraftsLineStyles) {
     EXPECT_EQ(host::toText(bolt.get(ids::modelMember::visibleEdgeStyle)), u"Hidden");
     EXPECT_EQ(host::toText(bolt.get(ids::modelMember::hiddenEdgeStyle)), u"Normal");
 
-    std::vector<PartMemberState> members = h.host->partMembers();
+    std::vector<PartMemberState> members = h.host->inspector().partMembers();
     ASSERT_EQ(members.size(), 2u);
     EXPECT_EQ(members[0].id, "V1/1");
     EXPECT_EQ(members[0].path, "");
@@ -211,9 +211,9 @@ TEST(SimHostState, SwitchesAndCommandsChangeOnlyWhenTheCallSucceeds) {
     hostErrorOf([&] { h.app.put(ids::application::delayCompute, true); });
     auto command = arguments({number(ids::application::commandAfterRun)});
     hostErrorOf([&] { h.app.call(ids::application::startCommand, command); });
-    EXPECT_FALSE(h.host->property(ids::application::interactive));
-    EXPECT_FALSE(h.host->property(ids::application::delayCompute));
-    EXPECT_TRUE(h.host->commands().empty());
+    EXPECT_FALSE(h.host->inspector().property(ids::application::interactive));
+    EXPECT_FALSE(h.host->inspector().property(ids::application::delayCompute));
+    EXPECT_TRUE(h.host->inspector().commands().empty());
 
     using Verb = HostEvent::Verb;
     ASSERT_EQ(h.events.size(), 3u);
@@ -224,7 +224,7 @@ TEST(SimHostState, SwitchesAndCommandsChangeOnlyWhenTheCallSucceeds) {
     scene["host"].erase("fail");
     RecordingHost working(scene);
     working.app.call(ids::application::startCommand, command);
-    EXPECT_EQ(working.host->commands(), std::vector<std::int32_t>{32876});
+    EXPECT_EQ(working.host->inspector().commands(), std::vector<std::int32_t>{32876});
 }
 
 }  // namespace

@@ -63,10 +63,11 @@ SessionOutcome runSession(sim::Scene scene, const std::vector<Action>& actions,
     };
     sim::SimHost host(std::move(scene), [&](const sim::HostEvent& event) { record(event); });
     app::RecordingWindow window([&](const app::UiEvent& event) { record(event); });
-    outcome.partMembersBefore = host.partMembers();
+    const sim::SimInspector& inspector = host.inspector();
+    outcome.partMembersBefore = inspector.partMembers();
     {
         app::RecordedExit exit;
-        app::Form1 form(host, window, exit);
+        app::Form1 form(host.connector(), window, exit);
         if (form.Form_Load()) {
             for (Action action : actions) {
                 if (form.ended()) {
@@ -89,15 +90,15 @@ SessionOutcome runSession(sim::Scene scene, const std::vector<Action>& actions,
             }
         }
         outcome.end = form.programEnd();
-        outcome.heldReferences = host.heldReferences();
+        outcome.heldReferences = inspector.heldReferences();
     }
-    outcome.hostCalls = host.hostCalls();
-    outcome.interactive = host.property(host::dispatch::application::interactive);
-    outcome.delayCompute = host.property(host::dispatch::application::delayCompute);
-    outcome.commands = host.commands();
-    outcome.selection = host.selection();
-    outcome.lineStyles = host.lineStyles();
-    outcome.partMembers = host.partMembers();
+    outcome.hostCalls = inspector.hostCalls();
+    outcome.interactive = inspector.property(host::dispatch::application::interactive);
+    outcome.delayCompute = inspector.property(host::dispatch::application::delayCompute);
+    outcome.commands = inspector.commands();
+    outcome.selection = inspector.selection();
+    outcome.lineStyles = inspector.lineStyles();
+    outcome.partMembers = inspector.partMembers();
     outcome.window = {window.caption(engine::StatusLabel::vista),
                       window.caption(engine::StatusLabel::pieza), window.progressMin(),
                       window.progressMax(), window.progressValue()};
