@@ -65,6 +65,7 @@ class Tree {
     };
 
     const Node& node(Index index) const { return nodes_[index]; }
+    std::size_t size() const { return nodes_.size(); }
     std::string_view key(Index index) const;
     std::string_view text(Index index) const;
     // "drawingViews[1].root.children[0]"; empty for the top level.

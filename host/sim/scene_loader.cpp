@@ -175,7 +175,10 @@ std::int32_t callNumber(const Field& field, std::string_view what) {
 
 class SceneReader {
   public:
-    explicit SceneReader(const Field& top) : top_(top) {}
+    // `values`: how many JSON values the scene holds. Nearly every id belongs
+    // to an object of three values or more (a member: the object, its type,
+    // its name), so a third of them is room for the ids at once.
+    SceneReader(const Field& top, std::size_t values) : top_(top) { ids_.reserve(values / 3); }
 
     Scene read() {
         top_.allowOnly({"format", "host", "activeDocument", "documents", "drawingViews", "failCall",
@@ -486,7 +489,7 @@ Scene sceneFrom(const scene_json::Tree& tree, std::string_view fileName) {
     if (!top.isObject()) {
         top.refuse("must be an object");
     }
-    return SceneReader(top).read();
+    return SceneReader(top, tree.size()).read();
 }
 
 [[noreturn]] void refuseFile(std::string_view name, std::string_view what) {
