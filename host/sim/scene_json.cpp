@@ -114,8 +114,7 @@ class TreeBuilder {
         return true;
     }
 
-    bool parse_error(std::size_t position, const std::string&,
-                     const nlohmann::detail::exception& error) {
+    bool parse_error(std::size_t position, const std::string&, const Json::exception& error) {
         if (error.id == numberOverflow) {
             refuseAt(pathOfNext(), "does not fit a double-precision number");
         }
