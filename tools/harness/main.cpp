@@ -76,14 +76,24 @@ int main(int argc, char** argv) {
     }
 
     tav::harness::TerminalReport report(std::cout, stdoutIsTerminal());
-    tav::harness::EventSink live;
     if (!quiet) {
         std::cout << "Tavrelmondix on " << scenePath << "\n\n";
-        live = [&report](const tav::harness::Event& event) { report.onEvent(event); };
     }
+    // Events go to the report and to the result file as they happen; the
+    // session keeps none of them.
+    tav::harness::EventLog events;
+    auto live = [&](const tav::harness::Event& event) {
+        if (!quiet) {
+            report.onEvent(event);
+        }
+        if (!resultPath.empty()) {
+            events.add(event);
+        }
+    };
     tav::harness::SessionOutcome outcome;
     try {
-        outcome = tav::harness::runSession(std::move(scene), actions, live);
+        outcome = tav::harness::runSession(std::move(scene), actions, live,
+                                           tav::harness::EventRetention::streamOnly);
     } catch (const std::exception& error) {
         std::cerr << "tavrelmondix-sim: internal error: " << error.what() << '\n';
         return internalError;
@@ -94,7 +104,7 @@ int main(int argc, char** argv) {
 
     if (!resultPath.empty()) {
         std::ofstream file(resultPath, std::ios::binary);
-        file << tav::harness::resultJson(outcome).dump(1) << '\n';
+        tav::harness::writeResultFile(file, outcome, events);
         if (!file) {
             std::cerr << "tavrelmondix-sim: cannot write " << resultPath << '\n';
             return usageError;

@@ -1,6 +1,7 @@
 #include "tools/harness/result_file.h"
 
 #include <cmath>
+#include <string_view>
 #include <type_traits>
 
 #include "host/utf.h"
@@ -10,6 +11,8 @@ namespace {
 
 using host::toUtf8;
 using nlohmann::ordered_json;
+
+constexpr std::string_view resultFormat = "tavrelmondix-result/1";
 
 // Progress bar numbers are written as JSON integers.
 std::int64_t progressNumber(float value) {
@@ -45,6 +48,119 @@ ordered_json hostEventJson(const sim::HostEvent& event) {
     return json;
 }
 
+// `value` dumped as nlohmann's dump(1) would at `depth` levels of nesting.
+void appendAtDepth(std::string& out, const ordered_json& value, std::size_t depth) {
+    for (char c : value.dump(1)) {
+        out += c;
+        if (c == '\n') {
+            out.append(depth, ' ');
+        }
+    }
+}
+
+// The top-level object, one field after the other.
+class ResultWriter {
+  public:
+    explicit ResultWriter(std::ostream& out) : out_(out) {}
+
+    void field(std::string_view name, const ordered_json& value) {
+        key(name);
+        std::string text;
+        appendAtDepth(text, value, 1);
+        out_ << text;
+    }
+
+    template <class Items, class ToJson>
+    void arrayField(std::string_view name, const Items& items, ToJson&& toJson) {
+        key(name);
+        if (items.empty()) {
+            out_ << "[]";
+            return;
+        }
+        // The first item's separator is an opening bracket instead of a comma.
+        bool first = true;
+        for (const auto& item : items) {
+            std::string text = resultArrayItem(toJson(item));
+            if (first) {
+                text[0] = '[';
+                first = false;
+            }
+            out_ << text;
+        }
+        out_ << "\n ]";
+    }
+
+    void events(const EventLog& events) {
+        key("events");
+        events.writeArray(out_);
+    }
+
+    void finish() { out_ << (first_ ? "{}\n" : "\n}\n"); }
+
+  private:
+    void key(std::string_view name) {
+        out_ << (first_ ? "{\n \"" : ",\n \"") << name << "\": ";
+        first_ = false;
+    }
+
+    std::ostream& out_;
+    bool first_ = true;
+};
+
+ordered_json lineStyleJson(const sim::LineStyleState& style) {
+    return {{"name", style.name},
+            {"color", style.color},
+            {"template",
+             style.templateName ? ordered_json(*style.templateName) : ordered_json(nullptr)}};
+}
+
+ordered_json memberJson(const sim::PartMemberState& member) {
+    return {{"view", member.view},
+            {"id", member.id},
+            {"visible", member.visible},
+            {"hidden", member.hidden},
+            {"tangent", member.tangent}};
+}
+
+ordered_json windowJson(const WindowState& window) {
+    return {{"lblVista", toUtf8(window.lblVista)},
+            {"lblPieza", toUtf8(window.lblPieza)},
+            {"pb",
+             {{"min", progressNumber(window.progressMin)},
+              {"max", progressNumber(window.progressMax)},
+              {"value", progressNumber(window.progressValue)}}}};
+}
+
+// Every field either part gives, in the order of the in-process file.
+void writeParts(std::ostream& out, const WindowOutcome* window, const HostOutcome* host,
+                std::optional<std::int64_t> nameLookups, const EventLog& events) {
+    ResultWriter writer(out);
+    writer.field("format", resultFormat);
+    if (window) {
+        writer.field("end", endName(window->end));
+    }
+    if (host) {
+        writer.field("hostCalls", host->hostCalls);
+    }
+    if (nameLookups) {
+        writer.field("nameLookups", *nameLookups);
+    }
+    if (host) {
+        writer.field("heldReferences", host->heldReferences);
+        writer.field("host",
+                     {{"properties", {{"18", host->interactive}, {"73", host->delayCompute}}},
+                      {"commands", host->commands}});
+        writer.field("selection", host->selection);
+        writer.arrayField("lineStyles", host->lineStyles, lineStyleJson);
+        writer.arrayField("members", host->partMembers, memberJson);
+    }
+    if (window) {
+        writer.field("window", windowJson(window->window));
+    }
+    writer.events(events);
+    writer.finish();
+}
+
 }  // namespace
 
 ordered_json eventJson(const Event& event) {
@@ -54,47 +170,32 @@ ordered_json eventJson(const Event& event) {
     return hostEventJson(std::get<sim::HostEvent>(event));
 }
 
-ordered_json resultJson(const SessionOutcome& outcome) {
-    ordered_json lineStyles = ordered_json::array();
-    for (const sim::LineStyleState& style : outcome.lineStyles) {
-        lineStyles.push_back({{"name", style.name},
-                              {"color", style.color},
-                              {"template", style.templateName ? ordered_json(*style.templateName)
-                                                              : ordered_json(nullptr)}});
-    }
-    ordered_json members = ordered_json::array();
-    for (const sim::PartMemberState& member : outcome.partMembers) {
-        members.push_back({{"view", member.view},
-                           {"id", member.id},
-                           {"visible", member.visible},
-                           {"hidden", member.hidden},
-                           {"tangent", member.tangent}});
-    }
-    ordered_json events = ordered_json::array();
+std::string resultArrayItem(const ordered_json& item) {
+    std::string text = ",\n  ";
+    appendAtDepth(text, item, 2);
+    return text;
+}
+
+void writeResultFile(std::ostream& out, const SessionOutcome& outcome, const EventLog& events) {
+    writeParts(out, &outcome, &outcome, std::nullopt, events);
+}
+
+void writeResultFile(std::ostream& out, const SessionOutcome& outcome) {
+    EventLog events;
     for (const Event& event : outcome.events) {
-        events.push_back(eventJson(event));
+        events.add(event);
     }
-    const WindowState& window = outcome.window;
-    return ordered_json{
-        {"format", "tavrelmondix-result/1"},
-        {"end", endName(outcome.end)},
-        {"hostCalls", outcome.hostCalls},
-        {"heldReferences", outcome.heldReferences},
-        {"host",
-         {{"properties", {{"18", outcome.interactive}, {"73", outcome.delayCompute}}},
-          {"commands", outcome.commands}}},
-        {"selection", outcome.selection},
-        {"lineStyles", lineStyles},
-        {"members", members},
-        {"window",
-         {{"lblVista", toUtf8(window.lblVista)},
-          {"lblPieza", toUtf8(window.lblPieza)},
-          {"pb",
-           {{"min", progressNumber(window.progressMin)},
-            {"max", progressNumber(window.progressMax)},
-            {"value", progressNumber(window.progressValue)}}}}},
-        {"events", events},
-    };
+    writeResultFile(out, outcome, events);
+}
+
+void writeResultFile(std::ostream& out, const WindowOutcome& window, const HostOutcome* host,
+                     std::optional<std::int64_t> nameLookups, const EventLog& events) {
+    writeParts(out, &window, host, nameLookups, events);
+}
+
+void writeHostPart(std::ostream& out, const HostOutcome& host, std::int64_t nameLookups,
+                   const EventLog& hostEvents) {
+    writeParts(out, nullptr, &host, nameLookups, hostEvents);
 }
 
 }  // namespace tav::harness

@@ -52,14 +52,29 @@ const char* endName(app::ProgramEnd end) {
     return "open";
 }
 
+HostOutcome hostOutcomeOf(const sim::SimHost& host) {
+    HostOutcome outcome;
+    outcome.hostCalls = host.hostCalls();
+    outcome.heldReferences = host.heldReferences();
+    outcome.interactive = host.property(host::dispatch::application::interactive);
+    outcome.delayCompute = host.property(host::dispatch::application::delayCompute);
+    outcome.commands = host.commands();
+    outcome.selection = host.selection();
+    outcome.lineStyles = host.lineStyles();
+    outcome.partMembers = host.partMembers();
+    return outcome;
+}
+
 SessionOutcome runSession(sim::Scene scene, const std::vector<Action>& actions,
-                          const EventSink& live) {
+                          const EventSink& live, EventRetention retention) {
     SessionOutcome outcome;
     auto record = [&](Event event) {
         if (live) {
             live(event);
         }
-        outcome.events.push_back(std::move(event));
+        if (retention == EventRetention::keep) {
+            outcome.events.push_back(std::move(event));
+        }
     };
     sim::SimHost host(std::move(scene), [&](const sim::HostEvent& event) { record(event); });
     app::RecordingWindow window([&](const app::UiEvent& event) { record(event); });
@@ -89,15 +104,9 @@ SessionOutcome runSession(sim::Scene scene, const std::vector<Action>& actions,
             }
         }
         outcome.end = form.programEnd();
-        outcome.heldReferences = host.heldReferences();
+        // Read while the tool still holds what it held when it ended.
+        static_cast<HostOutcome&>(outcome) = hostOutcomeOf(host);
     }
-    outcome.hostCalls = host.hostCalls();
-    outcome.interactive = host.property(host::dispatch::application::interactive);
-    outcome.delayCompute = host.property(host::dispatch::application::delayCompute);
-    outcome.commands = host.commands();
-    outcome.selection = host.selection();
-    outcome.lineStyles = host.lineStyles();
-    outcome.partMembers = host.partMembers();
     outcome.window = {window.caption(engine::StatusLabel::vista),
                       window.caption(engine::StatusLabel::pieza), window.progressMin(),
                       window.progressMax(), window.progressValue()};
