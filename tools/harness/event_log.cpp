@@ -11,13 +11,16 @@ EventLog::EventLog(CallNumbers callNumbers)
     : callNumbers_(callNumbers), spool_(std::tmpfile(), &std::fclose) {}
 
 void EventLog::add(const Event& event) {
-    nlohmann::ordered_json json = eventJson(event);
+    std::optional<std::int32_t> call;
     if (callNumbers_ == CallNumbers::written) {
         if (const auto* hostEvent = std::get_if<sim::HostEvent>(&event)) {
-            json["call"] = hostEvent->call;
+            call = hostEvent->call;
         }
     }
-    append(resultArrayItem(json));
+    // Each item carries its separator; writeArray drops the first comma.
+    text_ = ",\n  ";
+    appendEvent(text_, event, 2, call);
+    append(text_);
     ++size_;
 }
 

@@ -36,6 +36,7 @@ class EventLog {
     CallNumbers callNumbers_;
     std::unique_ptr<std::FILE, int (*)(std::FILE*)> spool_;
     std::string inMemory_;  // when no temporary file could be made
+    std::string text_;      // the event being added, reused
     std::size_t size_ = 0;
 };
 

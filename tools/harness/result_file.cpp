@@ -5,6 +5,7 @@
 #include <type_traits>
 
 #include "host/utf.h"
+#include "tools/harness/json_text.h"
 
 namespace tav::harness {
 namespace {
@@ -19,43 +20,60 @@ std::int64_t progressNumber(float value) {
     return std::llround(static_cast<double>(value));
 }
 
-ordered_json uiEventJson(const app::UiEvent& event) {
-    return std::visit(
-        [](const auto& e) -> ordered_json {
+void appendUiEvent(JsonObjectText& object, const app::UiEvent& event) {
+    std::visit(
+        [&object](const auto& e) {
             using T = std::decay_t<decltype(e)>;
             if constexpr (std::is_same_v<T, app::CaptionChanged>) {
-                return {{"ui", "caption"}, {"control", e.control}, {"text", toUtf8(e.text)}};
+                object.text("ui", "caption");
+                object.text("control", e.control);
+                object.text("text", toUtf8(e.text));
             } else if constexpr (std::is_same_v<T, app::ProgressChanged>) {
-                return {{"ui", "pb"}, {"property", e.property}, {"value", progressNumber(e.value)}};
+                object.text("ui", "pb");
+                object.text("property", e.property);
+                object.number("value", progressNumber(e.value));
             } else if constexpr (std::is_same_v<T, app::Repainted>) {
-                return {{"ui", "repaint"}};
+                object.text("ui", "repaint");
             } else if constexpr (std::is_same_v<T, app::MessageShown>) {
-                return {{"ui", "message"}, {"title", toUtf8(e.title)}, {"text", toUtf8(e.text)}};
+                object.text("ui", "message");
+                object.text("title", toUtf8(e.title));
+                object.text("text", toUtf8(e.text));
             } else {
-                return {
-                    {"ui", "about"}, {"title", toUtf8(e.title)}, {"version", toUtf8(e.version)}};
+                object.text("ui", "about");
+                object.text("title", toUtf8(e.title));
+                object.text("version", toUtf8(e.version));
             }
         },
         event);
 }
 
-ordered_json hostEventJson(const sim::HostEvent& event) {
+void appendHostEvent(JsonObjectText& object, const sim::HostEvent& event) {
     const bool isPut = event.verb == sim::HostEvent::Verb::put;
-    ordered_json json{
-        {"host", isPut ? "put" : "call"}, {"object", event.object}, {"member", event.member}};
-    json[isPut ? "value" : "args"] = event.payload;
-    json["ok"] = event.ok;
-    return json;
+    object.text("host", isPut ? "put" : "call");
+    object.text("object", event.object);
+    object.number("member", event.member);
+    object.json(isPut ? "value" : "args", event.payload);
+    object.boolean("ok", event.ok);
 }
 
-// `value` dumped as nlohmann's dump(1) would at `depth` levels of nesting.
-void appendAtDepth(std::string& out, const ordered_json& value, std::size_t depth) {
-    for (char c : value.dump(1)) {
-        out += c;
-        if (c == '\n') {
-            out.append(depth, ' ');
-        }
+void appendLineStyle(std::string& out, const sim::LineStyleState& style) {
+    JsonObjectText object(out, 2);
+    object.text("name", style.name);
+    object.number("color", style.color);
+    if (style.templateName) {
+        object.text("template", *style.templateName);
+    } else {
+        object.null("template");
     }
+}
+
+void appendMember(std::string& out, const sim::PartMemberState& member) {
+    JsonObjectText object(out, 2);
+    object.text("view", member.view);
+    object.text("id", member.id);
+    object.text("visible", member.visible);
+    object.text("hidden", member.hidden);
+    object.text("tangent", member.tangent);
 }
 
 // The top-level object, one field after the other.
@@ -66,25 +84,24 @@ class ResultWriter {
     void field(std::string_view name, const ordered_json& value) {
         key(name);
         std::string text;
-        appendAtDepth(text, value, 1);
+        appendJsonAtDepth(text, value, 1);
         out_ << text;
     }
 
-    template <class Items, class ToJson>
-    void arrayField(std::string_view name, const Items& items, ToJson&& toJson) {
+    // `appendItem` appends one item's text, two levels deep.
+    template <class Items, class AppendItem>
+    void arrayField(std::string_view name, const Items& items, AppendItem&& appendItem) {
         key(name);
         if (items.empty()) {
             out_ << "[]";
             return;
         }
-        // The first item's separator is an opening bracket instead of a comma.
+        std::string text;
         bool first = true;
         for (const auto& item : items) {
-            std::string text = resultArrayItem(toJson(item));
-            if (first) {
-                text[0] = '[';
-                first = false;
-            }
+            text = first ? "[\n  " : ",\n  ";
+            first = false;
+            appendItem(text, item);
             out_ << text;
         }
         out_ << "\n ]";
@@ -106,21 +123,6 @@ class ResultWriter {
     std::ostream& out_;
     bool first_ = true;
 };
-
-ordered_json lineStyleJson(const sim::LineStyleState& style) {
-    return {{"name", style.name},
-            {"color", style.color},
-            {"template",
-             style.templateName ? ordered_json(*style.templateName) : ordered_json(nullptr)}};
-}
-
-ordered_json memberJson(const sim::PartMemberState& member) {
-    return {{"view", member.view},
-            {"id", member.id},
-            {"visible", member.visible},
-            {"hidden", member.hidden},
-            {"tangent", member.tangent}};
-}
 
 ordered_json windowJson(const WindowState& window) {
     return {{"lblVista", toUtf8(window.lblVista)},
@@ -151,8 +153,8 @@ void writeParts(std::ostream& out, const WindowOutcome* window, const HostOutcom
                      {{"properties", {{"18", host->interactive}, {"73", host->delayCompute}}},
                       {"commands", host->commands}});
         writer.field("selection", host->selection);
-        writer.arrayField("lineStyles", host->lineStyles, lineStyleJson);
-        writer.arrayField("members", host->partMembers, memberJson);
+        writer.arrayField("lineStyles", host->lineStyles, appendLineStyle);
+        writer.arrayField("members", host->partMembers, appendMember);
     }
     if (window) {
         writer.field("window", windowJson(window->window));
@@ -163,17 +165,23 @@ void writeParts(std::ostream& out, const WindowOutcome* window, const HostOutcom
 
 }  // namespace
 
-ordered_json eventJson(const Event& event) {
+void appendEvent(std::string& out, const Event& event, std::size_t depth,
+                 std::optional<std::int32_t> call) {
+    JsonObjectText object(out, depth);
     if (const auto* ui = std::get_if<app::UiEvent>(&event)) {
-        return uiEventJson(*ui);
+        appendUiEvent(object, *ui);
+        return;
     }
-    return hostEventJson(std::get<sim::HostEvent>(event));
+    appendHostEvent(object, std::get<sim::HostEvent>(event));
+    if (call) {
+        object.number("call", *call);
+    }
 }
 
-std::string resultArrayItem(const ordered_json& item) {
-    std::string text = ",\n  ";
-    appendAtDepth(text, item, 2);
-    return text;
+ordered_json eventJson(const Event& event) {
+    std::string text;
+    appendEvent(text, event, 0, std::nullopt);
+    return ordered_json::parse(text);
 }
 
 void writeResultFile(std::ostream& out, const SessionOutcome& outcome, const EventLog& events) {

@@ -10,6 +10,7 @@
 // with the window's part (host_part.h).
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <ostream>
@@ -22,7 +23,11 @@
 
 namespace tav::harness {
 
-// One event as the result file shows it (host events without call number).
+// One event as the result file shows it, written `depth` levels deep; host
+// events with their call number when `call` is given.
+void appendEvent(std::string& out, const Event& event, std::size_t depth,
+                 std::optional<std::int32_t> call);
+// One event as a JSON value (host events without call number).
 nlohmann::ordered_json eventJson(const Event& event);
 
 // The in-process result file, with the events `events` holds.
@@ -39,8 +44,5 @@ void writeResultFile(std::ostream& out, const WindowOutcome& window, const HostO
 // window; `hostEvents` should write call numbers (EventLog::CallNumbers).
 void writeHostPart(std::ostream& out, const HostOutcome& host, std::int64_t nameLookups,
                    const EventLog& hostEvents);
-
-// `item` as one item of a top-level array field, its separator first.
-std::string resultArrayItem(const nlohmann::ordered_json& item);
 
 }  // namespace tav::harness
