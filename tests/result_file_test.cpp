@@ -11,6 +11,7 @@
 #include "host/sim/scene_loader.h"
 #include "tools/harness/event_log.h"
 #include "tools/harness/host_part.h"
+#include "tools/harness/json_text.h"
 #include "tools/harness/result_file.h"
 #include "tools/harness/session.h"
 
@@ -83,6 +84,31 @@ TEST(ResultFile, IsLaidOutAsAJsonDumpWithAnIndentOfOne) {
                                         "selection", "lineStyles", "members", "window", "events"}));
     EXPECT_GT(parsed["lineStyles"].size(), 2u);
     EXPECT_GT(parsed["events"].size(), 10u);
+}
+
+TEST(ResultFile, TextIsEscapedAndLaidOutAsTheJsonLibraryDoes) {
+    std::string awkward = "quote \" backslash \\ slash / tab \t DEL \x7f Grüße Σ 𝄞";
+    for (char c = 1; c < 0x20; ++c) {
+        awkward += c;
+    }
+    std::string written;
+    harness::appendJsonString(written, awkward);
+    EXPECT_EQ(written, nlohmann::json(awkward).dump());
+
+    const nlohmann::json nested = nlohmann::json::parse(
+        R"([1, -2, 3.5, true, null, "x", [], {}, [["a"], {"k": [1, 2]}], 18446744073709551615])");
+    for (std::size_t depth : {0u, 1u, 3u}) {
+        std::string laidOut;
+        harness::appendJsonAtDepth(laidOut, nested, depth);
+        std::string expected;
+        for (char c : nested.dump(1)) {
+            expected += c;
+            if (c == '\n') {
+                expected.append(depth, ' ');
+            }
+        }
+        EXPECT_EQ(laidOut, expected) << "depth " << depth;
+    }
 }
 
 TEST(ResultFile, EventsStreamedDuringTheRunGiveTheSameFileAsEventsKept) {
