@@ -52,11 +52,18 @@ ObjectRef ObjectRef::as(const InterfaceId& iid) const {
     if (object_ == nullptr) {
         return {};
     }
-    ObjectRef cast = object_->queryInterface(iid);
+    ObjectRef cast = tryAs(iid);
     if (cast.empty()) {
         throw typeMismatchError();
     }
     return cast;
+}
+
+ObjectRef ObjectRef::tryAs(const InterfaceId& iid) const {
+    if (object_ == nullptr) {
+        return {};
+    }
+    return object_->queryInterface(iid);
 }
 
 }  // namespace tav::host

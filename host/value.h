@@ -35,7 +35,13 @@ class ObjectRef {
     bool empty() const { return object_ == nullptr; }
     // Gives the reference back to the host; the ref is empty afterwards.
     void reset() { object_.reset(); }
-    HostObject* object() const { return object_.get(); }
+    // The backend object behind this reference when it is a `Backend`, else
+    // null. Lets a backend recognise its own objects when the tool passes
+    // them back as arguments; the engine never needs it.
+    template <class Backend>
+    Backend* backendObject() const {
+        return dynamic_cast<Backend*>(object_.get());
+    }
 
     // Property get, by dispatch id or by name, with optional arguments.
     Value get(DispId member) const;
@@ -54,8 +60,13 @@ class ObjectRef {
     // An empty reference stays empty; an object that does not implement the
     // interface raises "Type mismatch", as assigning it to a typed variable would.
     ObjectRef as(const InterfaceId& iid) const;
+    // The same, but an object that does not implement the interface gives an
+    // empty reference instead of an error.
+    ObjectRef tryAs(const InterfaceId& iid) const;
 
   private:
+    HostObject* object() const { return object_.get(); }
+
     std::shared_ptr<HostObject> object_;
 };
 
@@ -95,7 +106,6 @@ class Value {
     Value(DoubleArray array) : storage_(std::move(array)) {}
 
     const Storage& storage() const { return storage_; }
-    Storage& storage() { return storage_; }
 
     bool isEmpty() const { return std::holds_alternative<Empty>(storage_); }
     template <class T>

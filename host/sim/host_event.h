@@ -22,7 +22,8 @@ struct HostEvent {
     // array of arguments.
     nlohmann::json payload;
     bool ok = true;
-    // The number of the host call that asked for the change (counted from 1).
+    // The number of the host call that asked for the change (from 1). Only
+    // the COM server writes it into its result file.
     std::int32_t call = 0;
 };
 

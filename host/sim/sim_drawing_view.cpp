@@ -79,17 +79,38 @@ class ModelReferenceNode final : public SimNode {
     std::size_t view_;
 };
 
-// A view's model members (only the root, as item 1), or a member's children.
-class ModelMembersNode final : public SimNode {
+// A view's model members: one item, the root member.
+class ViewModelMembersNode final : public SimNode {
   public:
-    ModelMembersNode(std::size_t view, ModelMember* owner) : view_(view), owner_(owner) {}
+    explicit ViewModelMembersNode(std::size_t view) : view_(view) {}
 
     std::optional<host::InterfaceId> interfaceId() const override { return ids::modelMembers::iid; }
 
     host::Value invoke(SimCall& call) const override {
-        if (owner_ == nullptr) {
-            return invokeOnViewMembers(call);
+        if (call.reads(ids::modelMembers::count)) {
+            return call.perform(noFaults, {}, [] { return host::Value(std::int32_t{1}); });
         }
+        if (call.fetchesItem()) {
+            return call.perform(noFaults, {}, [&] {
+                itemPosition(call, 1);
+                return call.handOut(modelMember(view_, call.scene().drawingViews[view_].root));
+            });
+        }
+        return call.unknownMember();
+    }
+
+  private:
+    std::size_t view_;
+};
+
+// The children of a model member, with the member's own faults and counts.
+class MemberChildrenNode final : public SimNode {
+  public:
+    MemberChildrenNode(std::size_t view, ModelMember& owner) : view_(view), owner_(&owner) {}
+
+    std::optional<host::InterfaceId> interfaceId() const override { return ids::modelMembers::iid; }
+
+    host::Value invoke(SimCall& call) const override {
         std::vector<ModelMember>& children = owner_->children;
         if (call.reads(ids::modelMembers::count)) {
             return call.perform(owner_->fail, {fault::modelMember::childrenCount}, [&] {
@@ -107,19 +128,6 @@ class ModelMembersNode final : public SimNode {
     }
 
   private:
-    host::Value invokeOnViewMembers(SimCall& call) const {
-        if (call.reads(ids::modelMembers::count)) {
-            return call.perform(noFaults, {}, [] { return host::Value(std::int32_t{1}); });
-        }
-        if (call.fetchesItem()) {
-            return call.perform(noFaults, {}, [&] {
-                itemPosition(call, 1);
-                return call.handOut(modelMember(view_, call.scene().drawingViews[view_].root));
-            });
-        }
-        return call.unknownMember();
-    }
-
     std::size_t view_;
     ModelMember* owner_;
 };
@@ -208,11 +216,11 @@ NodePtr modelReference(std::size_t view) {
 }
 
 NodePtr viewModelMembers(std::size_t view) {
-    return std::make_shared<ModelMembersNode>(view, nullptr);
+    return std::make_shared<ViewModelMembersNode>(view);
 }
 
 NodePtr memberChildren(std::size_t view, ModelMember& owner) {
-    return std::make_shared<ModelMembersNode>(view, &owner);
+    return std::make_shared<MemberChildrenNode>(view, owner);
 }
 
 NodePtr modelMember(std::size_t view, ModelMember& member) {

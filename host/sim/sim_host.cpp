@@ -29,27 +29,45 @@ void collectPartMembers(const DrawingView& view, const ModelMember& member, cons
 
 }  // namespace
 
-SimHost::SimHost(Scene scene, HostEventSink onEvent)
-    : model_(std::make_shared<SimModel>(std::move(scene), std::move(onEvent))) {}
+SimInspector::SimInspector(std::shared_ptr<const SimModel> model) : model_(std::move(model)) {}
 
-SimHost::~SimHost() = default;
+SimConnector::SimConnector(std::shared_ptr<SimModel> model) : model_(std::move(model)) {}
 
-host::ObjectRef SimHost::getRunning(std::u16string_view progId) {
+host::ObjectRef SimConnector::getRunning(std::u16string_view progId) {
     if (!model_->scene().host.running || !equalsIgnoringAsciiCase(progId, host::hostProgId)) {
         throw host::AutomationError(notRunningNumber, u"Operation unavailable");
     }
     return model_->handOut(objects::application());
 }
 
-std::int32_t SimHost::hostCalls() const {
+SimHost::SimHost(Scene scene, HostEventSink onEvent)
+    : model_(std::make_shared<SimModel>(std::move(scene), std::move(onEvent))),
+      connector_(model_),
+      inspector_(model_) {}
+
+SimHost::~SimHost() = default;
+
+void SimHost::setObjectResolver(std::function<const SimNode*(const host::ObjectRef&)> resolver) {
+    model_->setObjectResolver(std::move(resolver));
+}
+
+bool SimHost::running() const {
+    return model_->scene().host.running;
+}
+
+host::ObjectRef SimHost::application() {
+    return model_->handOut(objects::application());
+}
+
+std::int32_t SimInspector::hostCalls() const {
     return model_->hostCalls();
 }
 
-std::int32_t SimHost::heldReferences() const {
+std::int32_t SimInspector::heldReferences() const {
     return model_->heldReferences();
 }
 
-bool SimHost::property(host::DispId member) const {
+bool SimInspector::property(host::DispId member) const {
     const Application& app = model_->scene().host;
     if (member == ids::application::interactive) {
         return app.interactive;
@@ -60,11 +78,11 @@ bool SimHost::property(host::DispId member) const {
     throw std::invalid_argument("the host has no Boolean property " + std::to_string(member));
 }
 
-std::vector<std::int32_t> SimHost::commands() const {
+std::vector<std::int32_t> SimInspector::commands() const {
     return model_->commands();
 }
 
-std::vector<std::string> SimHost::selection() const {
+std::vector<std::string> SimInspector::selection() const {
     std::vector<std::string> ids;
     if (std::optional<std::size_t> draft = model_->reportedDraft()) {
         for (const SelectionEntry& entry : model_->scene().documents[*draft].selection) {
@@ -74,7 +92,7 @@ std::vector<std::string> SimHost::selection() const {
     return ids;
 }
 
-std::vector<LineStyleState> SimHost::lineStyles() const {
+std::vector<LineStyleState> SimInspector::lineStyles() const {
     std::vector<LineStyleState> styles;
     if (std::optional<std::size_t> draft = model_->reportedDraft()) {
         for (const LineStyle& style : model_->scene().documents[*draft].lineStyles) {
@@ -88,7 +106,7 @@ std::vector<LineStyleState> SimHost::lineStyles() const {
     return styles;
 }
 
-std::vector<PartMemberState> SimHost::partMembers() const {
+std::vector<PartMemberState> SimInspector::partMembers() const {
     std::vector<PartMemberState> members;
     for (const DrawingView& view : model_->scene().drawingViews) {
         collectPartMembers(view, view.root, "", members);

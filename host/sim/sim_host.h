@@ -20,6 +20,7 @@
 namespace tav::sim {
 
 class SimModel;  // the live state behind the objects
+class SimNode;   // one object of the host
 
 using HostEventSink = std::function<void(const HostEvent&)>;
 
@@ -39,16 +40,11 @@ struct PartMemberState {
     std::string tangent;
 };
 
-class SimHost : public host::HostConnector {
+// What the host's state is, for results and reports. Reads only; makes no
+// host call. The COM server writes its result file from this alone.
+class SimInspector {
   public:
-    explicit SimHost(Scene scene, HostEventSink onEvent = {});
-    ~SimHost() override;
-    SimHost(const SimHost&) = delete;
-    SimHost& operator=(const SimHost&) = delete;
-
-    // The application when the scene's host runs and `progId` names it
-    // (letter case ignored); else a lookup error. Not a host call.
-    host::ObjectRef getRunning(std::u16string_view progId) override;
+    explicit SimInspector(std::shared_ptr<const SimModel> model);
 
     // Host calls made so far.
     std::int32_t hostCalls() const;
@@ -68,9 +64,51 @@ class SimHost : public host::HostConnector {
     std::vector<PartMemberState> partMembers() const;
 
   private:
+    std::shared_ptr<const SimModel> model_;
+};
+
+// The running-application lookup of the simulated host: what the tool's
+// start-up goes through in process.
+class SimConnector final : public host::HostConnector {
+  public:
+    explicit SimConnector(std::shared_ptr<SimModel> model);
+
+    // The application when the scene's host runs and `progId` names it
+    // (letter case ignored); else a lookup error. Not a host call.
+    host::ObjectRef getRunning(std::u16string_view progId) override;
+
+  private:
+    std::shared_ptr<SimModel> model_;
+};
+
+// A simulated host built from a scene: the lookup the tool attaches through
+// and the inspector that reads the results.
+class SimHost {
+  public:
+    explicit SimHost(Scene scene, HostEventSink onEvent = {});
+    ~SimHost();
+    SimHost(const SimHost&) = delete;
+    SimHost& operator=(const SimHost&) = delete;
+
+    // Whether the scene's Solid Edge runs at all (a server registers nothing
+    // when it does not).
+    bool running() const;
+    // A new reference to the application object, whether or not the lookup
+    // would find it: what a server puts into the running-object table.
+    host::ObjectRef application();
+
+    // How objects passed back as arguments are recognised; see SimModel.
+    void setObjectResolver(std::function<const SimNode*(const host::ObjectRef&)> resolver);
+
+    host::HostConnector& connector() { return connector_; }
+    const SimInspector& inspector() const { return inspector_; }
+
+  private:
     // Shared with every handle handed out, so that a reference the tool still
     // holds stays valid after the SimHost goes.
     std::shared_ptr<SimModel> model_;
+    SimConnector connector_;
+    SimInspector inspector_;
 };
 
 }  // namespace tav::sim

@@ -56,13 +56,24 @@ std::optional<std::size_t> SimModel::draftOfView(std::size_t view) const {
     return viewDrafts_.at(view);
 }
 
+const SimNode* SimModel::resolve(const host::ObjectRef& ref) const {
+    if (resolver_) {
+        return resolver_(ref);
+    }
+    const SimHandle* handle = ref.backendObject<SimHandle>();
+    if (handle == nullptr || &handle->model() != this) {
+        return nullptr;
+    }
+    return &handle->node();
+}
+
 std::optional<SelectionEntry> SimModel::selectionEntryOf(const host::Value& value) const {
     const auto* ref = value.getIf<host::ObjectRef>();
-    const auto* handle = ref ? dynamic_cast<const SimHandle*>(ref->object()) : nullptr;
-    if (handle == nullptr || &handle->model() != this) {
+    const SimNode* node = ref ? resolve(*ref) : nullptr;
+    if (node == nullptr) {
         return std::nullopt;
     }
-    return handle->node().selectionEntry();
+    return node->selectionEntry();
 }
 
 const std::string& SimModel::selectionId(const SelectionEntry& entry) const {

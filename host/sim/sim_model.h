@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -52,6 +53,14 @@ class SimModel : public std::enable_shared_from_this<SimModel> {
     // the reported draft.
     std::optional<std::size_t> draftOfView(std::size_t view) const;
 
+    // Turns an object the tool passes as an argument back into this host's
+    // own node, or null for an object that is not ours. In process that is a
+    // handle of this model; a server that wraps the handles in objects of its
+    // own installs a resolver that unwraps them.
+    using ObjectResolver = std::function<const SimNode*(const host::ObjectRef&)>;
+    void setObjectResolver(ObjectResolver resolver) { resolver_ = std::move(resolver); }
+    const SimNode* resolve(const host::ObjectRef& ref) const;
+
     // The select-set entry a value refers to, when it holds one of this
     // host's drawing views or selectable items.
     std::optional<SelectionEntry> selectionEntryOf(const host::Value& value) const;
@@ -62,6 +71,7 @@ class SimModel : public std::enable_shared_from_this<SimModel> {
   private:
     Scene scene_;
     HostEventSink onEvent_;
+    ObjectResolver resolver_;
     std::vector<std::optional<std::size_t>> viewDrafts_;
     std::vector<LineStyleIndex> lineStyleIndexes_;  // one per document
     std::int32_t hostCalls_ = 0;

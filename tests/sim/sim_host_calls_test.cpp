@@ -12,11 +12,11 @@ using namespace test_support;
 
 TEST(SimHostCalls, LooksTheApplicationUpWithoutAHostCall) {
     RecordingHost h(baseScene());
-    EXPECT_EQ(h.host->hostCalls(), 0);
-    EXPECT_EQ(h.host->heldReferences(), 1);
-    EXPECT_NO_THROW(h.host->getRunning(u"SOLIDEDGE.application"));
+    EXPECT_EQ(h.host->inspector().hostCalls(), 0);
+    EXPECT_EQ(h.host->inspector().heldReferences(), 1);
+    EXPECT_NO_THROW(h.host->connector().getRunning(u"SOLIDEDGE.application"));
     try {
-        h.host->getRunning(u"Excel.Application");
+        h.host->connector().getRunning(u"Excel.Application");
         ADD_FAILURE() << "found an application that does not run";
     } catch (const host::AutomationError& error) {
         EXPECT_EQ(error.number(), -2147221021);
@@ -25,8 +25,8 @@ TEST(SimHostCalls, LooksTheApplicationUpWithoutAHostCall) {
     Json stopped = baseScene();
     stopped["host"]["running"] = false;
     SimHost idle(parseScene(stopped.dump(), "s.json"));
-    EXPECT_THROW(idle.getRunning(u"SolidEdge.Application"), host::AutomationError);
-    EXPECT_EQ(idle.heldReferences(), 0);
+    EXPECT_THROW(idle.connector().getRunning(u"SolidEdge.Application"), host::AutomationError);
+    EXPECT_EQ(idle.inspector().heldReferences(), 0);
 }
 
 TEST(SimHostCalls, FailsExactlyTheNumberedCall) {
@@ -39,7 +39,7 @@ TEST(SimHostCalls, FailsExactlyTheNumberedCall) {
     EXPECT_EQ(hostErrorOf([&] { draft.get(ids::draftDocument::selectSetName); }),
               u"Simulated failure: call 3");
     EXPECT_NO_THROW(draft.get(ids::draftDocument::selectSet));  // call 4
-    EXPECT_EQ(h.host->hostCalls(), 4);
+    EXPECT_EQ(h.host->inspector().hostCalls(), 4);
 }
 
 TEST(SimHostCalls, AFailedCallStillReportsItsEvent) {
@@ -52,7 +52,7 @@ TEST(SimHostCalls, AFailedCallStillReportsItsEvent) {
     EXPECT_EQ(h.events[0].object, "host");
     EXPECT_EQ(h.events[0].payload, false);
     EXPECT_FALSE(h.events[0].ok);
-    EXPECT_TRUE(h.host->property(ids::application::interactive));
+    EXPECT_TRUE(h.host->inspector().property(ids::application::interactive));
 }
 
 struct InjectedFault {
@@ -122,14 +122,14 @@ TEST(SimHostCalls, CollectionsCountFromOne) {
 TEST(SimHostCalls, ObjectsAnswerOnlyTheirOwnInterface) {
     RecordingHost h(baseScene());
     host::ObjectRef draft = activeDraft(h);
-    EXPECT_TRUE(draft.object()->queryInterface(ids::draftDocument::iid));
-    EXPECT_FALSE(draft.object()->queryInterface(ids::assemblyDocument::iid));
+    EXPECT_TRUE(draft.tryAs(ids::draftDocument::iid));
+    EXPECT_FALSE(draft.tryAs(ids::assemblyDocument::iid));
     host::ObjectRef selectSet = object(draft.get(ids::draftDocument::selectSet));
     host::ObjectRef selectedView = object(selectSet.item(number(1)));
     host::ObjectRef selectedItem = object(selectSet.item(number(2)));
-    EXPECT_TRUE(selectedView.object()->queryInterface(ids::drawingView::iid));
-    EXPECT_FALSE(selectedItem.object()->queryInterface(ids::drawingView::iid));
-    EXPECT_FALSE(occurrence(h, 1).object()->queryInterface(ids::subOccurrence::iid));
+    EXPECT_TRUE(selectedView.tryAs(ids::drawingView::iid));
+    EXPECT_FALSE(selectedItem.tryAs(ids::drawingView::iid));
+    EXPECT_FALSE(occurrence(h, 1).tryAs(ids::subOccurrence::iid));
 }
 
 TEST(SimHostCalls, CountsReferencesUntilTheToolDropsThem) {
@@ -137,16 +137,16 @@ TEST(SimHostCalls, CountsReferencesUntilTheToolDropsThem) {
     {
         host::ObjectRef draft = activeDraft(h);
         host::ObjectRef copy = draft;
-        EXPECT_EQ(h.host->heldReferences(), 2);
+        EXPECT_EQ(h.host->inspector().heldReferences(), 2);
         host::ObjectRef cast = draft.as(ids::draftDocument::iid);
-        EXPECT_EQ(h.host->heldReferences(), 3);
-        EXPECT_FALSE(draft.object()->queryInterface(ids::sheet::iid));
+        EXPECT_EQ(h.host->inspector().heldReferences(), 3);
+        EXPECT_FALSE(draft.tryAs(ids::sheet::iid));
         occurrence(h, 3);  // a walk whose objects are all dropped
-        EXPECT_EQ(h.host->heldReferences(), 3);
+        EXPECT_EQ(h.host->inspector().heldReferences(), 3);
     }
-    EXPECT_EQ(h.host->heldReferences(), 1);
+    EXPECT_EQ(h.host->inspector().heldReferences(), 1);
     h.app.reset();
-    EXPECT_EQ(h.host->heldReferences(), 0);
+    EXPECT_EQ(h.host->inspector().heldReferences(), 0);
 }
 
 TEST(SimHostCalls, AReferenceMayOutliveTheHost) {

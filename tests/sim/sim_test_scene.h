@@ -49,7 +49,7 @@ struct RecordingHost {
     explicit RecordingHost(const Json& scene)
         : host(std::make_unique<SimHost>(parseScene(scene.dump(), "test.json"),
                                          [this](const HostEvent& e) { events.push_back(e); })),
-          app(host->getRunning(u"SolidEdge.Application")) {}
+          app(host->connector().getRunning(u"SolidEdge.Application")) {}
 
     std::vector<HostEvent> events;
     std::unique_ptr<SimHost> host;

@@ -52,7 +52,7 @@ const char* endName(app::ProgramEnd end) {
     return "open";
 }
 
-HostOutcome hostOutcomeOf(const sim::SimHost& host) {
+HostOutcome hostOutcomeOf(const sim::SimInspector& host) {
     HostOutcome outcome;
     outcome.hostCalls = host.hostCalls();
     outcome.heldReferences = host.heldReferences();
@@ -78,10 +78,11 @@ SessionOutcome runSession(sim::Scene scene, const std::vector<Action>& actions,
     };
     sim::SimHost host(std::move(scene), [&](const sim::HostEvent& event) { record(event); });
     app::RecordingWindow window([&](const app::UiEvent& event) { record(event); });
-    outcome.partMembersBefore = host.partMembers();
+    const sim::SimInspector& inspector = host.inspector();
+    outcome.partMembersBefore = inspector.partMembers();
     {
         app::RecordedExit exit;
-        app::Form1 form(host, window, exit);
+        app::Form1 form(host.connector(), window, exit);
         if (form.Form_Load()) {
             for (Action action : actions) {
                 if (form.ended()) {
@@ -105,7 +106,7 @@ SessionOutcome runSession(sim::Scene scene, const std::vector<Action>& actions,
         }
         outcome.end = form.programEnd();
         // Read while the tool still holds what it held when it ended.
-        static_cast<HostOutcome&>(outcome) = hostOutcomeOf(host);
+        static_cast<HostOutcome&>(outcome) = hostOutcomeOf(inspector);
     }
     outcome.window = {window.caption(engine::StatusLabel::vista),
                       window.caption(engine::StatusLabel::pieza), window.progressMin(),

@@ -48,7 +48,7 @@ struct HostOutcome {
     std::vector<sim::PartMemberState> partMembers;
 };
 
-HostOutcome hostOutcomeOf(const sim::SimHost& host);
+HostOutcome hostOutcomeOf(const sim::SimInspector& host);
 
 // How the program ended and what its window shows: the window's part.
 struct WindowOutcome {
