@@ -67,9 +67,15 @@ void appendJsonString(std::string& out, std::string_view text) {
     static constexpr std::array<char, 16> hex{'0', '1', '2', '3', '4', '5', '6', '7',
                                               '8', '9', 'a', 'b', 'c', 'd', 'e', 'f'};
     out += '"';
-    for (char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        switch (c) {
+    std::size_t plainFrom = 0;  // the start of the bytes that need no escape
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        if (byte >= 0x20 && byte != '"' && byte != '\\') {
+            continue;  // UTF-8 passes through, as it does in nlohmann's dump
+        }
+        out.append(text.substr(plainFrom, i - plainFrom));
+        plainFrom = i + 1;
+        switch (byte) {
             case '"':
                 out += "\\\"";
                 break;
@@ -92,15 +98,12 @@ void appendJsonString(std::string& out, std::string_view text) {
                 out += "\\t";
                 break;
             default:
-                if (byte < 0x20) {
-                    out += "\\u00";
-                    out += hex[byte >> 4];
-                    out += hex[byte & 0xF];
-                } else {
-                    out += c;  // UTF-8 passes through, as it does in nlohmann's dump
-                }
+                out += "\\u00";
+                out += hex[byte >> 4];
+                out += hex[byte & 0xF];
         }
     }
+    out.append(text.substr(plainFrom));
     out += '"';
 }
 
