@@ -36,7 +36,8 @@ void writeResultFile(std::ostream& out, const SessionOutcome& outcome, const Eve
 void writeResultFile(std::ostream& out, const SessionOutcome& outcome);
 
 // The merged result file: the window's part and, when the host finished, the
-// host's part (else its fields are left out); nameLookups when known.
+// host's part (else its fields are left out); nameLookups, when known, right
+// after hostCalls, as in the host's part.
 void writeResultFile(std::ostream& out, const WindowOutcome& window, const HostOutcome* host,
                      std::optional<std::int64_t> nameLookups, const EventLog& events);
 
