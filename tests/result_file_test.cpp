@@ -26,7 +26,7 @@ harness::SessionOutcome runScene(
     const std::string& path, const std::string& actions, const harness::EventSink& live = {},
     harness::EventRetention retention = harness::EventRetention::keep) {
     return harness::runSession(sim::loadScene(path), harness::parseActions(actions), live,
-                               retention);
+                               {.events = retention});
 }
 
 std::string gearboxScene() {

@@ -75,7 +75,7 @@ HarnessFigures measureHarnessRun(const std::string& scenePath, const std::string
     harness::SessionOutcome outcome = harness::runSession(
         std::move(scene), {harness::Action::process},
         [&events](const harness::Event& event) { events.add(event); },
-        harness::EventRetention::streamOnly);
+        {.events = harness::EventRetention::streamOnly, .membersBefore = false});
     figures.run = clock.lap();
 
     {

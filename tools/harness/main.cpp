@@ -92,8 +92,9 @@ int main(int argc, char** argv) {
     };
     tav::harness::SessionOutcome outcome;
     try {
-        outcome = tav::harness::runSession(std::move(scene), actions, live,
-                                           tav::harness::EventRetention::streamOnly);
+        outcome = tav::harness::runSession(
+            std::move(scene), actions, live,
+            {.events = tav::harness::EventRetention::streamOnly, .membersBefore = !quiet});
     } catch (const std::exception& error) {
         std::cerr << "tavrelmondix-sim: internal error: " << error.what() << '\n';
         return internalError;

@@ -66,20 +66,22 @@ HostOutcome hostOutcomeOf(const sim::SimInspector& host) {
 }
 
 SessionOutcome runSession(sim::Scene scene, const std::vector<Action>& actions,
-                          const EventSink& live, EventRetention retention) {
+                          const EventSink& live, SessionOptions options) {
     SessionOutcome outcome;
     auto record = [&](Event event) {
         if (live) {
             live(event);
         }
-        if (retention == EventRetention::keep) {
+        if (options.events == EventRetention::keep) {
             outcome.events.push_back(std::move(event));
         }
     };
     sim::SimHost host(std::move(scene), [&](const sim::HostEvent& event) { record(event); });
     app::RecordingWindow window([&](const app::UiEvent& event) { record(event); });
     const sim::SimInspector& inspector = host.inspector();
-    outcome.partMembersBefore = inspector.partMembers();
+    if (options.membersBefore) {
+        outcome.partMembersBefore = inspector.partMembers();
+    }
     {
         app::RecordedExit exit;
         app::Form1 form(host.connector(), window, exit);

@@ -57,7 +57,8 @@ struct WindowOutcome {
 };
 
 struct SessionOutcome : HostOutcome, WindowOutcome {
-    // The same members as the scene brought them, for reports of what changed.
+    // The same members as the scene brought them, for reports of what changed
+    // (empty unless SessionOptions::membersBefore).
     std::vector<sim::PartMemberState> partMembersBefore;
     // Every event in order, unless the session only passed them to its sink.
     std::vector<Event> events;
@@ -68,10 +69,16 @@ enum class EventRetention {
     streamOnly,  // only through the live sink: long runs keep memory flat
 };
 
+struct SessionOptions {
+    EventRetention events = EventRetention::keep;
+    // Keep the members as the scene brought them (partMembersBefore), for a
+    // report of what changed.
+    bool membersBefore = true;
+};
+
 // Runs the tool on `scene`. `live` sees every event as it happens.
 SessionOutcome runSession(sim::Scene scene, const std::vector<Action>& actions,
-                          const EventSink& live = {},
-                          EventRetention retention = EventRetention::keep);
+                          const EventSink& live = {}, SessionOptions options = {});
 
 // The name of a program end in results: refused, my_end, fatal, closed, open.
 const char* endName(app::ProgramEnd end);
