@@ -105,7 +105,13 @@ int main(int argc, char** argv) {
 
     if (!resultPath.empty()) {
         std::ofstream file(resultPath, std::ios::binary);
-        tav::harness::writeResultFile(file, outcome, events);
+        try {
+            tav::harness::writeResultFile(file, outcome, events);
+        } catch (const std::exception& error) {
+            // The events could not be read back from their temporary file.
+            std::cerr << "tavrelmondix-sim: internal error: " << error.what() << '\n';
+            return internalError;
+        }
         if (!file) {
             std::cerr << "tavrelmondix-sim: cannot write " << resultPath << '\n';
             return usageError;
