@@ -64,7 +64,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                                  [&](const tav::harness::Event& event) { report.onEvent(event); });
     report.summary(outcome);
     std::ostringstream result;
-    result << tav::harness::resultJson(outcome).dump(1);
+    tav::harness::writeResultFile(result, outcome);
 
     const auto problems = tav::sweep::checkRun(outcome, {failCall});
     for (const std::string& problem : problems) {

@@ -99,14 +99,25 @@ int main(int argc, char** argv) {
     }
 
     tav::harness::TerminalReport report(std::cout, stdoutIsTerminal());
-    tav::harness::EventSink live;
     if (!quiet) {
         std::cout << "Tavrelmondix on " << tav::harness::printable(scenePath) << "\n\n";
-        live = [&report](const tav::harness::Event& event) { report.onEvent(event); };
     }
+    // Events go to the report and to the result file as they happen; the
+    // session keeps none of them.
+    tav::harness::EventLog events;
+    auto live = [&](const tav::harness::Event& event) {
+        if (!quiet) {
+            report.onEvent(event);
+        }
+        if (!resultPath.empty()) {
+            events.add(event);
+        }
+    };
     tav::harness::SessionOutcome outcome;
     try {
-        outcome = tav::harness::runSession(std::move(scene), actions, live);
+        outcome = tav::harness::runSession(
+            std::move(scene), actions, live,
+            {.events = tav::harness::EventRetention::streamOnly, .membersBefore = !quiet});
     } catch (const std::exception& error) {
         printError(std::string("tavrelmondix-sim: internal error: ") + error.what());
         return endWithoutResult(resultPath, internalError);
@@ -118,12 +129,13 @@ int main(int argc, char** argv) {
     if (!resultPath.empty()) {
         try {
             tav::files::writeAtomically(resultPath, [&](std::ostream& out) {
-                out << tav::harness::resultJson(outcome).dump(1) << '\n';
+                tav::harness::writeResultFile(out, outcome, events);
             });
         } catch (const tav::files::FileWriteError& error) {
             printError(std::string("tavrelmondix-sim: ") + error.what());
             return endWithoutResult(resultPath, usageError);
         } catch (const std::exception& error) {
+            // The events could not be read back from their temporary file.
             printError(std::string("tavrelmondix-sim: internal error: ") + error.what());
             return endWithoutResult(resultPath, internalError);
         }
