@@ -5,6 +5,7 @@
 
 #include "app/lifecycle.h"
 #include "app/recording_window.h"
+#include "host/error.h"
 #include "host/sim/sim_host.h"
 #include "tests/support/scenes.h"
 
@@ -163,6 +164,26 @@ TEST(StartUp, TheWindowIsRaisedOnceWhileStillHidden) {
                 ElementsAre(app::ZOrderCall::setTopmost, app::ZOrderCall::clearTopmost));
     EXPECT_FALSE(window.closed());
     EXPECT_EQ(exit.end(), app::ProgramEnd::running);
+}
+
+// A window whose rectangle does not fit the z-order helpers' 32-bit sums.
+class OversizedWindow : public app::RecordingWindow {
+  public:
+    void setTopmost() override {
+        app::RecordingWindow::setTopmost();
+        throw host::overflowError();
+    }
+};
+
+TEST(StartUp, AFailingZOrderStepIsToleratedLikeEveryStartUpStep) {
+    sim::SimHost host(sceneFrom(readyScene()));
+    OversizedWindow window;
+    app::RecordedExit exit;
+    app::Form1 form(host.connector(), window, exit);
+    EXPECT_TRUE(form.Form_Load());
+    EXPECT_THAT(window.zOrderCalls(),
+                ElementsAre(app::ZOrderCall::setTopmost, app::ZOrderCall::clearTopmost));
+    EXPECT_EQ(window.caption(engine::StatusLabel::vista), u"Select Drawing Views to update");
 }
 
 TEST(StartUp, ARefusalClosesTheWindowWithoutRaisingIt) {
