@@ -1,0 +1,36 @@
+// tavrelmondix.exe: the program entry.
+//
+// The thread joins a single-threaded COM apartment, the main window is made
+// (hidden) and Form1 runs its start-up against the running Solid Edge. When
+// start-up lets the window appear, the message loop waits for the user; every
+// way the program ends goes through ProcessExit, which ends the process at
+// once, so the loop's end is reached only if Windows takes the window away.
+#include <windows.h>
+
+#include "app/lifecycle.h"
+#include "app/win/main_window.h"
+#include "app/win/process_exit.h"
+#include "host/com/apartment.h"
+#include "host/com/com_connector.h"
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
+    tav::com::Apartment apartment;
+    tav::com::ComConnector connector;
+    tav::app::win::ProcessExit exit;
+    tav::app::win::Win32MainWindow window(instance);
+    tav::app::Form1 form(connector, window, exit);
+    window.attach(form);
+    if (!form.Form_Load()) {
+        return 0;
+    }
+    window.show(showCommand);
+
+    MSG message{};
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        if (!window.handleDialogKey(message)) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+    }
+    return 0;
+}
