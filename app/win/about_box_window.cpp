@@ -86,8 +86,7 @@ bool AboutBoxWindow::create(HINSTANCE instance, HWND owner, const AboutBoxText& 
     }
     // The box's own DPI may differ from the owner's on another screen.
     dpi_ = GetDpiForWindow(handle());
-    font_.load(dpi_);
-    createControls(handle(), controls, font_.handle());
+    createControls(handle(), controls, nullptr);
 
     // Loading the box: title, version line, application title.
     SetWindowTextW(handle(), wideText(about.title).c_str());
@@ -96,6 +95,7 @@ bool AboutBoxWindow::create(HINSTANCE instance, HWND owner, const AboutBoxText& 
     SetDlgItemTextW(handle(), lblDescription, wideText(about.description).c_str());
     SetDlgItemTextW(handle(), lblDesc2, wideText(about.description2).c_str());
     SetDlgItemTextW(handle(), lblDesc3, wideText(about.description3).c_str());
+    loadFittingFont(dpi_);
     layOut(dpi_);
     return true;
 }
@@ -142,6 +142,18 @@ void AboutBoxWindow::close() {
     if (icon_ != nullptr) {
         DestroyIcon(icon_);
         icon_ = nullptr;
+    }
+}
+
+void AboutBoxWindow::loadFittingFont(UINT dpi) {
+    // The system's dialog font; where it is wider than the one the box was
+    // laid out for, a pixel or two smaller, so that no text is cut off.
+    constexpr int mostPixelsSmaller = 3;
+    for (int smallerBy = 0; smallerBy <= mostPixelsSmaller; ++smallerBy) {
+        font_.load(dpi, smallerBy);
+        if (textsFit(handle(), controls, font_.handle(), dpi)) {
+            return;
+        }
     }
 }
 
@@ -225,7 +237,7 @@ void AboutBoxWindow::onPaint() {
 
 void AboutBoxWindow::onDpiChanged(UINT dpi) {
     dpi_ = dpi;
-    font_.load(dpi);
+    loadFittingFont(dpi);
     layOut(dpi);
     InvalidateRect(handle(), nullptr, TRUE);
 }

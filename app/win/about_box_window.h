@@ -28,6 +28,7 @@ class AboutBoxWindow final : private Window {
     void onPaint();
     void onDpiChanged(UINT dpi);
     void onActivate(WPARAM state);
+    void loadFittingFont(UINT dpi);
     void layOut(UINT dpi);
 
     HWND owner_ = nullptr;

@@ -15,16 +15,24 @@ DialogFont::~DialogFont() {
     }
 }
 
-void DialogFont::load(UINT dpi) {
+void DialogFont::load(UINT dpi, int smallerBy) {
     NONCLIENTMETRICSW metrics{};
     metrics.cbSize = sizeof metrics;
-    HFONT font = nullptr;
-    if (SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0, dpi) !=
+    if (SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0, dpi) ==
         FALSE) {
-        font = CreateFontIndirectW(&metrics.lfMessageFont);
+        // Older systems (and Wine) answer only for the system's DPI: scale
+        // the font from there.
+        if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0) == FALSE) {
+            return;  // Windows' stock font stays
+        }
+        metrics.lfMessageFont.lfHeight =
+            MulDiv(metrics.lfMessageFont.lfHeight, static_cast<int>(dpi),
+                   static_cast<int>(GetDpiForSystem()));
     }
+    LONG& height = metrics.lfMessageFont.lfHeight;
+    height += height < 0 ? smallerBy : -smallerBy;
+    HFONT font = CreateFontIndirectW(&metrics.lfMessageFont);
     if (font == nullptr) {
-        // Never worse than the stock font Windows would use without one.
         return;
     }
     if (font_ != nullptr) {
@@ -64,6 +72,29 @@ void placeControls(HWND parent, std::span<const ControlSpec> controls, HFONT fon
             SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
         }
     }
+}
+
+bool textsFit(HWND parent, std::span<const ControlSpec> controls, HFONT font, UINT dpi) {
+    HDC dc = GetDC(parent);
+    HGDIOBJ previous = SelectObject(dc, font);
+    bool fit = true;
+    for (const ControlSpec& control : controls) {
+        const bool wraps = lstrcmpiW(control.className, L"STATIC") == 0 &&
+                           (control.style & SS_TYPEMASK) == SS_LEFT;
+        if (!wraps) {
+            continue;
+        }
+        wchar_t text[1024] = {};
+        GetDlgItemTextW(parent, control.id, text, 1024);
+        const RECT place = pixelsOf(control.place, dpi);
+        RECT needed{0, 0, place.right - place.left, 0};
+        DrawTextW(dc, text, -1, &needed, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+        fit = fit && needed.bottom <= place.bottom - place.top &&
+              needed.right <= place.right - place.left;
+    }
+    SelectObject(dc, previous);
+    ReleaseDC(parent, dc);
+    return fit;
 }
 
 RECT frameAroundClient(POINT clientOrigin, TwipsRect client, DWORD style, DWORD exStyle, UINT dpi) {

@@ -28,8 +28,8 @@ class DialogFont {
     DialogFont& operator=(const DialogFont&) = delete;
     ~DialogFont();
 
-    // Replaces the font by the one for `dpi`.
-    void load(UINT dpi);
+    // Replaces the font by the one for `dpi`, `smallerBy` pixels less high.
+    void load(UINT dpi, int smallerBy = 0);
     HFONT handle() const { return font_; }
 
   private:
@@ -47,6 +47,10 @@ void placeControls(HWND parent, std::span<const ControlSpec> controls, HFONT fon
 // window of the given styles, with the client's top-left corner at
 // `clientOrigin` (pixels).
 RECT frameAroundClient(POINT clientOrigin, TwipsRect client, DWORD style, DWORD exStyle, UINT dpi);
+
+// Whether every wrapping text control of `controls` shows its whole text
+// with `font` at `dpi`.
+bool textsFit(HWND parent, std::span<const ControlSpec> controls, HFONT font, UINT dpi);
 
 // Pixels of a twips rectangle at `dpi`.
 RECT pixelsOf(TwipsRect place, UINT dpi);
