@@ -69,6 +69,23 @@ HRESULT getObject(IDispatch* object, DISPID member, ComPtr<IDispatch>& result) {
     return S_OK;
 }
 
+HRESULT itemObject(IDispatch* collection, short index, ComPtr<IDispatch>& result) {
+    Variant position;
+    position.value.vt = VT_I2;
+    position.value.iVal = index;
+    Variant value;
+    const HRESULT hr = invoke(collection, DISPID_VALUE, DISPATCH_PROPERTYGET | DISPATCH_METHOD,
+                              {&position.value}, &value);
+    if (FAILED(hr)) {
+        return hr;
+    }
+    if (value.value.vt != VT_DISPATCH) {
+        return DISP_E_TYPEMISMATCH;
+    }
+    result = value.value.pdispVal;
+    return S_OK;
+}
+
 HRESULT nameId(IDispatch* object, const wchar_t* name, DISPID& id) {
     LPOLESTR names[] = {const_cast<LPOLESTR>(name)};
     return object->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id);

@@ -48,6 +48,8 @@ HRESULT invoke(IDispatch* object, DISPID member, WORD flags, std::vector<VARIANT
                Variant* result);
 HRESULT get(IDispatch* object, DISPID member, Variant& result);
 HRESULT getObject(IDispatch* object, DISPID member, ComPtr<IDispatch>& result);
+// Item `index` (a 16-bit index) of a collection, through the default member.
+HRESULT itemObject(IDispatch* collection, short index, ComPtr<IDispatch>& result);
 HRESULT nameId(IDispatch* object, const wchar_t* name, DISPID& id);
 
 }  // namespace tav::sehost::test

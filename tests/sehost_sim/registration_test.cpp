@@ -119,6 +119,25 @@ TEST_F(ServerRegistration, AnotherProgramsRegistrationIsRefusedAndLeftAlone) {
     EXPECT_FALSE(anyKeyLeft());
 }
 
+TEST_F(ServerRegistration, AllowingInstalledProgramsNeverOverwritesTheirRegistration) {
+    writeForeignRegistration(HKEY_LOCAL_MACHINE);
+    {
+        ServerProcess server({sceneFile("one-view.scene.json"), L"--allow-installed"});
+        if (server.waitReady()) {
+            // COM sees the user's classes here (Windows): served beside it.
+            server.closeInput();
+            EXPECT_EQ(server.waitExit(), 0);
+        } else {
+            // COM sees only the machine's classes (Wine): nothing to serve beside.
+            EXPECT_EQ(server.waitExit(), 2);
+            EXPECT_NE(server.errorText().find("belongs to another program"), std::string::npos);
+        }
+    }
+    EXPECT_TRUE(keyExists(HKEY_LOCAL_MACHINE, progIdKey));
+    RegDeleteTreeW(HKEY_LOCAL_MACHINE, progIdKey);
+    EXPECT_FALSE(anyKeyLeft());
+}
+
 TEST_F(ServerRegistration, ALeftoverOfACrashedServerIsReplaced) {
     {
         ServerProcess crashing({sceneFile("crash.scene.json")});

@@ -80,6 +80,69 @@ TEST_F(ServerSession, TheResultHoldsTheHostsSideWithCallNumbersAndNameLookups) {
     ])"));
 }
 
+// Four arrays of three doubles from index 1, then two doubles, each by
+// reference: the host fills the first array with the part's colour.
+TEST_F(ServerSession, TheColorQueryFillsItsByReferenceArraysAcrossProcesses) {
+    ServerProcess server({sceneFile("one-view.scene.json")});
+    ASSERT_TRUE(server.waitReady());
+    ComPtr<IDispatch> application;
+    ASSERT_EQ(runningApplication(application), S_OK);
+    ComPtr<IDispatch> document;
+    ComPtr<IDispatch> sheet;
+    ComPtr<IDispatch> views;
+    ASSERT_EQ(getObject(application.Get(), ids::application::activeDocument, document), S_OK);
+    ASSERT_EQ(getObject(document.Get(), ids::draftDocument::activeSheet, sheet), S_OK);
+    ASSERT_EQ(getObject(sheet.Get(), ids::sheet::drawingViews, views), S_OK);
+    ComPtr<IDispatch> view;
+    ASSERT_EQ(itemObject(views.Get(), 1, view), S_OK);
+    ComPtr<IDispatch> reference;
+    ComPtr<IDispatch> assembly;
+    ComPtr<IDispatch> occurrences;
+    ASSERT_EQ(getObject(view.Get(), ids::drawingView::modelReference, reference), S_OK);
+    ASSERT_EQ(getObject(reference.Get(), ids::modelReference::modelDocument, assembly), S_OK);
+    ASSERT_EQ(getObject(assembly.Get(), ids::assemblyDocument::occurrences, occurrences), S_OK);
+    ComPtr<IDispatch> occurrence;
+    ASSERT_EQ(itemObject(occurrences.Get(), 1, occurrence), S_OK);
+    ComPtr<IDispatch> subOccurrences;
+    ASSERT_EQ(getObject(occurrence.Get(), ids::occurrence::subOccurrences, subOccurrences), S_OK);
+    ComPtr<IDispatch> part;
+    ASSERT_EQ(itemObject(subOccurrences.Get(), 1, part), S_OK);
+
+    SAFEARRAY* arrays[4] = {};
+    Variant arrayArgs[4];
+    for (int i = 0; i < 4; ++i) {
+        arrays[i] = SafeArrayCreateVector(VT_R8, 1, 3);
+        arrayArgs[i].value.vt = VT_ARRAY | VT_R8 | VT_BYREF;
+        arrayArgs[i].value.pparray = &arrays[i];
+    }
+    double numbers[2] = {7, 8};
+    Variant numberArgs[2];
+    for (int i = 0; i < 2; ++i) {
+        numberArgs[i].value.vt = VT_R8 | VT_BYREF;
+        numberArgs[i].value.pdblVal = &numbers[i];
+    }
+    EXPECT_EQ(invoke(part.Get(), ids::subOccurrence::colorQuery, DISPATCH_METHOD,
+                     {&arrayArgs[0].value, &arrayArgs[1].value, &arrayArgs[2].value,
+                      &arrayArgs[3].value, &numberArgs[0].value, &numberArgs[1].value},
+                     nullptr),
+              S_OK);
+    LONG lower = 0;
+    SafeArrayGetLBound(arrays[0], 1, &lower);
+    EXPECT_EQ(lower, 1);
+    double color[3] = {};
+    for (LONG i = 0; i < 3; ++i) {
+        LONG index = i + 1;
+        SafeArrayGetElement(arrays[0], &index, &color[i]);
+    }
+    EXPECT_EQ(color[0], 0.25);
+    EXPECT_EQ(color[1], 0.5);
+    EXPECT_EQ(color[2], 1.0);
+    EXPECT_EQ(numbers[0], 7);
+    for (SAFEARRAY* array : arrays) {
+        SafeArrayDestroy(array);
+    }
+}
+
 TEST_F(ServerSession, ReferencesAClientStillHoldsAtTheEndAreCounted) {
     const std::wstring result = resultFile("held");
     ServerProcess server({sceneFile("one-view.scene.json"), L"--result", result});
