@@ -56,9 +56,10 @@ HRESULT get(IDispatch* object, DISPID member, Variant& result) {
     return invoke(object, member, DISPATCH_PROPERTYGET | DISPATCH_METHOD, {}, &result);
 }
 
-HRESULT getObject(IDispatch* object, DISPID member, ComPtr<IDispatch>& result) {
-    Variant value;
-    const HRESULT hr = get(object, member, value);
+namespace {
+
+// The object an automation call returned, or its failure.
+HRESULT objectOf(HRESULT hr, const Variant& value, ComPtr<IDispatch>& result) {
     if (FAILED(hr)) {
         return hr;
     }
@@ -69,6 +70,14 @@ HRESULT getObject(IDispatch* object, DISPID member, ComPtr<IDispatch>& result) {
     return S_OK;
 }
 
+}  // namespace
+
+HRESULT getObject(IDispatch* object, DISPID member, ComPtr<IDispatch>& result) {
+    Variant value;
+    const HRESULT hr = get(object, member, value);
+    return objectOf(hr, value, result);
+}
+
 HRESULT itemObject(IDispatch* collection, short index, ComPtr<IDispatch>& result) {
     Variant position;
     position.value.vt = VT_I2;
@@ -76,14 +85,22 @@ HRESULT itemObject(IDispatch* collection, short index, ComPtr<IDispatch>& result
     Variant value;
     const HRESULT hr = invoke(collection, DISPID_VALUE, DISPATCH_PROPERTYGET | DISPATCH_METHOD,
                               {&position.value}, &value);
-    if (FAILED(hr)) {
-        return hr;
+    return objectOf(hr, value, result);
+}
+
+HRESULT firstDrawingView(IDispatch* application, ComPtr<IDispatch>& document,
+                         ComPtr<IDispatch>& view) {
+    namespace ids = host::dispatch;
+    ComPtr<IDispatch> sheet;
+    ComPtr<IDispatch> views;
+    HRESULT hr = getObject(application, ids::application::activeDocument, document);
+    if (SUCCEEDED(hr)) {
+        hr = getObject(document.Get(), ids::draftDocument::activeSheet, sheet);
     }
-    if (value.value.vt != VT_DISPATCH) {
-        return DISP_E_TYPEMISMATCH;
+    if (SUCCEEDED(hr)) {
+        hr = getObject(sheet.Get(), ids::sheet::drawingViews, views);
     }
-    result = value.value.pdispVal;
-    return S_OK;
+    return SUCCEEDED(hr) ? itemObject(views.Get(), 1, view) : hr;
 }
 
 HRESULT nameId(IDispatch* object, const wchar_t* name, DISPID& id) {

@@ -50,6 +50,10 @@ HRESULT get(IDispatch* object, DISPID member, Variant& result);
 HRESULT getObject(IDispatch* object, DISPID member, ComPtr<IDispatch>& result);
 // Item `index` (a 16-bit index) of a collection, through the default member.
 HRESULT itemObject(IDispatch* collection, short index, ComPtr<IDispatch>& result);
+// The active document and the first drawing view of its active sheet
+// (four host calls).
+HRESULT firstDrawingView(IDispatch* application, ComPtr<IDispatch>& document,
+                         ComPtr<IDispatch>& view);
 HRESULT nameId(IDispatch* object, const wchar_t* name, DISPID& id);
 
 }  // namespace tav::sehost::test

@@ -40,27 +40,18 @@ TEST_F(ServerSession, TheResultHoldsTheHostsSideWithCallNumbersAndNameLookups) {
                          {&no.value}, nullptr),
                   S_OK);  // call 1
         ComPtr<IDispatch> document;
-        ASSERT_EQ(getObject(application.Get(), ids::application::activeDocument, document),
-                  S_OK);  // call 2
-        ComPtr<IDispatch> sheet;
-        ASSERT_EQ(getObject(document.Get(), ids::draftDocument::activeSheet, sheet), S_OK);  // 3
-        ComPtr<IDispatch> views;
-        ASSERT_EQ(getObject(sheet.Get(), ids::sheet::drawingViews, views), S_OK);  // 4
-        Variant one;
-        one.value.vt = VT_I2;
-        one.value.iVal = 1;
-        Variant view;
-        ASSERT_EQ(invoke(views.Get(), ids::defaultMember, DISPATCH_PROPERTYGET | DISPATCH_METHOD,
-                         {&one.value}, &view),
-                  S_OK);  // call 5
-        ASSERT_EQ(view.value.vt, VT_DISPATCH);
+        ComPtr<IDispatch> view;
+        ASSERT_EQ(firstDrawingView(application.Get(), document, view), S_OK);  // calls 2 to 5
+        VARIANT viewArgument{};
+        viewArgument.vt = VT_DISPATCH;
+        viewArgument.pdispVal = view.Get();
         DISPID selectSetId = 0;
         ASSERT_EQ(nameId(document.Get(), L"SelectSet", selectSetId), S_OK);
         ComPtr<IDispatch> selectSet;
         ASSERT_EQ(getObject(document.Get(), selectSetId, selectSet), S_OK);  // call 6
         // The view handed out in call 5 comes back as the argument of the add.
         ASSERT_EQ(
-            invoke(selectSet.Get(), ids::selectSet::add, DISPATCH_METHOD, {&view.value}, nullptr),
+            invoke(selectSet.Get(), ids::selectSet::add, DISPATCH_METHOD, {&viewArgument}, nullptr),
             S_OK);  // call 7
     }
     server.closeInput();
@@ -88,13 +79,8 @@ TEST_F(ServerSession, TheColorQueryFillsItsByReferenceArraysAcrossProcesses) {
     ComPtr<IDispatch> application;
     ASSERT_EQ(runningApplication(application), S_OK);
     ComPtr<IDispatch> document;
-    ComPtr<IDispatch> sheet;
-    ComPtr<IDispatch> views;
-    ASSERT_EQ(getObject(application.Get(), ids::application::activeDocument, document), S_OK);
-    ASSERT_EQ(getObject(document.Get(), ids::draftDocument::activeSheet, sheet), S_OK);
-    ASSERT_EQ(getObject(sheet.Get(), ids::sheet::drawingViews, views), S_OK);
     ComPtr<IDispatch> view;
-    ASSERT_EQ(itemObject(views.Get(), 1, view), S_OK);
+    ASSERT_EQ(firstDrawingView(application.Get(), document, view), S_OK);
     ComPtr<IDispatch> reference;
     ComPtr<IDispatch> assembly;
     ComPtr<IDispatch> occurrences;
