@@ -7,6 +7,9 @@
 // once, so the loop's end is reached only if Windows takes the window away.
 #include <windows.h>
 
+#include <memory>
+#include <stdexcept>
+
 #include "app/lifecycle.h"
 #include "app/win/main_window.h"
 #include "app/win/process_exit.h"
@@ -17,7 +20,15 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     tav::com::Apartment apartment;
     tav::com::ComConnector connector;
     tav::app::win::ProcessExit exit;
-    tav::app::win::Win32MainWindow window(instance);
+    std::unique_ptr<tav::app::win::Win32MainWindow> created;
+    try {
+        created = std::make_unique<tav::app::win::Win32MainWindow>(instance);
+    } catch (const std::runtime_error&) {
+        // No desktop to show a window on: nothing was attached yet.
+        MessageBoxW(nullptr, L"Tavrelmondix cannot create its window.", L"Tavrelmondix", MB_OK);
+        return 1;
+    }
+    tav::app::win::Win32MainWindow& window = *created;
     tav::app::Form1 form(connector, window, exit);
     window.attach(form);
     if (!form.Form_Load()) {

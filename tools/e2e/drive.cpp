@@ -223,7 +223,8 @@ void Drive::sampleRun(HWND main) {
     }
     LRESULT position = 0;
     if (running && controls.pb != nullptr &&
-        askWindow(controls.pb, PBM_GETPOS, 0, 0, 200, position) && position > 0) {
+        askWindow(controls.pb, PBM_GETPOS, 0, 0, 200, position) &&
+        position >= options_.runningShotAt) {
         shoot(L"running");
     }
 }

@@ -21,8 +21,10 @@ struct DriveOptions {
     // During a run, click, press keys and close the window: all of it must
     // be dropped.
     bool disturb = false;
-    // A folder for pictures of the screen; empty for none.
+    // A folder for pictures of the screen; empty for none. The picture of a
+    // run is taken once the bar has reached `runningShotAt`.
     std::wstring shots;
+    int runningShotAt = 1;
     // Where to write what the driver saw (message boxes, about boxes, exit
     // status) as JSON; empty for nowhere.
     std::string seen;

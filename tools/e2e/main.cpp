@@ -2,7 +2,8 @@
 // or on Windows, and checks what it shows.
 //
 //   tavrelmondix-e2e.exe PROGRAM [--press ACTIONS] [--dpi N] [--disturb]
-//                        [--shots FOLDER] [--seen OUT.json] [--timeout SECONDS]
+//                        [--shots FOLDER [--running-shot-at N]] [--seen OUT.json]
+//                        [--timeout SECONDS]
 //
 // ACTIONS are comma-separated: process, exit, help, close, keys-exit. Run it
 // as the program of `sehost-sim.exe SCENE --result OUT -- ...` so that the
@@ -86,6 +87,8 @@ int wmain(int argc, wchar_t** argv) {
             options.disturb = true;
         } else if (argument == L"--shots" && hasValue) {
             options.shots = argv[++i];
+        } else if (argument == L"--running-shot-at" && hasValue) {
+            options.runningShotAt = _wtoi(argv[++i]);
         } else if (argument == L"--seen" && hasValue) {
             options.seen = utf8(argv[++i]);
         } else if (argument == L"--timeout" && hasValue) {
