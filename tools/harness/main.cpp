@@ -40,6 +40,10 @@ bool stdoutIsTerminal() {
 int main(int argc, char** argv) {
     CLI::App cli{"Runs Tavrelmondix against the simulated Solid Edge described by a scene file.",
                  "tavrelmondix-sim"};
+    // Options are --long only, on every system: a Windows build would otherwise
+    // read a path such as /work/a.scene.json (Wine's view of a Linux file) as
+    // an option.
+    cli.allow_windows_style_options(false);
     std::string scenePath;
     std::string press = "process";
     std::string resultPath;
