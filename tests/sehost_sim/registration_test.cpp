@@ -3,6 +3,8 @@
 // another program's registration, replacing what a crashed server left.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "dispatch_client.h"
 #include "server_process.h"
 
@@ -34,6 +36,17 @@ bool anyKeyLeft() {
         }
     }
     return false;
+}
+
+// Type library files that servers left in the temporary folder.
+int typeLibraryFilesLeft() {
+    int left = 0;
+    for (const auto& entry :
+         std::filesystem::directory_iterator(std::filesystem::temp_directory_path())) {
+        const std::wstring name = entry.path().filename().wstring();
+        left += name.starts_with(L"sehost-sim-") && name.ends_with(L".tlb") ? 1 : 0;
+    }
+    return left;
 }
 
 bool progIdResolves() {
@@ -139,6 +152,7 @@ TEST_F(ServerRegistration, AllowingInstalledProgramsNeverOverwritesTheirRegistra
 }
 
 TEST_F(ServerRegistration, ALeftoverOfACrashedServerIsReplaced) {
+    const int filesBefore = typeLibraryFilesLeft();
     {
         ServerProcess crashing({sceneFile("crash.scene.json")});
         ASSERT_TRUE(crashing.waitReady());
@@ -162,6 +176,7 @@ TEST_F(ServerRegistration, ALeftoverOfACrashedServerIsReplaced) {
         EXPECT_EQ(server.waitExit(), 0);
     }
     EXPECT_FALSE(anyKeyLeft());
+    EXPECT_EQ(typeLibraryFilesLeft(), filesBefore);
 }
 
 }  // namespace

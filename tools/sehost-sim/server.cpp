@@ -102,12 +102,6 @@ StopReason serve(const std::vector<std::pair<HANDLE, StopReason>>& waits,
     }
 }
 
-std::filesystem::path typeLibraryFile() {
-    std::error_code ignored;
-    return std::filesystem::temp_directory_path(ignored) /
-           ("sehost-sim-" + std::to_string(GetCurrentProcessId()) + ".tlb");
-}
-
 void announceReady() {
     std::fputs("ready\n", stdout);
     std::fflush(stdout);

@@ -7,6 +7,7 @@
 #include <stdexcept>
 #include <string>
 #include <system_error>
+#include <vector>
 
 #include "tools/sehost-sim/host_interfaces.h"
 #include "tools/sehost-sim/server_ids.h"
@@ -25,6 +26,10 @@ namespace tav::sehost {
 namespace {
 
 using Microsoft::WRL::ComPtr;
+
+const std::wstring typeLibraryFilePrefix = L"sehost-sim-";
+const wchar_t typeLibraryFileKey[] =
+    L"Software\\Classes\\TypeLib\\{AE3D29E5-F2BF-4AB1-9D50-58D063EAFF22}\\1.0\\0\\win64";
 
 void check(HRESULT hr, const char* step) {
     if (FAILED(hr)) {
@@ -99,8 +104,30 @@ RegisteredTypeLibrary::~RegisteredTypeLibrary() {
 }
 
 void removeLeftoverTypeLibrary() {
+    // The file of a server that crashed is still where it registered it.
+    std::vector<std::filesystem::path> files;
+    for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
+        wchar_t path[MAX_PATH] = {};
+        DWORD size = sizeof path - sizeof(wchar_t);
+        if (RegGetValueW(root, typeLibraryFileKey, nullptr, RRF_RT_REG_SZ, nullptr, path, &size) ==
+            ERROR_SUCCESS) {
+            files.emplace_back(path);
+        }
+    }
     unregister(RegistrationScope::user);
     unregister(RegistrationScope::machine);
+    for (const std::filesystem::path& file : files) {
+        if (file.filename().wstring().starts_with(typeLibraryFilePrefix)) {
+            std::error_code ignored;
+            std::filesystem::remove(file, ignored);
+        }
+    }
+}
+
+std::filesystem::path typeLibraryFile() {
+    std::error_code ignored;
+    return std::filesystem::temp_directory_path(ignored) /
+           (typeLibraryFilePrefix + std::to_wstring(GetCurrentProcessId()) + L".tlb");
 }
 
 }  // namespace tav::sehost

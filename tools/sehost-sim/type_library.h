@@ -28,7 +28,10 @@ class RegisteredTypeLibrary {
 };
 
 // Removes a registration of the server's type library left by a server that
-// crashed, in either scope. Not an error when there is none.
+// crashed, in either scope, and its file. Not an error when there is none.
 void removeLeftoverTypeLibrary();
+
+// Where this server builds its type library: a temporary file of its own.
+std::filesystem::path typeLibraryFile();
 
 }  // namespace tav::sehost
