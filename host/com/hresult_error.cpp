@@ -35,6 +35,11 @@ struct ExceptionTexts {
 
 }  // namespace
 
+void clearExceptionInfo(EXCEPINFO& exception) {
+    ExceptionTexts texts(exception);
+    exception = EXCEPINFO{};
+}
+
 std::u16string systemText(HRESULT hr) {
     wchar_t* buffer = nullptr;
     DWORD length = FormatMessageW(

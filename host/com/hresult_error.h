@@ -16,6 +16,9 @@ namespace tav::com {
 // (scode, or wCode) is the number. Frees the EXCEPINFO's strings.
 host::AutomationError errorFromHresult(HRESULT hr, EXCEPINFO* exception = nullptr);
 
+// Frees an EXCEPINFO's strings and zeroes it, ready for another call.
+void clearExceptionInfo(EXCEPINFO& exception);
+
 // The system's message for `hr`, without the trailing line break; a generic
 // text naming the number when the system has none.
 std::u16string systemText(HRESULT hr);
