@@ -2,6 +2,7 @@
 
 #include "engine/error_modes.h"
 #include "engine/host_paths.h"
+#include "engine/host_switches.h"
 #include "engine/run_driver.h"
 #include "host/conversions.h"
 
@@ -97,8 +98,7 @@ void Form1::my_end(ProgramEnd reason) {
     state_.currentView.reset();
     state_.asmDoc.reset();
     state_.draftDoc.reset();
-    tolerate([&] { state_.hostApp.put(dispatch::application::interactive, true); });
-    tolerate([&] { state_.hostApp.put(dispatch::application::delayCompute, false); });
+    engine::restoreHostSwitches(state_.hostApp, [](auto&& put) { tolerate(put); });
     state_.hostApp.reset();
     endProgram(reason);
 }

@@ -21,3 +21,13 @@ set_target_properties(nlohmann_json::nlohmann_json PROPERTIES
 add_library(CLI11::CLI11 INTERFACE IMPORTED)
 set_target_properties(CLI11::CLI11 PROPERTIES
     INTERFACE_INCLUDE_DIRECTORIES ${tav_cross_include})
+
+# utfcpp keeps its headers in a folder of its own, so the Linux package's
+# folder serves the cross build as it is.
+if(NOT EXISTS ${TAV_CROSS_HEADER_ROOT}/utf8cpp/utf8.h)
+    message(FATAL_ERROR "cross build: ${TAV_CROSS_HEADER_ROOT}/utf8cpp not found "
+                        "(install libutfcpp-dev)")
+endif()
+add_library(utf8cpp INTERFACE IMPORTED)
+set_target_properties(utf8cpp PROPERTIES
+    INTERFACE_INCLUDE_DIRECTORIES ${TAV_CROSS_HEADER_ROOT}/utf8cpp)

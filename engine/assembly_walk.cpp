@@ -23,25 +23,44 @@ ObjectRef occurrencesOf(const ObjectRef& assembly) {
                       dispatch::occurrences::iid);
 }
 
-ObjectRef subOccurrencesOfOccurrence(const ObjectRef& occurrence) {
-    return collection(occurrence, dispatch::occurrence::subOccurrences,
-                      dispatch::subOccurrences::iid);
-}
+// Where a subassembly keeps its children and its file name: an occurrence of
+// the top assembly and a sub-occurrence below it answer the same questions
+// under different dispatch ids.
+struct SubassemblyMembers {
+    host::DispId subOccurrences;
+    host::DispId fileName;
+};
+constexpr SubassemblyMembers occurrenceMembers{dispatch::occurrence::subOccurrences,
+                                               dispatch::occurrence::fileName};
+constexpr SubassemblyMembers subOccurrenceMembers{dispatch::subOccurrence::subOccurrences,
+                                                  dispatch::subOccurrence::fileName};
 
-ObjectRef subOccurrencesOfSubOccurrence(const ObjectRef& subOccurrence) {
-    return collection(subOccurrence, dispatch::subOccurrence::subOccurrences,
-                      dispatch::subOccurrences::iid);
+ObjectRef childrenOf(const ObjectRef& subassembly, const SubassemblyMembers& members) {
+    return collection(subassembly, members.subOccurrences, dispatch::subOccurrences::iid);
 }
 
 std::int16_t countOf(const ObjectRef& items, host::DispId countMember) {
     return host::toInt16(items.get(countMember));
 }
 
-// Whether a subassembly's children can be counted in 16 bits. The probe is
-// the one tolerated step of the walk; its value is not kept.
-template <class CollectionOf>
-bool childrenCanBeCounted(const ObjectRef& owner, CollectionOf collectionOf) {
-    return attempt([&] { countOf(collectionOf(owner), dispatch::subOccurrences::count); });
+// Walks the children of `subassembly`, whose own path is `path` & "/" & its
+// file name. The probe of the children's count is the one tolerated step of
+// the walk (its value is not kept): a subassembly whose children cannot be
+// counted in 16 bits contributes nothing. The collection and the
+// subassembly's name are fetched again for every child.
+void readChildren(RunContext& context, const ObjectRef& subassembly,
+                  const SubassemblyMembers& members, const std::u16string& path) {
+    if (!attempt(
+            [&] { countOf(childrenOf(subassembly, members), dispatch::subOccurrences::count); })) {
+        return;
+    }
+    const std::int16_t childCount =
+        countOf(childrenOf(subassembly, members), dispatch::subOccurrences::count);
+    for (std::int32_t k = 1; k <= childCount; ++k) {
+        ObjectRef child = itemAt(childrenOf(subassembly, members), k, dispatch::subOccurrence::iid);
+        std::u16string name = host::toText(subassembly.get(members.fileName));
+        readSubOccurrences(context, child, path + u"/" + getFileName(name));
+    }
 }
 
 // Colour of a part directly in the top assembly: its occurrence style, else
@@ -95,25 +114,13 @@ void readAllSubOccurrences(RunContext& context, const ObjectRef& objAsm) {
     for (std::int32_t i = 1; i <= occurrenceCount; ++i) {
         occurrence = itemAt(occurrencesOf(objAsm), i, dispatch::occurrence::iid);
         if (host::toBool(occurrence.get(dispatch::occurrence::isSubassembly))) {
-            if (!childrenCanBeCounted(occurrence, subOccurrencesOfOccurrence)) {
-                continue;  // contributes nothing
-            }
-            const std::int16_t childCount =
-                countOf(subOccurrencesOfOccurrence(occurrence), dispatch::subOccurrences::count);
-            for (std::int32_t j = 1; j <= childCount; ++j) {
-                ObjectRef child =
-                    itemAt(subOccurrencesOfOccurrence(occurrence), j, dispatch::subOccurrence::iid);
-                std::u16string name = host::toText(occurrence.get(dispatch::occurrence::fileName));
-                readSubOccurrences(context, child, u"/" + getFileName(name));
-            }
+            readChildren(context, occurrence, occurrenceMembers, u"");
             continue;
         }
         const ColorValue color = topLevelPartColor(occurrence);
         PartRecord& record = parts.append();
         record.fileName = getFileName(host::toText(occurrence.get(dispatch::occurrence::fileName)));
-        record.asmPath = u"";
-        record.color = color;
-        record.used = false;
+        record.color = color;  // asmPath stays empty, used False
     }
     occurrence.reset();
 }
@@ -121,17 +128,7 @@ void readAllSubOccurrences(RunContext& context, const ObjectRef& objAsm) {
 void readSubOccurrences(RunContext& context, const ObjectRef& subOcu, const std::u16string& path) {
     progressStep(context, restartCaption);
     if (host::toBool(subOcu.get(dispatch::subOccurrence::isSubassembly))) {
-        if (!childrenCanBeCounted(subOcu, subOccurrencesOfSubOccurrence)) {
-            return;
-        }
-        const std::int16_t childCount =
-            countOf(subOccurrencesOfSubOccurrence(subOcu), dispatch::subOccurrences::count);
-        for (std::int32_t k = 1; k <= childCount; ++k) {
-            ObjectRef child =
-                itemAt(subOccurrencesOfSubOccurrence(subOcu), k, dispatch::subOccurrence::iid);
-            std::u16string name = host::toText(subOcu.get(dispatch::subOccurrence::fileName));
-            readSubOccurrences(context, child, path + u"/" + getFileName(name));
-        }
+        readChildren(context, subOcu, subOccurrenceMembers, path);
         return;
     }
     // The record is appended before its fields are read: a failure below
@@ -140,7 +137,6 @@ void readSubOccurrences(RunContext& context, const ObjectRef& subOcu, const std:
     record.fileName = getFileName(host::toText(subOcu.get(dispatch::subOccurrence::fileName)));
     record.asmPath = path;
     record.color = subOccurrenceColor(subOcu);
-    record.used = false;
 }
 
 }  // namespace tav::engine

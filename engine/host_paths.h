@@ -5,7 +5,8 @@
 
 namespace tav::engine {
 
-// draft document → active sheet → its drawing views (three casts, two calls).
+// draft document → active sheet → its drawing views: two calls, each result
+// cast to its interface.
 host::ObjectRef activeSheetDrawingViews(const host::ObjectRef& draftDoc);
 
 // A property that holds a collection, taken as the collection's interface.

@@ -7,6 +7,7 @@
 #include "engine/assembly_walk.h"
 #include "engine/error_modes.h"
 #include "engine/host_paths.h"
+#include "engine/host_switches.h"
 #include "engine/line_styles.h"
 #include "engine/member_walk.h"
 #include "engine/pairing.h"
@@ -26,8 +27,7 @@ std::u16string progressText(float value) {
 
 class Run {
   public:
-    Run(EngineState& state, StatusWindow& window)
-        : state_(state), window_(window), context_{state, window} {}
+    Run(EngineState& state, StatusWindow& window) : context_{state, window} {}
 
     RunEnd execute() {
         try {
@@ -38,8 +38,8 @@ class Run {
             return RunEnd::completed;
         } catch (const host::AutomationError& error) {
             // Only strict steps let an error out.
-            window_.showMessage(u"Error " + decimalText(error.number()) + u": " +
-                                error.description());
+            window().showMessage(u"Error " + decimalText(error.number()) + u": " +
+                                 error.description());
             restoreHostAfterFailure();
             return RunEnd::fatal;
         }
@@ -63,11 +63,11 @@ class Run {
     }
 
     void selectViews() {
-        window_.setCaption(StatusLabel::vista, u"Working");
+        window().setCaption(StatusLabel::vista, u"Working");
         userSelection_ = true;
         step([&] {
             ObjectRef activeDocument =
-                host::toObject(state_.hostApp.get(dispatch::application::activeDocument));
+                host::toObject(state().hostApp.get(dispatch::application::activeDocument));
             selectSet_ = host::toObject(activeDocument.get(dispatch::draftDocument::selectSetName))
                              .as(dispatch::selectSet::iid);
         });
@@ -79,20 +79,19 @@ class Run {
             userSelection_ = false;
             selectEveryViewOfTheSheet();
         }
-        step([&] { state_.hostApp.put(dispatch::application::interactive, false); });
-        step([&] { state_.hostApp.put(dispatch::application::delayCompute, true); });
+        holdHostSwitches(state().hostApp, [&](auto&& put) { step(put); });
     }
 
     void selectEveryViewOfTheSheet() {
         std::int16_t viewCount = 0;  // a count that cannot be read selects nothing
         step([&] {
             viewCount = host::toInt16(
-                activeSheetDrawingViews(state_.draftDoc).get(dispatch::drawingViews::count));
+                activeSheetDrawingViews(state().draftDoc).get(dispatch::drawingViews::count));
         });
         for (std::int32_t i = 1; i <= viewCount; ++i) {
             step([&] {
                 std::array<host::Argument, 1> view{host::byValue(itemAt(
-                    activeSheetDrawingViews(state_.draftDoc), i, dispatch::drawingView::iid))};
+                    activeSheetDrawingViews(state().draftDoc), i, dispatch::drawingView::iid))};
                 selectSet_.call(dispatch::selectSet::add, view);
             });
         }
@@ -137,11 +136,11 @@ class Run {
         step([&] { viewTotal = host::toInt16(selectSet_.get(dispatch::selectSet::count)); });
         std::int16_t viewNumber = 0;
         for (std::int32_t j = 1; j <= viewTotal; ++j) {
-            step([&] { state_.currentView = selectedItem(j).as(dispatch::drawingView::iid); });
-            state_.tables.empty();
+            step([&] { state().currentView = selectedItem(j).as(dispatch::drawingView::iid); });
+            state().tables.empty();
             viewNumber = static_cast<std::int16_t>(viewNumber + 1);
-            window_.setCaption(StatusLabel::vista, u"Processing View " + decimalText(viewNumber) +
-                                                       u" to " + decimalText(viewTotal));
+            window().setCaption(StatusLabel::vista, u"Processing View " + decimalText(viewNumber) +
+                                                        u" to " + decimalText(viewTotal));
             processView();
         }
     }
@@ -150,7 +149,7 @@ class Run {
         ObjectRef modelReference;
         if (!step([&] {
                 modelReference =
-                    host::toObject(state_.currentView.get(dispatch::drawingView::modelReference))
+                    host::toObject(state().currentView.get(dispatch::drawingView::modelReference))
                         .as(dispatch::modelReference::iid);
             })) {
             return;  // no model reference, still tolerated: the view is skipped
@@ -162,40 +161,40 @@ class Run {
         if (lowerCase(lastUnits(modelFile, 3)) != u"asm") {
             return;  // not an assembly
         }
-        state_.asmDoc = host::toObject(modelReference.get(dispatch::modelReference::modelDocument))
-                            .as(dispatch::assemblyDocument::iid);
+        state().asmDoc = host::toObject(modelReference.get(dispatch::modelReference::modelDocument))
+                             .as(dispatch::assemblyDocument::iid);
 
-        window_.setCaption(StatusLabel::pieza, u"Processing SubOccurrences...");
-        window_.repaint();
-        readAllSubOccurrences(context_, state_.asmDoc);
+        window().setCaption(StatusLabel::pieza, u"Processing SubOccurrences...");
+        window().repaint();
+        readAllSubOccurrences(context_, state().asmDoc);
 
-        window_.setCaption(StatusLabel::pieza, u"Processing ModelMembers...");
-        window_.repaint();
-        readAllModelMembers(context_, state_.currentView);
+        window().setCaption(StatusLabel::pieza, u"Processing ModelMembers...");
+        window().repaint();
+        readAllModelMembers(context_, state().currentView);
 
-        pairMembers(state_.tables);
+        pairMembers(state().tables);
         applyStylesWithProgress();
     }
 
     void applyStylesWithProgress() {
-        RecordTable<MemberRecord>& members = state_.tables.members;
-        window_.setProgressMin(0.0f);
-        window_.setProgressMax(static_cast<float>(members.count()));
-        window_.setProgressValue(0.0f);
+        RecordTable<MemberRecord>& members = state().tables.members;
+        window().setProgressMin(0.0f);
+        window().setProgressMax(static_cast<float>(members.count()));
+        window().setProgressValue(0.0f);
         const std::int16_t memberBound = members.loopBound();
         for (std::int32_t i = 1; i <= memberBound; ++i) {
-            window_.setProgressValue(window_.progressValue() + 1.0f);
-            window_.setCaption(StatusLabel::pieza,
-                               u"Processing Part " + progressText(window_.progressValue()) +
-                                   u" to " + progressText(window_.progressMax()));
-            window_.repaint();
+            window().setProgressValue(window().progressValue() + 1.0f);
+            window().setCaption(StatusLabel::pieza,
+                                u"Processing Part " + progressText(window().progressValue()) +
+                                    u" to " + progressText(window().progressMax()));
+            window().repaint();
             applyMemberStyles(context_, i);
         }
     }
 
     void emptyOwnSelection() {
         ObjectRef selection =
-            host::toObject(state_.draftDoc.get(dispatch::draftDocument::selectSet))
+            host::toObject(state().draftDoc.get(dispatch::draftDocument::selectSet))
                 .as(dispatch::selectSet::iid);
         selection.call(dispatch::selectSet::clear, {});
     }
@@ -204,12 +203,11 @@ class Run {
         if (!userSelection_) {
             step([&] { emptyOwnSelection(); });
         }
-        step([&] { state_.hostApp.put(dispatch::application::interactive, true); });
-        step([&] { state_.hostApp.put(dispatch::application::delayCompute, false); });
+        restoreHostSwitches(state().hostApp, [&](auto&& put) { step(put); });
         step([&] {
             std::array<host::Argument, 1> command{
                 host::byValue(dispatch::application::commandAfterRun)};
-            state_.hostApp.call(dispatch::application::startCommand, command);
+            state().hostApp.call(dispatch::application::startCommand, command);
         });
     }
 
@@ -220,12 +218,12 @@ class Run {
         if (!userSelection_) {
             tolerate([&] { emptyOwnSelection(); });
         }
-        tolerate([&] { state_.hostApp.put(dispatch::application::interactive, true); });
-        tolerate([&] { state_.hostApp.put(dispatch::application::delayCompute, false); });
+        restoreHostSwitches(state().hostApp, [](auto&& put) { tolerate(put); });
     }
 
-    EngineState& state_;
-    StatusWindow& window_;
+    EngineState& state() { return context_.state; }
+    StatusWindow& window() { return context_.window; }
+
     RunContext context_;
     ObjectRef selectSet_;  // held for the whole run
     bool userSelection_ = true;

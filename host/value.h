@@ -106,7 +106,6 @@ class Value {
     Value(DoubleArray array) : storage_(std::move(array)) {}
 
     const Storage& storage() const { return storage_; }
-    Storage& storage() { return storage_; }
 
     bool isEmpty() const { return std::holds_alternative<Empty>(storage_); }
     template <class T>

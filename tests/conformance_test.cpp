@@ -2,26 +2,34 @@
 // result file field by field and event by event. Two allowances: the fatal
 // error message is compared by presence and title only, and heldReferences
 // (absent from the files) must be 0 after a shutdown or a refusal.
-#include <fstream>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
 #include "host/sim/scene_loader.h"
+#include "tests/support/scenes.h"
 #include "tools/harness/result_file.h"
 #include "tools/harness/session.h"
 
 namespace tav::test {
 namespace {
 
-using nlohmann::json;
-
 const std::string conformanceDir = std::string(TAV_TEST_DATA) + "/conformance/";
 
-json readJson(const std::string& path) {
-    std::ifstream file(path);
-    return json::parse(file);
+// The scenes and their actions, as cases.json lists them.
+json conformanceCases() {
+    return readJson(conformanceDir + "cases.json");
+}
+
+std::vector<std::string> conformanceScenes() {
+    const json cases = conformanceCases();
+    std::vector<std::string> names;
+    for (auto it = cases.begin(); it != cases.end(); ++it) {
+        names.push_back(it.key());
+    }
+    return names;
 }
 
 bool isRefusal(const json& text) {
@@ -33,7 +41,7 @@ class Conformance : public testing::TestWithParam<std::string> {};
 
 TEST_P(Conformance, GivesItsResult) {
     const std::string name = GetParam();
-    const json cases = readJson(conformanceDir + "cases.json");
+    const json cases = conformanceCases();
     const auto outcome =
         harness::runSession(sim::loadScene(conformanceDir + name + ".scene.json"),
                             harness::parseActions(cases.at(name).get<std::string>()));
@@ -60,12 +68,7 @@ TEST_P(Conformance, GivesItsResult) {
                                 << json::diff(expected, actual).dump(1);
 }
 
-INSTANTIATE_TEST_SUITE_P(Scenes, Conformance,
-                         testing::Values("01-example", "02-no-host", "03-assembly-active",
-                                         "04-no-views", "05-help-twice-then-exit",
-                                         "06-templates-and-types", "07-fatal-restores-host",
-                                         "08-filter", "09-progress-dots",
-                                         "10-existing-style-and-faults"),
+INSTANTIATE_TEST_SUITE_P(Scenes, Conformance, testing::ValuesIn(conformanceScenes()),
                          [](const testing::TestParamInfo<std::string>& param) {
                              std::string name = param.param;
                              for (char& c : name) {

@@ -53,7 +53,11 @@ TEST(Examples, EmptySelectionIsFilledByTheRunAndEmptiedAfterIt) {
     const auto outcome = runExample("empty-selection.scene.json");
     EXPECT_EQ(outcome.end, app::ProgramEnd::myEnd);
     EXPECT_THAT(outcome.selection, IsEmpty());
-    EXPECT_THAT(createdStyles(outcome), testing::Not(IsEmpty()));
+    EXPECT_THAT(
+        createdStyles(outcome),
+        ElementsAre("6710886_visible", "6710886_hidden", "6710886_tangent", "3355596_visible",
+                    "3355596_hidden", "3355596_tangent", "12566463_visible", "12566463_hidden",
+                    "12566463_tangent", "3355443_visible", "3355443_hidden", "3355443_tangent"));
 }
 
 TEST(Examples, StartUpRefusalsEachShowTheirMessage) {
@@ -71,7 +75,13 @@ TEST(Examples, FatalErrorLeavesSolidEdgeUsable) {
     EXPECT_TRUE(outcome.interactive);
     EXPECT_FALSE(outcome.delayCompute);
     EXPECT_THAT(outcome.selection, IsEmpty());
-    EXPECT_THAT(createdStyles(outcome), testing::Not(IsEmpty())) << "work done before stays";
+    EXPECT_THAT(messagesOf(outcome), ElementsAre("Error -2147467259: No model reference"));
+    EXPECT_THAT(
+        createdStyles(outcome),
+        ElementsAre("10053171_visible", "10053171_hidden", "10053171_tangent", "3381708_visible",
+                    "3381708_hidden", "3381708_tangent", "5855577_visible", "5855577_hidden",
+                    "5855577_tangent", "12566463_visible", "12566463_hidden", "12566463_tangent"))
+        << "work done before the error stays";
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
 // Whatever single host call fails, the tool comes to an end, holds nothing
 // after a shutdown or a refusal, and leaves Solid Edge interactive, unless
 // the failed call was itself one of the puts that restore it.
-#include <fstream>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -10,11 +9,6 @@
 
 namespace tav::test {
 namespace {
-
-json readScene(const std::string& path) {
-    std::ifstream file(path);
-    return json::parse(file);
-}
 
 bool failedPut(const harness::SessionOutcome& outcome, int member, bool value) {
     for (const harness::Event& event : outcome.events) {
@@ -30,7 +24,7 @@ bool failedPut(const harness::SessionOutcome& outcome, int member, bool value) {
 class FaultSweep : public testing::TestWithParam<std::string> {};
 
 TEST_P(FaultSweep, EveryFailingCallEndsCleanly) {
-    json scene = readScene(GetParam());
+    json scene = readJson(GetParam());
     const int calls = run(scene).hostCalls;
     ASSERT_GT(calls, 0);
     for (int n = 1; n <= calls; ++n) {

@@ -3,11 +3,15 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "app/lifecycle.h"
+#include "app/recording_window.h"
+#include "host/sim/sim_host.h"
 #include "tests/support/scenes.h"
 
 namespace tav::test {
 namespace {
 
+namespace ids = host::dispatch;
 using testing::ElementsAre;
 using testing::IsEmpty;
 
@@ -69,9 +73,9 @@ TEST(Buttons, ExitRightAfterStartUpRestoresTheHostAndHoldsNothing) {
     EXPECT_EQ(outcome.heldReferences, 0);
     const auto host = eventsOf(outcome, "host");
     ASSERT_EQ(host.size(), 2u) << "the process after exit is ignored";
-    EXPECT_EQ(host[0]["member"], 18);
+    EXPECT_EQ(host[0]["member"], ids::application::interactive);
     EXPECT_EQ(host[0]["value"], true);
-    EXPECT_EQ(host[1]["member"], 73);
+    EXPECT_EQ(host[1]["member"], ids::application::delayCompute);
     EXPECT_EQ(host[1]["value"], false);
 }
 
@@ -109,6 +113,69 @@ TEST(Buttons, AFinishedRunHoldsNoReference) {
     const auto outcome = run(scene, "process");
     EXPECT_EQ(outcome.end, app::ProgramEnd::myEnd);
     EXPECT_EQ(outcome.heldReferences, 0);
+}
+
+// A window that, like a real one whose thread keeps dispatching messages
+// while the host works, receives the user's clicks in the middle of a run.
+class ImpatientWindow : public app::RecordingWindow {
+  public:
+    app::Form1* form = nullptr;
+    std::vector<bool> closeAccepted;
+
+    void repaint() override {
+        app::RecordingWindow::repaint();
+        if (form != nullptr && form->runInProgress()) {
+            closeAccepted.push_back(form->closeFromFrame());
+            form->cmdCancel_Click();
+            form->cmdHelp_Click();
+            form->cmdAccept_Click();
+        }
+    }
+};
+
+TEST(Buttons, ClicksAndClosingDuringARunAreIgnoredUntilItEnds) {
+    json scene = drawingScene({{{"file", "Bolt.par"}, {"style", {{"r", 0}, {"g", 0}, {"b", 1}}}}},
+                              {{{"type", 1}, {"name", "Bolt.par"}}});
+    sim::SimHost host(sceneFrom(scene));
+    ImpatientWindow window;
+    app::RecordedExit exit;
+    app::Form1 form(host.connector(), window, exit);
+    window.form = &form;
+    ASSERT_TRUE(form.Form_Load());
+    form.cmdAccept_Click();
+
+    EXPECT_THAT(window.closeAccepted, testing::Not(IsEmpty()));
+    EXPECT_THAT(window.closeAccepted, testing::Each(false));
+    EXPECT_EQ(form.programEnd(), app::ProgramEnd::myEnd) << "the run went on to its own end";
+    EXPECT_EQ(exit.end(), app::ProgramEnd::myEnd);
+    EXPECT_TRUE(window.closed());
+    EXPECT_EQ(host.inspector().lineStyles().size(), 4u) << "Normal and the three new styles";
+    EXPECT_EQ(host.inspector().commands(), std::vector<std::int32_t>{32876});
+}
+
+TEST(StartUp, TheWindowIsRaisedOnceWhileStillHidden) {
+    sim::SimHost host(sceneFrom(readyScene()));
+    app::RecordingWindow window;
+    app::RecordedExit exit;
+    app::Form1 form(host.connector(), window, exit);
+    ASSERT_TRUE(form.Form_Load());
+    EXPECT_THAT(window.zOrderCalls(),
+                ElementsAre(app::ZOrderCall::setTopmost, app::ZOrderCall::clearTopmost));
+    EXPECT_FALSE(window.closed());
+    EXPECT_EQ(exit.end(), app::ProgramEnd::running);
+}
+
+TEST(StartUp, ARefusalClosesTheWindowWithoutRaisingIt) {
+    json scene = readyScene();
+    scene["host"]["running"] = false;
+    sim::SimHost host(sceneFrom(scene));
+    app::RecordingWindow window;
+    app::RecordedExit exit;
+    app::Form1 form(host.connector(), window, exit);
+    EXPECT_FALSE(form.Form_Load());
+    EXPECT_THAT(window.zOrderCalls(), IsEmpty());
+    EXPECT_TRUE(window.closed());
+    EXPECT_EQ(exit.end(), app::ProgramEnd::refused);
 }
 
 }  // namespace

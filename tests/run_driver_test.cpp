@@ -12,6 +12,7 @@
 namespace tav::test {
 namespace {
 
+namespace ids = host::dispatch;
 using testing::ElementsAre;
 using testing::IsEmpty;
 
@@ -178,17 +179,27 @@ TEST(Views, AFailingClosingStepInStrictModeEndsTheRunAndIsRetriedOnRestore) {
 
 TEST(Views, AFailedCallBeforeTheFirstModelReferenceIsSkipped) {
     json scene = threeViewScene();
-    // Calls: 1-4 start-up; 5 active document, 6 select set, 7 its count,
-    // 8-10 the sheet's view count, then three fetches and adds (11-22); 23
-    // puts property 18, 24 property 73.
-    scene["failCall"] = 24;
+    // Fail the put of property 73 that starts the run: no view has yielded
+    // a model reference yet, so the failure is skipped.
+    int holdDelayCompute = 0;
+    for (const harness::Event& event : run(scene).events) {
+        const auto* e = std::get_if<sim::HostEvent>(&event);
+        if (e != nullptr && e->object == "host" && e->member == ids::application::delayCompute &&
+            e->payload == true) {
+            holdDelayCompute = e->call;
+            break;
+        }
+    }
+    ASSERT_GT(holdDelayCompute, 0);
+    scene["failCall"] = holdDelayCompute;
     const auto outcome = run(scene);
     EXPECT_EQ(outcome.end, app::ProgramEnd::myEnd);
     const auto host = eventsOf(outcome, "host");
-    EXPECT_EQ(
-        host.at(4),
-        (json{
-            {"host", "put"}, {"object", "host"}, {"member", 73}, {"value", true}, {"ok", false}}));
+    EXPECT_EQ(host.at(4), (json{{"host", "put"},
+                                {"object", "host"},
+                                {"member", ids::application::delayCompute},
+                                {"value", true},
+                                {"ok", false}}));
     EXPECT_EQ(stylesOf(outcome, "V3/1"), "255_visible|255_hidden|255_tangent");
 }
 

@@ -8,6 +8,7 @@
 #include "engine/text.h"
 #include "host/conversions.h"
 #include "host/error.h"
+#include "host/utf.h"
 
 namespace tav::test {
 namespace {
@@ -52,6 +53,25 @@ TEST(CaseRules, SimpleLowercaseOneCharacterAtATime) {
     EXPECT_EQ(lowerCase(u"\U00010400"), u"\U00010428");  // Deseret, a surrogate pair
     const std::u16string loneSurrogate(1, static_cast<char16_t>(0xD801));
     EXPECT_EQ(lowerCase(loneSurrogate), loneSurrogate);
+}
+
+TEST(TextEncoding, RoundTripsEveryPlaneAndReplacesWhatIsBroken) {
+    const std::u16string names = u"Zahnrad \u00c4\u03a3 \U0001F527.par";
+    EXPECT_EQ(host::toUtf16(host::toUtf8(names)), names);
+    EXPECT_EQ(host::toUtf8(u"\U0001F527"), "\xF0\x9F\x94\xA7");
+    // A host string may hold an unpaired surrogate; it is written as U+FFFD.
+    EXPECT_EQ(host::toUtf8(std::u16string{u'A', char16_t{0xD800}, u'B'}),
+              "A\xEF\xBF\xBD"
+              "B");
+    EXPECT_EQ(host::toUtf8(std::u16string{char16_t{0xDC00}}), "\xEF\xBF\xBD");
+    // Invalid UTF-8 never passes through: each broken sequence becomes U+FFFD.
+    EXPECT_EQ(host::toUtf16("a\xFF"
+                            "b"),
+              u"a\uFFFD"
+              "b");
+    EXPECT_EQ(host::toUtf16("\xC0\xAF"), u"\uFFFD") << "an overlong slash";
+    EXPECT_EQ(host::toUtf16("\xED\xA0\x80"), u"\uFFFD") << "an encoded surrogate";
+    EXPECT_EQ(host::toUtf16("x\xE2\x82"), u"x\uFFFD") << "cut short at the end";
 }
 
 TEST(Conversions, RoundHalfToEvenAndOverflowPast16Bits) {

@@ -141,6 +141,14 @@ TEST(MemberWalk, RootChildrenThatCannotBeCountedEndTheRun) {
     scene["drawingViews"][0]["root"]["fail"] = {"children.count"};
     const auto outcome = run(scene);
     EXPECT_EQ(outcome.end, app::ProgramEnd::fatal);
+    EXPECT_THAT(messagesOf(outcome),
+                ElementsAre("Error -2147467259: Simulated failure: children.count"));
+    EXPECT_THAT(captionsOf(outcome, "lblPieza"),
+                ElementsAre("Processing SubOccurrences...", "Processing ModelMembers..."))
+        << "the walk ends before any member is styled";
+    EXPECT_THAT(createdStyles(outcome), IsEmpty());
+    EXPECT_TRUE(outcome.interactive);
+    EXPECT_FALSE(outcome.delayCompute);
 }
 
 TEST(Templates, TakenOnceFromTheFirstPartMemberThatAllowsIt) {

@@ -3,6 +3,7 @@
 // host's or the document's state, failed ones included.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include <nlohmann/json.hpp>
@@ -21,6 +22,9 @@ struct HostEvent {
     // array of arguments.
     nlohmann::json payload;
     bool ok = true;
+    // The number of the host call that asked for the change (from 1). Only
+    // the COM server writes it into its result file.
+    std::int32_t call = 0;
 };
 
 }  // namespace tav::sim

@@ -101,6 +101,7 @@ void SimCall::raiseInjectedFailure(const Faults& faults, FaultKeyList keys) cons
 }
 
 void SimCall::record(HostEvent event) const {
+    event.call = number_;
     model_.record(event);
 }
 

@@ -70,7 +70,8 @@ TEST(SimHostState, SelectedObjectsAnswerTheirTypes) {
     EXPECT_EQ(host::toInt32(view.get(ids::selectSet::drawingViewTypeName)), 1);
     EXPECT_EQ(host::toInt32(drawingView(h, 1).get(ids::selectSet::drawingViewTypeName)), 3);
     EXPECT_EQ(host::toInt32(item.get(ids::selectSet::typeName)), 1234);
-    hostErrorOf([&] { item.get(ids::selectSet::drawingViewTypeName); });
+    EXPECT_EQ(hostErrorOf([&] { item.get(ids::selectSet::drawingViewTypeName); }),
+              u"Object doesn't support this property or method");
 }
 
 TEST(SimHostState, LineStylesAreCreatedOnlyFromAnExistingTemplate) {
@@ -90,7 +91,7 @@ TEST(SimHostState, LineStylesAreCreatedOnlyFromAnExistingTemplate) {
     EXPECT_EQ(hostErrorOf([&] { create(u"Red", u"Normal"); }),
               u"A line style named \"Red\" already exists");
     EXPECT_EQ(hostErrorOf([&] { create(u"Green", u"normal"); }), u"No line style named \"normal\"");
-    hostErrorOf([&] { create(u"Green", u""); });
+    EXPECT_EQ(hostErrorOf([&] { create(u"Green", u""); }), u"No line style named \"\"");
     EXPECT_EQ(hostErrorOf([&] { create(u"Blue", u"Normal"); }), u"Simulated failure: add:Blue");
     EXPECT_NO_THROW(styles.item(host::Value(u"Red")));
     EXPECT_EQ(hostErrorOf([&] { styles.item(host::Value(u"Green")); }),
@@ -105,10 +106,13 @@ TEST(SimHostState, LineStylesAreCreatedOnlyFromAnExistingTemplate) {
 
     using Verb = HostEvent::Verb;
     ASSERT_EQ(h.events.size(), 6u);
-    expectEvent(h.events[0], Verb::call, "lineStyles", 100, {"Red", "Hidden"}, true);
-    expectEvent(h.events[1], Verb::put, "lineStyle:Red", 103, 255, true);
-    expectEvent(h.events[2], Verb::call, "lineStyles", 100, {"Red", "Normal"}, false);
-    expectEvent(h.events[5], Verb::call, "lineStyles", 100, {"Blue", "Normal"}, false);
+    expectEvent(h.events[0], Verb::call, "lineStyles", ids::lineStyles::add, {"Red", "Hidden"},
+                true);
+    expectEvent(h.events[1], Verb::put, "lineStyle:Red", ids::lineStyle::color, 255, true);
+    expectEvent(h.events[2], Verb::call, "lineStyles", ids::lineStyles::add, {"Red", "Normal"},
+                false);
+    expectEvent(h.events[5], Verb::call, "lineStyles", ids::lineStyles::add, {"Blue", "Normal"},
+                false);
 }
 
 TEST(SimHostState, MemberEdgeStylesTakeOnlyTheDraftsLineStyles) {
@@ -119,7 +123,8 @@ TEST(SimHostState, MemberEdgeStylesTakeOnlyTheDraftsLineStyles) {
     bolt.put(ids::modelMember::visibleEdgeStyle, u"Hidden");
     EXPECT_EQ(hostErrorOf([&] { bolt.put(ids::modelMember::hiddenEdgeStyle, u"hidden"); }),
               u"No line style named \"hidden\"");
-    hostErrorOf([&] { bolt.put(ids::modelMember::tangentEdgeStyle, u"Hidden"); });
+    EXPECT_EQ(hostErrorOf([&] { bolt.put(ids::modelMember::tangentEdgeStyle, u"Hidden"); }),
+              u"Simulated failure: putTangent");
     EXPECT_EQ(host::toText(bolt.get(ids::modelMember::visibleEdgeStyle)), u"Hidden");
     EXPECT_EQ(host::toText(bolt.get(ids::modelMember::hiddenEdgeStyle)), u"Normal");
 
@@ -135,9 +140,12 @@ TEST(SimHostState, MemberEdgeStylesTakeOnlyTheDraftsLineStyles) {
 
     using Verb = HostEvent::Verb;
     ASSERT_EQ(h.events.size(), 3u);
-    expectEvent(h.events[0], Verb::put, "member:V1/1", 9, "Hidden", true);
-    expectEvent(h.events[1], Verb::put, "member:V1/1", 10, "hidden", false);
-    expectEvent(h.events[2], Verb::put, "member:V1/1", 11, "Hidden", false);
+    expectEvent(h.events[0], Verb::put, "member:V1/1", ids::modelMember::visibleEdgeStyle, "Hidden",
+                true);
+    expectEvent(h.events[1], Verb::put, "member:V1/1", ids::modelMember::hiddenEdgeStyle, "hidden",
+                false);
+    expectEvent(h.events[2], Verb::put, "member:V1/1", ids::modelMember::tangentEdgeStyle, "Hidden",
+                false);
 }
 
 TEST(SimHostState, MemberEdgeStylesFollowTheDraftShowingTheView) {
@@ -153,7 +161,9 @@ TEST(SimHostState, MemberEdgeStylesFollowTheDraftShowingTheView) {
         object(object(selectSet.item(number(1))).get(ids::drawingView::modelMembers));
     host::ObjectRef loose = child(object(members.item(number(1))), 1);
     EXPECT_NO_THROW(loose.put(ids::modelMember::visibleEdgeStyle, u"Other"));
-    hostErrorOf([&] { loose.put(ids::modelMember::visibleEdgeStyle, u"Hidden"); });
+    EXPECT_EQ(hostErrorOf([&] { loose.put(ids::modelMember::visibleEdgeStyle, u"Hidden"); }),
+              u"No line style named \"Hidden\"")
+        << "V2's draft D2 has no style Hidden, though the active draft D1 has";
 }
 
 TEST(SimHostState, ColorQueryFillsTheFirstArrayOfAColoredPart) {
@@ -217,9 +227,9 @@ TEST(SimHostState, SwitchesAndCommandsChangeOnlyWhenTheCallSucceeds) {
 
     using Verb = HostEvent::Verb;
     ASSERT_EQ(h.events.size(), 3u);
-    expectEvent(h.events[0], Verb::put, "host", 18, false, true);
-    expectEvent(h.events[1], Verb::put, "host", 73, true, false);
-    expectEvent(h.events[2], Verb::call, "host", 79, {32876}, false);
+    expectEvent(h.events[0], Verb::put, "host", ids::application::interactive, false, true);
+    expectEvent(h.events[1], Verb::put, "host", ids::application::delayCompute, true, false);
+    expectEvent(h.events[2], Verb::call, "host", ids::application::startCommand, {32876}, false);
 
     scene["host"].erase("fail");
     RecordingHost working(scene);

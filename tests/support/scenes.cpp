@@ -1,5 +1,8 @@
 #include "tests/support/scenes.h"
 
+#include <fstream>
+#include <stdexcept>
+
 #include "host/sim/scene_loader.h"
 #include "tools/harness/result_file.h"
 #include "tools/scenegen/generated_scene.h"
@@ -12,6 +15,14 @@ json drawingScene(json occurrences, json rootChildren) {
 
 sim::Scene sceneFrom(const json& scene) {
     return sim::parseScene(scene.dump(), "test scene");
+}
+
+json readJson(const std::string& path) {
+    std::ifstream file(path);
+    if (!file) {
+        throw std::runtime_error("cannot read " + path);
+    }
+    return json::parse(file);
 }
 
 harness::SessionOutcome run(const json& scene, const std::string& actions) {

@@ -21,6 +21,9 @@ json drawingScene(json occurrences, json rootChildren);
 
 sim::Scene sceneFrom(const json& scene);
 
+// A JSON file of the test data (a scene, a result, a list of cases).
+json readJson(const std::string& path);
+
 harness::SessionOutcome run(const json& scene, const std::string& actions = "process");
 
 // The events of an outcome in result-file form, optionally only those of
