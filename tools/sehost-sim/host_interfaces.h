@@ -1,6 +1,5 @@
 // The interfaces of the host's object table, as the server describes them in
-// its type library and answers to them in QueryInterface, and the conversion
-// of our interface ids to Windows GUIDs.
+// its type library and answers to them in QueryInterface.
 #pragma once
 
 #include <windows.h>
@@ -9,6 +8,7 @@
 #include <string_view>
 
 #include "host/automation_ids.h"
+#include "host/com/guid.h"
 
 namespace tav::sehost {
 
@@ -40,32 +40,10 @@ inline constexpr std::array<HostInterface, 18> hostInterfaces{{
     {L"LineStyle", ids::lineStyle::iid},
 }};
 
-inline GUID toGuid(const host::InterfaceId& id) {
-    GUID guid{};
-    guid.Data1 = id.data1;
-    guid.Data2 = id.data2;
-    guid.Data3 = id.data3;
-    for (std::size_t i = 0; i < id.data4.size(); ++i) {
-        guid.Data4[i] = id.data4[i];
-    }
-    return guid;
-}
-
-inline host::InterfaceId fromGuid(const GUID& guid) {
-    host::InterfaceId id;
-    id.data1 = static_cast<std::uint32_t>(guid.Data1);
-    id.data2 = guid.Data2;
-    id.data3 = guid.Data3;
-    for (std::size_t i = 0; i < id.data4.size(); ++i) {
-        id.data4[i] = guid.Data4[i];
-    }
-    return id;
-}
-
 // Whether `iid` is one of the host's interfaces.
 inline bool isHostInterface(REFIID iid) {
     for (const HostInterface& known : hostInterfaces) {
-        if (IsEqualGUID(iid, toGuid(known.iid))) {
+        if (IsEqualGUID(iid, com::toGuid(known.iid))) {
             return true;
         }
     }

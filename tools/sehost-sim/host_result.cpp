@@ -8,7 +8,7 @@
 namespace tav::sehost {
 
 nlohmann::ordered_json hostResultJson(const sim::SimInspector& host, std::int32_t heldReferences,
-                                      const std::vector<NumberedHostEvent>& events,
+                                      const std::vector<sim::HostEvent>& events,
                                       std::int32_t nameLookups) {
     // The harness's result writer gives the shape; the window's side is
     // dropped from it.
@@ -26,9 +26,9 @@ nlohmann::ordered_json hostResultJson(const sim::SimInspector& host, std::int32_
     json.erase("window");
 
     nlohmann::ordered_json numbered = nlohmann::ordered_json::array();
-    for (const NumberedHostEvent& entry : events) {
-        nlohmann::ordered_json event = harness::eventJson(entry.event);
-        event["call"] = entry.call;
+    for (const sim::HostEvent& hostEvent : events) {
+        nlohmann::ordered_json event = harness::eventJson(hostEvent);
+        event["call"] = hostEvent.call;
         numbered.push_back(std::move(event));
     }
     json["events"] = std::move(numbered);

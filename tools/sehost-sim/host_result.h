@@ -14,15 +14,10 @@
 
 namespace tav::sehost {
 
-struct NumberedHostEvent {
-    sim::HostEvent event;
-    std::int32_t call = 0;
-};
-
 // The host's part of the result, as it stands now. `heldReferences` is what
 // clients hold (the server's own references left out).
 nlohmann::ordered_json hostResultJson(const sim::SimInspector& host, std::int32_t heldReferences,
-                                      const std::vector<NumberedHostEvent>& events,
+                                      const std::vector<sim::HostEvent>& events,
                                       std::int32_t nameLookups);
 
 // Writes `json` to `file` so that a reader sees either the whole file or

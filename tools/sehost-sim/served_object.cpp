@@ -6,9 +6,11 @@
 #include <string>
 #include <vector>
 
+#include "host/com/bstr.h"
+#include "host/com/guid.h"
+#include "host/com/variant_value.h"
 #include "host/error.h"
 #include "tools/sehost-sim/host_interfaces.h"
-#include "tools/sehost-sim/variant_values.h"
 
 namespace tav::sehost {
 namespace {
@@ -39,11 +41,6 @@ host::CallKind callKindOf(WORD flags) {
     return host::CallKind::method;
 }
 
-BSTR bstrOf(const std::u16string& text) {
-    std::wstring wide(text.begin(), text.end());
-    return SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size()));
-}
-
 // A host error as automation reports it: a failure HRESULT travels in
 // `scode`; the tool's own run-time error numbers in `wCode`.
 HRESULT reportError(const host::AutomationError& error, EXCEPINFO* exception) {
@@ -51,8 +48,8 @@ HRESULT reportError(const host::AutomationError& error, EXCEPINFO* exception) {
         return error.number() < 0 ? static_cast<HRESULT>(error.number()) : DISP_E_EXCEPTION;
     }
     *exception = EXCEPINFO{};
-    exception->bstrSource = SysAllocString(L"SolidEdge.Application");
-    exception->bstrDescription = bstrOf(error.description());
+    exception->bstrSource = com::Bstr(u"SolidEdge.Application").release();
+    exception->bstrDescription = com::Bstr(error.description()).release();
     if (error.number() < 0) {
         exception->scode = static_cast<SCODE>(error.number());
     } else {
@@ -94,7 +91,7 @@ bool ServedObject::answersTo(REFIID iid) {
     }
     // A cast is not a host call; the reference it gives is dropped at once,
     // as this object answers for the interface itself.
-    return isHostInterface(iid) && !object_.tryAs(fromGuid(iid)).empty();
+    return isHostInterface(iid) && !object_.tryAs(com::fromGuid(iid)).empty();
 }
 
 void* ServedObject::otherInterface(REFIID iid) {
@@ -163,12 +160,19 @@ HRESULT STDMETHODCALLTYPE ServedObject::Invoke(DISPID member, REFIID, LCID, WORD
         // DISPPARAMS holds the arguments last first.
         std::vector<host::Argument> args;
         args.reserve(count);
-        auto unwrapper = [this](IDispatch* dispatch) { return unwrap(dispatch); };
+        const com::DispatchToObject unwrapper = [this](Microsoft::WRL::ComPtr<IDispatch> dispatch) {
+            return unwrap(dispatch.Get());
+        };
+        const com::ObjectToDispatch wrapper = [this](const host::ObjectRef& object) {
+            Microsoft::WRL::ComPtr<IDispatch> served;
+            served.Attach(serve(object, servedHost_));
+            return served;
+        };
         for (UINT i = count; i-- > 0;) {
             const VARIANT& argument = params->rgvarg[i];
             host::Argument converted{{}, (argument.vt & VT_BYREF) != 0};
             try {
-                converted.value = argumentValue(argument, unwrapper);
+                converted.value = com::fromVariant(argument, unwrapper);
             } catch (const host::AutomationError&) {
                 // The host raises its own error for an argument it cannot
                 // take; the call still counts as one host call.
@@ -178,12 +182,12 @@ HRESULT STDMETHODCALLTYPE ServedObject::Invoke(DISPID member, REFIID, LCID, WORD
         host::Value value = object_.backendObject<host::HostObject>()->invoke(
             name, callKindOf(flags), std::span<host::Argument>(args));
         for (UINT i = 0; i < count; ++i) {
-            writeBack(params->rgvarg[count - 1 - i], args[i].value);
+            if (args[i].byReference) {
+                com::writeThrough(params->rgvarg[count - 1 - i], args[i].value, wrapper);
+            }
         }
         if (result != nullptr) {
-            resultVariant(value, *result, [this](host::ObjectRef object) {
-                return serve(std::move(object), servedHost_);
-            });
+            com::toVariant(value, wrapper).releaseInto(*result);
         }
         return S_OK;
     } catch (const host::AutomationError& error) {

@@ -123,12 +123,9 @@ int runServer(const ServerOptions& options) {
     StopSignals stopSignals(options.program.empty());
     Apartment apartment;
 
-    std::vector<NumberedHostEvent> events;
-    const sim::SimInspector* inspector = nullptr;
-    sim::SimHost host(std::move(loaded.scene), [&](const sim::HostEvent& event) {
-        events.push_back({event, inspector->hostCalls()});
-    });
-    inspector = &host.inspector();
+    std::vector<sim::HostEvent> events;
+    sim::SimHost host(std::move(loaded.scene),
+                      [&](const sim::HostEvent& event) { events.push_back(event); });
 
     auto servedHost = std::make_shared<ServedHost>(host.inspector());
     servedHost->crashAtCall = loaded.crashAtCall;

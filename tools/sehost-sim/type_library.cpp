@@ -45,7 +45,7 @@ void addDispatchInterface(ICreateTypeLib2& library, ITypeInfo& dispatchInfo,
     ComPtr<ICreateTypeInfo> info;
     check(library.CreateTypeInfo(const_cast<LPOLESTR>(name.c_str()), TKIND_DISPATCH, &info),
           "CreateTypeInfo");
-    check(info->SetGuid(toGuid(hostInterface.iid)), "SetGuid");
+    check(info->SetGuid(com::toGuid(hostInterface.iid)), "SetGuid");
     check(info->SetTypeFlags(TYPEFLAG_FDISPATCHABLE), "SetTypeFlags");
     HREFTYPE dispatchType = 0;
     check(info->AddRefTypeInfo(&dispatchInfo, &dispatchType), "AddRefTypeInfo");
