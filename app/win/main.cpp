@@ -9,15 +9,32 @@
 
 #include <memory>
 #include <stdexcept>
+#include <string>
 
 #include "app/lifecycle.h"
 #include "app/win/main_window.h"
 #include "app/win/process_exit.h"
+#include "app/win/wide_text.h"
 #include "host/com/apartment.h"
 #include "host/com/com_connector.h"
+#include "host/error.h"
+
+namespace {
+
+int cannotStart(const std::wstring& why) {
+    MessageBoxW(nullptr, (L"Tavrelmondix cannot start: " + why).c_str(), L"Tavrelmondix", MB_OK);
+    return 1;
+}
+
+}  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
-    tav::com::Apartment apartment;
+    std::unique_ptr<tav::com::Apartment> apartment;
+    try {
+        apartment = std::make_unique<tav::com::Apartment>();
+    } catch (const tav::host::AutomationError& error) {
+        return cannotStart(tav::app::win::wideText(error.description()));
+    }
     tav::com::ComConnector connector;
     tav::app::win::ProcessExit exit;
     std::unique_ptr<tav::app::win::Win32MainWindow> created;
@@ -25,8 +42,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
         created = std::make_unique<tav::app::win::Win32MainWindow>(instance);
     } catch (const std::runtime_error&) {
         // No desktop to show a window on: nothing was attached yet.
-        MessageBoxW(nullptr, L"Tavrelmondix cannot create its window.", L"Tavrelmondix", MB_OK);
-        return 1;
+        return cannotStart(L"its window cannot be created.");
     }
     tav::app::win::Win32MainWindow& window = *created;
     tav::app::Form1 form(connector, window, exit);

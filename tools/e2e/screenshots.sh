@@ -40,7 +40,7 @@ shoot() {
 }
 
 shoot "$out/gearbox" "$root/tools/e2e/scenes/busy-gearbox.scene.json" help,process \
-    --running-shot-at 6
+    --running-shot-at 8
 shoot "$out/fatal" "$root/examples/fatal-error.scene.json" process
 
 for picture in gearbox/main gearbox/about gearbox/running fatal/message; do
