@@ -15,13 +15,9 @@
 
 #include "tools/sehost-sim/com_object.h"
 #include "tools/sehost-sim/served_object.h"
+#include "tools/sehost-sim/server_scene.h"
 
 namespace tav::sehost {
-
-struct BusyCall {
-    std::int32_t call = 0;
-    std::int32_t rejections = 0;
-};
 
 class BusyFilter final : public ComObject<IMessageFilter> {
   public:

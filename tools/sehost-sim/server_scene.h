@@ -2,7 +2,7 @@
 // `busy` (a host call rejected as busy a number of times before it is
 // served) and `crashAtCall` (the host call at whose arrival the server ends at
 // once). They are read here and taken out before the rest of the scene goes
-// to the scene loader.
+// to the scene loader. Portable: a harness may read scenes with it too.
 #pragma once
 
 #include <cstdint>
@@ -11,9 +11,14 @@
 #include <string_view>
 
 #include "host/sim/scene.h"
-#include "tools/sehost-sim/busy_filter.h"
 
 namespace tav::sehost {
+
+// Host call `call` is rejected `rejections` times before it is served.
+struct BusyCall {
+    std::int32_t call = 0;
+    std::int32_t rejections = 0;
+};
 
 struct ServerScene {
     sim::Scene scene;
