@@ -86,6 +86,12 @@ run() {
     want="$(jq -c '[.events[] | select(.ui == "about") | {title, version}]' "$expected")"
     got="$(jq -c '[.about[] | {title, version}]' "$seen")"
     [[ "$want" == "$got" ]] || { echo "e2e: $name: about boxes $got, expected $want" >&2; exit 1; }
+    # Every caption sampled during a run is one the harness's run shows too.
+    local strange
+    strange="$(jq -n -c --slurpfile h "$expected" --slurpfile s "$seen" \
+        '[$s[0].captionsDuringRun[]] - ([$h[0].events[] | select(.ui == "caption") | .text] + [""])')"
+    [[ "$strange" == "[]" ]] ||
+        { echo "e2e: $name: captions the harness never shows: $strange" >&2; exit 1; }
     local exit_code want_exit=0
     exit_code="$(jq .exitCode "$seen")"
     [[ "$end" == fatal ]] && want_exit=1
