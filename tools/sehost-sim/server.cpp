@@ -21,86 +21,13 @@
 #include "tools/sehost-sim/served_object.h"
 #include "tools/sehost-sim/server_ids.h"
 #include "tools/sehost-sim/server_scene.h"
+#include "tools/sehost-sim/serving.h"
 #include "tools/sehost-sim/stop_signals.h"
 
 namespace tav::sehost {
 namespace {
 
 using Microsoft::WRL::ComPtr;
-
-// The server's single-threaded apartment: incoming calls arrive as window
-// messages on this thread while the serving loop pumps them.
-class Apartment {
-  public:
-    Apartment() {
-        const HRESULT hr = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-        if (FAILED(hr)) {
-            throw std::runtime_error("CoInitializeEx failed (" + std::to_string(hr) + ")");
-        }
-    }
-    ~Apartment() { CoUninitialize(); }
-    Apartment(const Apartment&) = delete;
-    Apartment& operator=(const Apartment&) = delete;
-};
-
-// The application object in the running-object table, revoked when it goes.
-class RunningEntry {
-  public:
-    explicit RunningEntry(IUnknown* application) {
-        const HRESULT hr =
-            RegisterActiveObject(application, serverClassId, ACTIVEOBJECT_STRONG, &cookie_);
-        if (FAILED(hr)) {
-            throw std::runtime_error("RegisterActiveObject failed (" + std::to_string(hr) + ")");
-        }
-    }
-    ~RunningEntry() { revoke(); }
-    RunningEntry(const RunningEntry&) = delete;
-    RunningEntry& operator=(const RunningEntry&) = delete;
-
-    void revoke() {
-        if (cookie_ != 0) {
-            RevokeActiveObject(cookie_, nullptr);
-            cookie_ = 0;
-        }
-    }
-
-  private:
-    DWORD cookie_ = 0;
-};
-
-enum class StopReason { programEnded, inputEnded, interrupted, timedOut };
-
-// Pumps the apartment's messages (the clients' calls) until one of `waits`
-// is signalled or the deadline passes.
-StopReason serve(const std::vector<std::pair<HANDLE, StopReason>>& waits,
-                 std::chrono::steady_clock::time_point deadline) {
-    std::vector<HANDLE> handles;
-    for (const auto& wait : waits) {
-        handles.push_back(wait.first);
-    }
-    const auto count = static_cast<DWORD>(handles.size());
-    for (;;) {
-        const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-            deadline - std::chrono::steady_clock::now());
-        if (left.count() <= 0) {
-            return StopReason::timedOut;
-        }
-        const DWORD woke =
-            MsgWaitForMultipleObjectsEx(count, handles.data(), static_cast<DWORD>(left.count()),
-                                        QS_ALLINPUT, MWMO_INPUTAVAILABLE);
-        if (woke < WAIT_OBJECT_0 + count) {
-            return waits[woke - WAIT_OBJECT_0].second;
-        }
-        if (woke == WAIT_TIMEOUT) {
-            return StopReason::timedOut;
-        }
-        MSG message;
-        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&message);
-            DispatchMessageW(&message);
-        }
-    }
-}
 
 void announceReady() {
     std::fputs("ready\n", stdout);
