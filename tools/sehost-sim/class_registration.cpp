@@ -44,12 +44,11 @@ std::wstring registeredClassId(RegistrationScope scope) {
 }
 
 ExistingRegistration existingRegistration(RegistrationScope scope) {
-    RegistryKey key;
     HKEY opened = nullptr;
     if (RegOpenKeyExW(rootOf(scope), progIdPath.c_str(), 0, KEY_READ, &opened) != ERROR_SUCCESS) {
         return ExistingRegistration::none;
     }
-    key.reset(opened);
+    const RegistryKey key(opened);
     return _wcsicmp(registeredClassId(scope).c_str(), serverClassIdText) == 0
                ? ExistingRegistration::leftoverOfOurs
                : ExistingRegistration::foreign;
