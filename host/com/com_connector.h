@@ -19,6 +19,9 @@ class ComConnector final : public host::HostConnector {
 
     host::ObjectRef getRunning(std::u16string_view progId) override;
 
+    // Host calls made through this connector's objects so far.
+    std::int32_t hostCalls() const { return connection_->hostCalls; }
+
   private:
     std::shared_ptr<Connection> connection_;
 };

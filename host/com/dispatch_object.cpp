@@ -39,12 +39,16 @@ CallConventions DispatchObject::conventions() const {
 host::Value DispatchObject::invoke(const host::MemberName& member, host::CallKind kind,
                                    std::span<host::Argument> args) {
     const CallConventions rules = conventions();
+    auto hostCall = [&](DISPID id) {
+        ++connection_->hostCalls;
+        return callDispatch(dispatch_.Get(), id, kind, args, rules);
+    };
     if (!member.byName()) {
-        return callDispatch(dispatch_.Get(), member.id, kind, args, rules);
+        return hostCall(member.id);
     }
     NameIds::Found found = connection_->names.find(dispatch_.Get(), iid_, member.name);
     try {
-        return callDispatch(dispatch_.Get(), found.id, kind, args, rules);
+        return hostCall(found.id);
     } catch (const host::AutomationError& error) {
         // A kept id the host no longer answers to: look the name up once more.
         if (!found.fromCache ||
@@ -52,8 +56,7 @@ host::Value DispatchObject::invoke(const host::MemberName& member, host::CallKin
             throw;
         }
     }
-    DISPID fresh = connection_->names.refresh(dispatch_.Get(), iid_, member.name);
-    return callDispatch(dispatch_.Get(), fresh, kind, args, rules);
+    return hostCall(connection_->names.refresh(dispatch_.Get(), iid_, member.name));
 }
 
 host::ObjectRef DispatchObject::queryInterface(const host::InterfaceId& iid) {

@@ -21,6 +21,8 @@ struct Connection {
     explicit Connection(BusyRetryPolicy busyPolicy) : busy(busyPolicy), names(busyPolicy) {}
     BusyRetryPolicy busy;
     NameIds names;
+    // Invokes made so far (a retried call is one): the host numbers its calls alike.
+    std::int32_t hostCalls = 0;
 };
 
 class DispatchObject final : public host::HostObject,

@@ -17,6 +17,11 @@
 #include "tools/harness/terminal_report.h"
 
 #ifdef _WIN32
+#include "tools/harness/com_session.h"
+#include "tools/sehost-sim/server_scene.h"
+#endif
+
+#ifdef _WIN32
 #include <io.h>
 #define TAV_ISATTY _isatty
 #define TAV_FILENO _fileno
@@ -33,6 +38,17 @@ constexpr int internalError = 1;
 
 bool stdoutIsTerminal() {
     return TAV_ISATTY(TAV_FILENO(stdout)) != 0;
+}
+
+tav::sim::Scene loadScene(const std::string& path, bool overCom) {
+#ifdef _WIN32
+    if (overCom) {
+        // The keys that act over COM only (busy, crashAtCall) are the server's.
+        return tav::sehost::loadServerScene(path).scene;
+    }
+#endif
+    static_cast<void>(overCom);
+    return tav::sim::loadScene(path);
 }
 
 }  // namespace
@@ -54,6 +70,16 @@ int main(int argc, char** argv) {
         ->capture_default_str();
     cli.add_option("--result", resultPath, "Write the result file here");
     cli.add_flag("--quiet", quiet, "Print nothing but errors");
+    bool overCom = false;
+#ifdef _WIN32
+    std::int64_t busyBoundMs = 30000;
+    cli.add_flag("--com", overCom,
+                 "Serve the scene with sehost-sim.exe and run the tool over COM, as it runs "
+                 "against Solid Edge");
+    // For tests of a host busy past the bound, which should not wait 30 s.
+    cli.add_option("--busy-bound-ms", busyBoundMs, "How long a busy host's call is retried")
+        ->group("");
+#endif
     try {
         cli.parse(argc, argv);
     } catch (const CLI::CallForHelp& help) {
@@ -73,7 +99,7 @@ int main(int argc, char** argv) {
 
     tav::sim::Scene scene;
     try {
-        scene = tav::sim::loadScene(scenePath);
+        scene = loadScene(scenePath, overCom);
     } catch (const tav::sim::SceneError& error) {
         std::cerr << error.what() << '\n';
         return usageError;
@@ -86,8 +112,21 @@ int main(int argc, char** argv) {
         live = [&report](const tav::harness::Event& event) { report.onEvent(event); };
     }
     tav::harness::SessionOutcome outcome;
+    nlohmann::ordered_json result;
     try {
-        outcome = tav::harness::runSession(std::move(scene), actions, live);
+        if (overCom) {
+#ifdef _WIN32
+            tav::com::BusyRetryPolicy busy;
+            busy.bound = std::chrono::milliseconds(busyBoundMs);
+            auto overComOutcome =
+                tav::harness::runComSession(scenePath, std::move(scene), actions, live, busy);
+            outcome = std::move(overComOutcome.toolSide);
+            result = std::move(overComOutcome.result);
+#endif
+        } else {
+            outcome = tav::harness::runSession(std::move(scene), actions, live);
+            result = tav::harness::resultJson(outcome);
+        }
     } catch (const std::exception& error) {
         std::cerr << "tavrelmondix-sim: internal error: " << error.what() << '\n';
         return internalError;
@@ -98,7 +137,7 @@ int main(int argc, char** argv) {
 
     if (!resultPath.empty()) {
         std::ofstream file(resultPath, std::ios::binary);
-        file << tav::harness::resultJson(outcome).dump(1) << '\n';
+        file << result.dump(1) << '\n';
         if (!file) {
             std::cerr << "tavrelmondix-sim: cannot write " << resultPath << '\n';
             return usageError;

@@ -52,6 +52,36 @@ const char* endName(app::ProgramEnd end) {
     return "open";
 }
 
+app::ProgramEnd playActions(app::Form1& form, const std::vector<Action>& actions) {
+    if (form.Form_Load()) {
+        for (Action action : actions) {
+            if (form.ended()) {
+                break;  // actions after the end of the program are ignored
+            }
+            switch (action) {
+                case Action::process:
+                    form.cmdAccept_Click();
+                    break;
+                case Action::exit:
+                    form.cmdCancel_Click();
+                    break;
+                case Action::help:
+                    form.cmdHelp_Click();
+                    break;
+                case Action::close:
+                    static_cast<void>(form.closeFromFrame());
+                    break;
+            }
+        }
+    }
+    return form.programEnd();
+}
+
+WindowState finalWindow(const app::RecordingWindow& window) {
+    return {window.caption(engine::StatusLabel::vista), window.caption(engine::StatusLabel::pieza),
+            window.progressMin(), window.progressMax(), window.progressValue()};
+}
+
 SessionOutcome runSession(sim::Scene scene, const std::vector<Action>& actions,
                           const EventSink& live) {
     SessionOutcome outcome;
@@ -68,28 +98,7 @@ SessionOutcome runSession(sim::Scene scene, const std::vector<Action>& actions,
     {
         app::RecordedExit exit;
         app::Form1 form(host.connector(), window, exit);
-        if (form.Form_Load()) {
-            for (Action action : actions) {
-                if (form.ended()) {
-                    break;  // actions after the end of the program are ignored
-                }
-                switch (action) {
-                    case Action::process:
-                        form.cmdAccept_Click();
-                        break;
-                    case Action::exit:
-                        form.cmdCancel_Click();
-                        break;
-                    case Action::help:
-                        form.cmdHelp_Click();
-                        break;
-                    case Action::close:
-                        static_cast<void>(form.closeFromFrame());
-                        break;
-                }
-            }
-        }
-        outcome.end = form.programEnd();
+        outcome.end = playActions(form, actions);
         outcome.heldReferences = inspector.heldReferences();
     }
     outcome.hostCalls = inspector.hostCalls();
@@ -99,9 +108,7 @@ SessionOutcome runSession(sim::Scene scene, const std::vector<Action>& actions,
     outcome.selection = inspector.selection();
     outcome.lineStyles = inspector.lineStyles();
     outcome.partMembers = inspector.partMembers();
-    outcome.window = {window.caption(engine::StatusLabel::vista),
-                      window.caption(engine::StatusLabel::pieza), window.progressMin(),
-                      window.progressMax(), window.progressValue()};
+    outcome.window = finalWindow(window);
     return outcome;
 }
 
