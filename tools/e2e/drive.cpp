@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "tools/e2e/program_file.h"
 #include "tools/e2e/screen_capture.h"
 #include "tools/e2e/tool_windows.h"
 #include "tools/e2e/window_probe.h"
@@ -86,6 +87,7 @@ void Drive::shoot(const wchar_t* name) {
 }
 
 void Drive::run() {
+    checkProgramFile(checks_, options_.program);
     if (!launch()) {
         return;
     }
