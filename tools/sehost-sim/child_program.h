@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "tools/sehost-sim/command_line.h"
+
 namespace tav::sehost {
 
 class ChildProgram {
@@ -28,9 +30,5 @@ class ChildProgram {
   private:
     HANDLE process_ = nullptr;
 };
-
-// One command line from separate arguments, quoted so that the C runtime's
-// and CommandLineToArgvW's splitting give the same arguments back.
-std::wstring joinCommandLine(const std::vector<std::wstring>& arguments);
 
 }  // namespace tav::sehost
