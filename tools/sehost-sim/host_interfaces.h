@@ -17,27 +17,25 @@ struct HostInterface {
     host::InterfaceId iid;
 };
 
-namespace ids = host::dispatch;
-
 inline constexpr std::array<HostInterface, 18> hostInterfaces{{
-    {L"Application", ids::application::iid},
-    {L"DraftDocument", ids::draftDocument::iid},
-    {L"Sheet", ids::sheet::iid},
-    {L"DrawingViews", ids::drawingViews::iid},
-    {L"SelectSet", ids::selectSet::iid},
-    {L"DrawingView", ids::drawingView::iid},
-    {L"ModelLink", ids::modelReference::iid},
-    {L"AssemblyDocument", ids::assemblyDocument::iid},
-    {L"Occurrences", ids::occurrences::iid},
-    {L"Occurrence", ids::occurrence::iid},
-    {L"SubOccurrences", ids::subOccurrences::iid},
-    {L"SubOccurrence", ids::subOccurrence::iid},
-    {L"Body", ids::body::iid},
-    {L"FaceStyle", ids::faceStyle::iid},
-    {L"ModelMembers", ids::modelMembers::iid},
-    {L"ModelMember", ids::modelMember::iid},
-    {L"LineStyles", ids::lineStyles::iid},
-    {L"LineStyle", ids::lineStyle::iid},
+    {L"Application", host::dispatch::application::iid},
+    {L"DraftDocument", host::dispatch::draftDocument::iid},
+    {L"Sheet", host::dispatch::sheet::iid},
+    {L"DrawingViews", host::dispatch::drawingViews::iid},
+    {L"SelectSet", host::dispatch::selectSet::iid},
+    {L"DrawingView", host::dispatch::drawingView::iid},
+    {L"ModelReference", host::dispatch::modelReference::iid},
+    {L"AssemblyDocument", host::dispatch::assemblyDocument::iid},
+    {L"Occurrences", host::dispatch::occurrences::iid},
+    {L"Occurrence", host::dispatch::occurrence::iid},
+    {L"SubOccurrences", host::dispatch::subOccurrences::iid},
+    {L"SubOccurrence", host::dispatch::subOccurrence::iid},
+    {L"Body", host::dispatch::body::iid},
+    {L"FaceStyle", host::dispatch::faceStyle::iid},
+    {L"ModelMembers", host::dispatch::modelMembers::iid},
+    {L"ModelMember", host::dispatch::modelMember::iid},
+    {L"LineStyles", host::dispatch::lineStyles::iid},
+    {L"LineStyle", host::dispatch::lineStyle::iid},
 }};
 
 // Whether `iid` is one of the host's interfaces.
