@@ -47,24 +47,29 @@ struct OccurrenceStyle {
     bool single = false;
 };
 
-struct SubOccurrence {
+struct SubOccurrence;
+
+// What an occurrence is at every level of an assembly: a part, or a
+// subassembly holding sub-occurrences.
+struct OccurrenceCore {
     std::u16string file;
     bool isSubassembly = false;
-    std::optional<Rgb> color;  // absent: the colour query leaves its arguments alone
     std::vector<SubOccurrence> children;
     Faults fail;
     CountOverrides counts;
 };
 
-// A top-level occurrence of an assembly.
-struct Occurrence {
-    std::u16string file;
-    bool isSubassembly = false;
+// An occurrence below the top level; a part shows its colour through the
+// colour query.
+struct SubOccurrence : OccurrenceCore {
+    std::optional<Rgb> color;  // absent: the colour query leaves its arguments alone
+};
+
+// A top-level occurrence of an assembly; a part shows its colour through its
+// occurrence style, else through the face style of its body.
+struct Occurrence : OccurrenceCore {
     std::optional<OccurrenceStyle> style;
-    std::optional<Rgb> faceStyle;  // the body's face style, for a part without style
-    std::vector<SubOccurrence> children;
-    Faults fail;
-    CountOverrides counts;
+    std::optional<Rgb> faceStyle;
 };
 
 struct LineStyle {
@@ -146,6 +151,13 @@ struct Application {
     Faults fail;
 };
 
+// Host behaviour that only the server over COM acts on (the in-process host
+// ignores it): call `call` is rejected as busy `rejections` times first.
+struct BusyHost {
+    std::int32_t call = 0;
+    std::int32_t rejections = 0;
+};
+
 struct Scene {
     Application host;
     std::optional<std::size_t> activeDocument;  // index into documents
@@ -153,6 +165,8 @@ struct Scene {
     std::vector<DrawingView> drawingViews;
     std::vector<SelectedItem> selectedItems;  // every non-view object some selection names
     std::optional<std::int32_t> failCall;
+    std::optional<BusyHost> busy;
+    std::optional<std::int32_t> crashAtCall;  // over COM: the server ends at this call
 };
 
 }  // namespace tav::sim

@@ -2,11 +2,10 @@
 
 #include <cmath>
 #include <fstream>
-#include <iterator>
 #include <limits>
-#include <map>
-#include <set>
 #include <span>
+#include <unordered_map>
+#include <unordered_set>
 
 #include "host/sim/fault_keys.h"
 #include "host/sim/scene_json.h"
@@ -74,7 +73,7 @@ CountOverrides readCounts(const Field& object, KeyList allowed, std::string_view
             value.refuse(inQuotes(key) + " is not a collection of " + std::string(owner) +
                          " (allowed: " + joined(allowed) + ")");
         }
-        overrides.counts[key] = value.int32();
+        overrides.counts[std::string(key)] = value.int32();
     }
     return overrides;
 }
@@ -106,10 +105,14 @@ Rgb readColorArray(const Field& array) {
     return {items[0].number(), items[1].number(), items[2].number()};
 }
 
+// What occurrences share at every level: the file, the children that make a
+// subassembly, faults and count overrides.
+void readOccurrenceCore(const Field& field, const std::optional<Field>& children,
+                        OccurrenceCore& core, KeyList faultKeys, std::string_view owner);
+
 SubOccurrence readSubOccurrence(const Field& field) {
     field.allowOnly({"file", "color", "children", "fail", "counts"});
     SubOccurrence sub;
-    sub.file = field.required("file").utf16();
     std::optional<Field> color = field.optional("color");
     std::optional<Field> children = field.optional("children");
     if (color && children) {
@@ -120,21 +123,28 @@ SubOccurrence readSubOccurrence(const Field& field) {
     if (color) {
         sub.color = readColorArray(*color);
     }
+    readOccurrenceCore(field, children, sub, fault::subOccurrence::all, "a sub-occurrence");
+    return sub;
+}
+
+void readOccurrenceCore(const Field& field, const std::optional<Field>& children,
+                        OccurrenceCore& core, KeyList faultKeys, std::string_view owner) {
+    core.file = field.required("file").utf16();
     if (children) {
-        sub.isSubassembly = true;
-        for (const Field& child : children->elements()) {
-            sub.children.push_back(readSubOccurrence(child));
+        core.isSubassembly = true;
+        std::vector<Field> items = children->elements();
+        core.children.reserve(items.size());
+        for (const Field& child : items) {
+            core.children.push_back(readSubOccurrence(child));
         }
     }
-    sub.fail = readFaults(field, fault::subOccurrence::all, "a sub-occurrence");
-    sub.counts = readCounts(field, counted::anyOccurrence, "a sub-occurrence");
-    return sub;
+    core.fail = readFaults(field, faultKeys, owner);
+    core.counts = readCounts(field, counted::anyOccurrence, owner);
 }
 
 Occurrence readOccurrence(const Field& field) {
     field.allowOnly({"file", "style", "faceStyle", "children", "fail", "counts"});
     Occurrence occurrence;
-    occurrence.file = field.required("file").utf16();
     std::optional<Field> style = field.optional("style");
     std::optional<Field> faceStyle = field.optional("faceStyle");
     std::optional<Field> children = field.optional("children");
@@ -150,24 +160,29 @@ Occurrence readOccurrence(const Field& field) {
         faceStyle->allowOnly({"r", "g", "b"});
         occurrence.faceStyle = readRgb(*faceStyle, false);
     }
-    if (children) {
-        occurrence.isSubassembly = true;
-        for (const Field& child : children->elements()) {
-            occurrence.children.push_back(readSubOccurrence(child));
-        }
-    }
-    occurrence.fail = readFaults(field, fault::occurrence::all, "an occurrence");
-    occurrence.counts = readCounts(field, counted::anyOccurrence, "an occurrence");
+    readOccurrenceCore(field, children, occurrence, fault::occurrence::all, "an occurrence");
     return occurrence;
+}
+
+// A call number of the run: 1 or more.
+std::int32_t callNumber(const Field& field, std::string_view what) {
+    std::int32_t number = field.int32();
+    if (number < 1) {
+        field.refuse(what);
+    }
+    return number;
 }
 
 class SceneReader {
   public:
-    explicit SceneReader(const Field& top) : top_(top) {}
+    // `values`: how many JSON values the scene holds. Nearly every id belongs
+    // to an object of three values or more (a member: the object, its type,
+    // its name), so a third of them is room for the ids at once.
+    SceneReader(const Field& top, std::size_t values) : top_(top) { ids_.reserve(values / 3); }
 
     Scene read() {
-        top_.allowOnly(
-            {"format", "host", "activeDocument", "documents", "drawingViews", "failCall"});
+        top_.allowOnly({"format", "host", "activeDocument", "documents", "drawingViews", "failCall",
+                        "busy", "crashAtCall"});
         Field format = top_.required("format");
         if (format.text() != sceneFormat) {
             format.refuse("must be " + inQuotes(sceneFormat));
@@ -185,8 +200,9 @@ class SceneReader {
             }
         }
         if (documents) {
-            for (const auto& [id, document] : documents->members()) {
-                readDocument(document, scene_.documents[documentIds_.at(id)]);
+            std::size_t index = 0;
+            for (const auto& member : documents->members()) {
+                readDocument(member.second, scene_.documents[index++]);
             }
         }
         Field active = top_.required("activeDocument");
@@ -194,6 +210,7 @@ class SceneReader {
             scene_.activeDocument = documentIndex(active);
         }
         readFailCall();
+        readComOnlyKeys();
         return std::move(scene_);
     }
 
@@ -211,7 +228,8 @@ class SceneReader {
 
     void collectDocumentIds(const Field& documents) {
         for (const auto& [id, document] : documents.members()) {
-            documentIds_[id] = scene_.documents.size();
+            registerId(document, std::string(id), IdKind::document);
+            documentIds_[std::string(id)] = scene_.documents.size();
             Document& entry = scene_.documents.emplace_back();
             entry.id = id;
             Field kind = document.required("kind");
@@ -236,7 +254,9 @@ class SceneReader {
             case DocumentKind::assembly:
                 field.allowOnly({"kind", "occurrences", "fail", "counts"});
                 if (std::optional<Field> occurrences = field.optional("occurrences")) {
-                    for (const Field& occurrence : occurrences->elements()) {
+                    std::vector<Field> items = occurrences->elements();
+                    document.occurrences.reserve(items.size());
+                    for (const Field& occurrence : items) {
                         document.occurrences.push_back(readOccurrence(occurrence));
                     }
                 }
@@ -264,8 +284,9 @@ class SceneReader {
             }
         }
         if (std::optional<Field> styles = field.optional("lineStyles")) {
+            std::unordered_set<std::u16string> names;
             for (const Field& style : styles->elements()) {
-                draft.lineStyles.push_back(readLineStyle(style, draft));
+                draft.lineStyles.push_back(readLineStyle(style, names));
             }
         }
         if (std::optional<Field> styleFaults = field.optional("lineStylesFail")) {
@@ -276,15 +297,13 @@ class SceneReader {
         draft.counts = readCounts(field, counted::draft, "a draft document");
     }
 
-    static LineStyle readLineStyle(const Field& field, const Document& draft) {
+    static LineStyle readLineStyle(const Field& field, std::unordered_set<std::u16string>& names) {
         field.allowOnly({"name", "color"});
         LineStyle style;
         Field name = field.required("name");
         style.name = name.utf16();
-        for (const LineStyle& earlier : draft.lineStyles) {
-            if (earlier.name == style.name) {
-                name.refuse("duplicate line style name " + inQuotes(name.text()));
-            }
+        if (!names.insert(style.name).second) {
+            name.refuse("duplicate line style name " + inQuotes(name.text()));
         }
         style.color = field.required("color").int32();
         return style;
@@ -299,12 +318,7 @@ class SceneReader {
         SelectedItem item;
         Field id = field.required("id");
         item.id = id.text();
-        if (viewIds_.contains(item.id)) {
-            id.refuse(inQuotes(item.id) + " is already the id of a drawing view");
-        }
-        if (!itemIds_.insert(item.id).second) {
-            id.refuse("duplicate selected item id " + inQuotes(item.id));
-        }
+        registerId(id, item.id, IdKind::selectedItem);
         item.type = field.required("type").int32();
         std::optional<Field> viewType = field.optional("drawingViewType");
         if (viewType && !viewType->isNull()) {
@@ -320,9 +334,13 @@ class SceneReader {
         DrawingView view;
         Field id = field.required("id");
         view.id = id.text();
-        if (!viewIds_.emplace(view.id, scene_.drawingViews.size()).second) {
-            id.refuse("duplicate drawing view id " + inQuotes(view.id));
+        registerId(id, view.id, IdKind::drawingView);
+        if (view.id.find('/') != std::string::npos) {
+            id.refuse(
+                "a drawing view id must not hold \"/\", which separates the parts of "
+                "member index paths");
         }
+        viewIds_.emplace(view.id, scene_.drawingViews.size());
         if (std::optional<Field> type = field.optional("drawingViewType")) {
             view.drawingViewType = type->int32();
         }
@@ -347,7 +365,9 @@ class SceneReader {
     std::vector<ModelMember> readChildren(const Field& field, const std::string& parentPath) {
         std::vector<ModelMember> members;
         if (std::optional<Field> children = field.optional("children")) {
-            for (const Field& child : children->elements()) {
+            std::vector<Field> items = children->elements();
+            members.reserve(items.size());
+            for (const Field& child : items) {
                 std::string path = parentPath + "/" + std::to_string(members.size() + 1);
                 members.push_back(readMember(child, path));
             }
@@ -374,9 +394,7 @@ class SceneReader {
         }
         std::optional<Field> id = field.optional("id");
         member.id = id ? id->text() : indexPath;
-        if (!memberIds_.insert(member.id).second) {
-            (id ? *id : field).refuse("duplicate model member id " + inQuotes(member.id));
-        }
+        registerId(id ? *id : field, member.id, IdKind::modelMember);
         member.children = readChildren(field, indexPath);
         member.fail = readFaults(field, fault::modelMember::all, "a model member");
         member.counts = readCounts(field, counted::modelMember, "a model member");
@@ -385,65 +403,166 @@ class SceneReader {
 
     void readFailCall() {
         std::optional<Field> failCall = top_.optional("failCall");
-        if (!failCall || failCall->isNull()) {
+        if (failCall && !failCall->isNull()) {
+            scene_.failCall = callNumber(*failCall, "must be a positive call number or null");
+        }
+    }
+
+    // Keys that only the server over COM acts on; kept in the scene for it.
+    void readComOnlyKeys() {
+        if (std::optional<Field> busy = top_.optional("busy")) {
+            busy->allowOnly({"call", "rejections"});
+            scene_.busy =
+                BusyHost{callNumber(busy->required("call"), "must be a positive call number"),
+                         callNumber(busy->required("rejections"), "must be a positive number")};
+        }
+        if (std::optional<Field> crash = top_.optional("crashAtCall")) {
+            scene_.crashAtCall = callNumber(*crash, "must be a positive call number");
+        }
+    }
+
+    // Documents, drawing views, selected items and model members name each
+    // other and appear in results by id, so every id is unique across all
+    // four and never empty.
+    enum class IdKind { document, drawingView, selectedItem, modelMember };
+
+    static std::string_view kindName(IdKind kind) {
+        switch (kind) {
+            case IdKind::document:
+                return "document";
+            case IdKind::drawingView:
+                return "drawing view";
+            case IdKind::selectedItem:
+                return "selected item";
+            case IdKind::modelMember:
+                break;
+        }
+        return "model member";
+    }
+
+    void registerId(const Field& where, const std::string& id, IdKind kind) {
+        if (id.empty()) {
+            where.refuse("an id must not be empty");
+        }
+        auto [found, added] = ids_.emplace(id, kind);
+        if (added) {
             return;
         }
-        std::int32_t number = failCall->int32();
-        if (number < 1) {
-            failCall->refuse("must be a positive call number or null");
+        std::string name(kindName(found->second));
+        if (found->second == kind) {
+            where.refuse("duplicate " + name + " id " + inQuotes(id));
         }
-        scene_.failCall = number;
+        where.refuse(inQuotes(id) + " is already the id of a " + name);
+    }
+
+    using IndexById = std::unordered_map<std::string, std::size_t>;
+
+    static std::size_t resolve(const Field& reference, const IndexById& indices, IdKind kind) {
+        std::string id = reference.text();
+        auto found = indices.find(id);
+        if (found == indices.end()) {
+            reference.refuse("no " + std::string(kindName(kind)) + " has id " + inQuotes(id));
+        }
+        return found->second;
     }
 
     std::size_t documentIndex(const Field& reference) const {
-        std::string id = reference.text();
-        auto found = documentIds_.find(id);
-        if (found == documentIds_.end()) {
-            reference.refuse("no document has id " + inQuotes(id));
-        }
-        return found->second;
+        return resolve(reference, documentIds_, IdKind::document);
     }
 
     std::size_t viewIndex(const Field& reference) const {
-        std::string id = reference.text();
-        auto found = viewIds_.find(id);
-        if (found == viewIds_.end()) {
-            reference.refuse("no drawing view has id " + inQuotes(id));
-        }
-        return found->second;
+        return resolve(reference, viewIds_, IdKind::drawingView);
     }
 
     Field top_;
     Scene scene_;
-    std::map<std::string, std::size_t> documentIds_;
-    std::map<std::string, std::size_t> viewIds_;
-    std::set<std::string> itemIds_;
-    std::set<std::string> memberIds_;
+    IndexById documentIds_;
+    IndexById viewIds_;
+    std::unordered_map<std::string, IdKind> ids_;
 };
+
+constexpr scene_json::NestingLimit nestingLimit{"children", maxNestingLevels,
+                                                "model members and sub-occurrences"};
+
+Scene sceneFrom(const scene_json::Tree& tree, std::string_view fileName) {
+    Field top(tree, 0, fileName);
+    if (!top.isObject()) {
+        top.refuse("must be an object");
+    }
+    return SceneReader(top, tree.size()).read();
+}
+
+[[noreturn]] void refuseFile(std::string_view name, std::string_view what) {
+    throw SceneError(std::string(name) + ": " + std::string(what));
+}
+
+[[noreturn]] void refuseTooLarge(std::string_view name) {
+    refuseFile(name, "is larger than the " + std::to_string(maxSceneBytes / (1024 * 1024)) +
+                         " MiB a scene may take");
+}
+
+// The whole file, read only when it is a regular file no larger than a scene
+// may be: a directory, a device or a pipe is refused without reading it.
+std::string readSceneFile(const std::filesystem::path& file, const std::string& name) {
+    std::error_code error;
+    std::filesystem::file_status status = std::filesystem::status(file, error);
+    if (error) {
+        refuseFile(name, "cannot be read: " + error.message());
+    }
+    if (std::filesystem::is_directory(status)) {
+        refuseFile(name, "cannot be read: it is a directory");
+    }
+    if (!std::filesystem::is_regular_file(status)) {
+        refuseFile(name, "cannot be read: it is not a regular file");
+    }
+    std::uintmax_t size = std::filesystem::file_size(file, error);
+    if (!error && size > maxSceneBytes) {
+        refuseTooLarge(name);
+    }
+    std::string text;
+    try {
+        std::ifstream stream(file, std::ios::binary);
+        if (!stream) {
+            refuseFile(name, "cannot be read");
+        }
+        std::vector<char> buffer(std::size_t{1} << 16);
+        // Read in pieces, so that a file that grows while it is read still
+        // stops at the limit.
+        while (stream.read(buffer.data(), static_cast<std::streamsize>(buffer.size())) ||
+               stream.gcount() > 0) {
+            text.append(buffer.data(), static_cast<std::size_t>(stream.gcount()));
+            if (text.size() > maxSceneBytes) {
+                refuseTooLarge(name);
+            }
+        }
+        if (stream.bad()) {
+            refuseFile(name, "cannot be read");
+        }
+    } catch (const std::ios_base::failure& failure) {
+        refuseFile(name, std::string("cannot be read: ") + failure.what());
+    }
+    return text;
+}
 
 }  // namespace
 
 Scene parseScene(std::string_view json, std::string_view fileNameForMessages) {
-    scene_json::Json document = scene_json::parseStrict(json, fileNameForMessages);
-    Field top(document, "", fileNameForMessages);
-    if (!top.isObject()) {
-        top.refuse("must be an object");
+    if (json.size() > maxSceneBytes) {
+        refuseTooLarge(fileNameForMessages);
     }
-    return SceneReader(top).read();
+    return sceneFrom(scene_json::parseStrict(json, fileNameForMessages, nestingLimit),
+                     fileNameForMessages);
 }
 
 Scene loadScene(const std::filesystem::path& file) {
     std::u8string utf8Name = file.u8string();
     std::string name(utf8Name.begin(), utf8Name.end());
-    std::ifstream stream(file, std::ios::binary);
-    if (!stream) {
-        throw SceneError(name + ": cannot be read");
-    }
-    std::string text{std::istreambuf_iterator<char>(stream), std::istreambuf_iterator<char>()};
-    if (stream.bad()) {
-        throw SceneError(name + ": cannot be read");
-    }
-    return parseScene(text, name);
+    scene_json::Tree tree;
+    {
+        std::string text = readSceneFile(file, name);
+        tree = scene_json::parseStrict(text, name, nestingLimit);
+    }  // the text goes before the scene is built from the tree
+    return sceneFrom(tree, name);
 }
 
 }  // namespace tav::sim

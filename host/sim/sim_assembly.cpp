@@ -5,6 +5,7 @@
 #include "host/sim/sim_collection.h"
 #include "host/sim/sim_model.h"
 #include "host/sim/sim_objects.h"
+#include "host/sim/sim_occurrence_core.h"
 
 namespace tav::sim::objects {
 namespace {
@@ -46,18 +47,8 @@ class OccurrenceNode final : public SimNode {
 
     host::Value invoke(SimCall& call) const override {
         const Occurrence& o = *occurrence_;
-        if (call.reads(ids::occurrence::isSubassembly)) {
-            return call.perform(o.fail, {fault::occurrence::isSubassembly},
-                                [&] { return host::Value(o.isSubassembly); });
-        }
-        if (call.reads(ids::occurrence::subOccurrences)) {
-            return call.perform(o.fail, {fault::occurrence::subOccurrences}, [&] {
-                return call.handOut(subOccurrences(o.children, o.fail, o.counts));
-            });
-        }
-        if (call.reads(ids::occurrence::fileName)) {
-            return call.perform(o.fail, {fault::occurrence::file},
-                                [&] { return host::Value(o.file); });
+        if (std::optional<host::Value> shared = answerSharedMember(call, o, topLevelMembers)) {
+            return std::move(*shared);
         }
         if (call.reads(ids::occurrence::style)) {
             return call.perform(o.fail, {fault::occurrence::style}, [&] {

@@ -44,8 +44,7 @@ NodePtr body(const Occurrence& occurrence);
 NodePtr faceStyle(const Occurrence& occurrence);
 
 // Sub-occurrences at any level (sim_sub_occurrences.cpp).
-NodePtr subOccurrences(const std::vector<SubOccurrence>& items, const Faults& ownerFaults,
-                       const CountOverrides& ownerCounts);
+NodePtr subOccurrences(const OccurrenceCore& owner);
 NodePtr subOccurrence(const SubOccurrence& subOccurrence);
 
 }  // namespace tav::sim::objects

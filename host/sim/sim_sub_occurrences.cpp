@@ -1,11 +1,13 @@
-// Sub-occurrences at any level below an assembly's top, and the colour query
-// that fills its first array with the part's colour.
+// Sub-occurrences at any level below an assembly's top, the colour query that
+// fills its first array with the part's colour, and what occurrences at every
+// level answer alike.
 #include "host/sim/fault_keys.h"
 #include "host/sim/sim_call.h"
 #include "host/sim/sim_collection.h"
 #include "host/sim/sim_errors.h"
 #include "host/sim/sim_model.h"
 #include "host/sim/sim_objects.h"
+#include "host/sim/sim_occurrence_core.h"
 
 namespace tav::sim::objects {
 namespace {
@@ -16,23 +18,22 @@ namespace ids = host::dispatch;
 // fault keys and count override apply.
 class SubOccurrencesNode final : public SimNode {
   public:
-    SubOccurrencesNode(const std::vector<SubOccurrence>& items, const Faults& ownerFaults,
-                       const CountOverrides& ownerCounts)
-        : items_(&items), faults_(&ownerFaults), counts_(&ownerCounts) {}
+    explicit SubOccurrencesNode(const OccurrenceCore& owner) : owner_(&owner) {}
 
     std::optional<host::InterfaceId> interfaceId() const override {
         return ids::subOccurrences::iid;
     }
 
     host::Value invoke(SimCall& call) const override {
-        const std::vector<SubOccurrence>& items = *items_;
+        const std::vector<SubOccurrence>& items = owner_->children;
         if (call.reads(ids::subOccurrences::count)) {
-            return call.perform(*faults_, {fault::anyOccurrence::subOccurrencesCount}, [&] {
-                return host::Value(reportedCount(*counts_, counted::subOccurrences, items.size()));
+            return call.perform(owner_->fail, {fault::anyOccurrence::subOccurrencesCount}, [&] {
+                return host::Value(
+                    reportedCount(owner_->counts, counted::subOccurrences, items.size()));
             });
         }
         if (call.fetchesItem()) {
-            return call.perform(*faults_, {fault::anyOccurrence::subOccurrencesItem}, [&] {
+            return call.perform(owner_->fail, {fault::anyOccurrence::subOccurrencesItem}, [&] {
                 return call.handOut(subOccurrence(items[itemPosition(call, items.size())]));
             });
         }
@@ -40,9 +41,7 @@ class SubOccurrencesNode final : public SimNode {
     }
 
   private:
-    const std::vector<SubOccurrence>* items_;
-    const Faults* faults_;
-    const CountOverrides* counts_;
+    const OccurrenceCore* owner_;
 };
 
 class SubOccurrenceNode final : public SimNode {
@@ -54,22 +53,11 @@ class SubOccurrenceNode final : public SimNode {
     }
 
     host::Value invoke(SimCall& call) const override {
-        const SubOccurrence& s = *sub_;
-        if (call.reads(ids::subOccurrence::isSubassembly)) {
-            return call.perform(s.fail, {fault::subOccurrence::isSubassembly},
-                                [&] { return host::Value(s.isSubassembly); });
-        }
-        if (call.reads(ids::subOccurrence::subOccurrences)) {
-            return call.perform(s.fail, {fault::subOccurrence::subOccurrences}, [&] {
-                return call.handOut(subOccurrences(s.children, s.fail, s.counts));
-            });
-        }
-        if (call.reads(ids::subOccurrence::fileName)) {
-            return call.perform(s.fail, {fault::subOccurrence::file},
-                                [&] { return host::Value(s.file); });
+        if (std::optional<host::Value> shared = answerSharedMember(call, *sub_, subLevelMembers)) {
+            return std::move(*shared);
         }
         if (call.reads(ids::subOccurrence::colorQuery)) {
-            return call.perform(s.fail, {fault::subOccurrence::colorQuery}, [&] {
+            return call.perform(sub_->fail, {fault::subOccurrence::colorQuery}, [&] {
                 fillColor(call);
                 return host::Value();
             });
@@ -100,9 +88,26 @@ class SubOccurrenceNode final : public SimNode {
 
 }  // namespace
 
-NodePtr subOccurrences(const std::vector<SubOccurrence>& items, const Faults& ownerFaults,
-                       const CountOverrides& ownerCounts) {
-    return std::make_shared<SubOccurrencesNode>(items, ownerFaults, ownerCounts);
+std::optional<host::Value> answerSharedMember(SimCall& call, const OccurrenceCore& occurrence,
+                                              const OccurrenceMembers& members) {
+    const OccurrenceCore& o = occurrence;
+    if (call.reads(members.isSubassembly)) {
+        return call.perform(o.fail, {fault::anyOccurrence::isSubassembly},
+                            [&] { return host::Value(o.isSubassembly); });
+    }
+    if (call.reads(members.subOccurrences)) {
+        return call.perform(o.fail, {fault::anyOccurrence::subOccurrences},
+                            [&] { return call.handOut(subOccurrences(o)); });
+    }
+    if (call.reads(members.fileName)) {
+        return call.perform(o.fail, {fault::anyOccurrence::file},
+                            [&] { return host::Value(o.file); });
+    }
+    return std::nullopt;
+}
+
+NodePtr subOccurrences(const OccurrenceCore& owner) {
+    return std::make_shared<SubOccurrencesNode>(owner);
 }
 
 NodePtr subOccurrence(const SubOccurrence& sub) {

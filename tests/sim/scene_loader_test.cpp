@@ -1,11 +1,18 @@
+#include <exception>
 #include <filesystem>
 #include <functional>
 #include <string>
 
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
+#include <pthread.h>
+#endif
+
 #include "host/sim/scene_loader.h"
 #include "sim_test_scene.h"
+#include "tools/harness/result_file.h"
+#include "tools/harness/session.h"
 
 namespace tav::sim {
 namespace {
@@ -13,13 +20,113 @@ namespace {
 using test_support::baseScene;
 using test_support::Json;
 
-std::string refusalOf(const std::string& text) {
+std::string refusalOf(const std::function<void()>& load) {
     try {
-        parseScene(text, "s.json");
+        load();
     } catch (const SceneError& error) {
         return error.what();
     }
     return "(accepted)";
+}
+
+std::string refusalOf(const std::string& text) {
+    return refusalOf([&text] { parseScene(text, "s.json"); });
+}
+
+// The scene's text with the string "RAW" replaced by `raw`, for values a
+// JSON library cannot hold.
+std::string withRaw(const Json& scene, const std::string& raw) {
+    std::string text = scene.dump();
+    return text.replace(text.find("\"RAW\""), 5, raw);
+}
+
+std::string repeated(const std::string& text, std::size_t times) {
+    std::string out;
+    out.reserve(text.size() * times);
+    for (std::size_t i = 0; i < times; ++i) {
+        out += text;
+    }
+    return out;
+}
+
+// A drawing nested `memberLevels` deep in model members below V1's root and
+// `subLevels` deep in sub-occurrences below A1's one top-level subassembly.
+// The part member at the deepest level pairs with the part one level above
+// the deepest sub-occurrence (the top-level subassembly adds one element to
+// the part's path).
+std::string deeplyNestedScene(std::size_t memberLevels, std::size_t subLevels) {
+    const std::string container = R"({"type": 0, "name": "S.asm", "children": [)";
+    std::string members = repeated(container, memberLevels - 1) +
+                          R"({"type": 1, "name": "Leaf.par", "id": "deepest"})" +
+                          repeated("]}", memberLevels - 1);
+    const std::string subassembly = R"({"file": "C:\\W\\S.asm", "children": [)";
+    std::string occurrence = subassembly + repeated(subassembly, subLevels - 2) +
+                             R"({"file": "C:\\W\\Leaf.par", "color": [1, 0, 0]}, )" + subassembly +
+                             R"({"file": "C:\\W\\Deepest.par", "color": [0, 1, 0]}]})" +
+                             repeated("]}", subLevels - 2) + "]}";
+    return R"({"format": "tavrelmondix-scene/1", "host": {"running": true},
+        "activeDocument": "D1",
+        "documents": {
+          "D1": {"kind": "draft", "drawingViews": ["V1"],
+                 "lineStyles": [{"name": "Normal", "color": 0}]},
+          "A1": {"kind": "assembly", "occurrences": [)" +
+           occurrence + R"(]}},
+        "drawingViews": [{"id": "V1", "model": {"file": "C:\\W\\Top.asm", "document": "A1"},
+                          "root": {"children": [)" +
+           members + "]}}]}";
+}
+
+std::size_t memberDepth(const Scene& scene) {
+    std::size_t depth = 0;
+    for (const ModelMember* m = &scene.drawingViews[0].root; !m->children.empty();
+         m = &m->children.back()) {
+        ++depth;
+    }
+    return depth;
+}
+
+std::size_t subOccurrenceDepth(const Scene& scene) {
+    std::size_t depth = 0;
+    for (const OccurrenceCore* o = &scene.documents[1].occurrences[0]; !o->children.empty();
+         o = &o->children.back()) {
+        ++depth;
+    }
+    return depth;
+}
+
+// Runs `work` on a thread with a stack of `bytes`; exceptions come back.
+void runOnStackOf(std::size_t bytes, const std::function<void()>& work) {
+    std::exception_ptr failure;
+    auto guarded = [&] {
+        try {
+            work();
+        } catch (...) {
+            failure = std::current_exception();
+        }
+    };
+#ifdef _WIN32
+    // The tests run on the main thread, whose stack is the one the program is
+    // linked with: Windows' default of 1 MiB (tests/CMakeLists.txt sets it
+    // for MinGW, whose default is 2 MiB).
+    (void)bytes;
+    guarded();
+#else
+    using Guarded = decltype(guarded);
+    pthread_attr_t attributes;
+    ASSERT_EQ(pthread_attr_init(&attributes), 0);
+    ASSERT_EQ(pthread_attr_setstacksize(&attributes, bytes), 0);
+    pthread_t thread;
+    auto entry = [](void* job) -> void* {
+        (*static_cast<Guarded*>(job))();
+        return nullptr;
+    };
+    ASSERT_EQ(pthread_create(&thread, &attributes, entry, &guarded), 0);
+    pthread_join(thread, nullptr);
+    pthread_attr_destroy(&attributes);
+#endif
+    if (failure) {
+        std::rethrow_exception(failure);
+    }
 }
 
 TEST(SceneLoader, LoadsEveryConformanceScene) {
@@ -63,6 +170,16 @@ struct Refusal {
     std::function<void(Json&)> change;
     const char* message;
 };
+
+// Each change to the base scene gives its refusal.
+template <std::size_t count>
+void expectRefusals(const Refusal (&refusals)[count]) {
+    for (const Refusal& refusal : refusals) {
+        Json scene = baseScene();
+        refusal.change(scene);
+        EXPECT_EQ(refusalOf(scene.dump()), refusal.message) << refusal.what;
+    }
+}
 
 TEST(SceneLoader, RefusalsNameThePathAndTheProblem) {
     const Refusal refusals[] = {
@@ -113,12 +230,13 @@ TEST(SceneLoader, RefusalsNameThePathAndTheProblem) {
          "\"faceStyle\" and \"children\""},
         {"top level not an object", [](Json& s) { s = Json::array(); },
          "s.json: top level: must be an object"},
+        {"duplicate line style name",
+         [](Json& s) {
+             s["documents"]["D1"]["lineStyles"].push_back({{"name", "Normal"}, {"color", 3}});
+         },
+         "s.json: documents.D1.lineStyles[2].name: duplicate line style name \"Normal\""},
     };
-    for (const Refusal& refusal : refusals) {
-        Json scene = baseScene();
-        refusal.change(scene);
-        EXPECT_EQ(refusalOf(scene.dump()), refusal.message) << refusal.what;
-    }
+    expectRefusals(refusals);
 }
 
 TEST(SceneLoader, RefusesADuplicateKeyAtItsPath) {
@@ -135,8 +253,165 @@ TEST(SceneLoader, NamesLineAndColumnOfInvalidJson) {
     EXPECT_EQ(message.find('\n'), std::string::npos);
 }
 
+TEST(SceneLoader, RefusesADuplicateKeyInALargeObject) {
+    std::string documents;
+    for (int i = 0; i < 40; ++i) {
+        documents += "\"P" + std::to_string(i) + "\": {\"kind\": \"part\"}, ";
+    }
+    std::string text = R"({"format": "tavrelmondix-scene/1", "activeDocument": null,
+        "documents": {)" +
+                       documents + R"("P7": {"kind": "part"}}})";
+    EXPECT_EQ(refusalOf(text), "s.json: documents.P7: duplicate key");
+}
+
 TEST(SceneLoader, RefusesAFileThatCannotBeRead) {
     EXPECT_THROW(loadScene("/nonexistent/scene.json"), SceneError);
+    std::string directory = refusalOf([] { loadScene(TAV_CONFORMANCE_DIR); });
+    EXPECT_EQ(directory, std::string(TAV_CONFORMANCE_DIR) + ": cannot be read: it is a directory");
+#ifndef _WIN32
+    // A device is refused without reading it: this one would never end.
+    EXPECT_EQ(refusalOf([] { loadScene("/dev/zero"); }),
+              "/dev/zero: cannot be read: it is not a regular file");
+#endif
+}
+
+TEST(SceneLoader, RefusesANumberBeyondADoubleWhereverItIs) {
+    Json style = baseScene();
+    style["documents"]["A1"]["occurrences"][0]["style"]["r"] = "RAW";
+    EXPECT_EQ(refusalOf(withRaw(style, "1e400")),
+              "s.json: documents.A1.occurrences[0].style.r: does not fit a double-precision "
+              "number");
+    Json failCall = baseScene();
+    failCall["failCall"] = "RAW";
+    EXPECT_EQ(refusalOf(withRaw(failCall, "-1e400")),
+              "s.json: failCall: does not fit a double-precision number");
+    Json inList = baseScene();
+    inList["drawingViews"][0]["fail"] = {"type", "RAW"};
+    EXPECT_EQ(refusalOf(withRaw(inList, "1E+999")),
+              "s.json: drawingViews[0].fail[1]: does not fit a double-precision number");
+}
+
+TEST(SceneLoader, RefusesBytesAfterTheScene) {
+    std::string scene = baseScene().dump();
+    EXPECT_EQ(refusalOf(scene + std::string("\0garbage", 8)), "s.json: line 1, column " +
+                                                                  std::to_string(scene.size() + 1) +
+                                                                  ": invalid JSON: a NUL byte");
+    std::string garbage = refusalOf(scene + "\n}garbage");
+    EXPECT_EQ(garbage.rfind("s.json: line 2, column 1: invalid JSON: ", 0), 0u) << garbage;
+    EXPECT_EQ(refusalOf(scene + " \n\t"), "(accepted)");
+}
+
+TEST(SceneLoader, KeepsEveryIdUniqueAndNonEmpty) {
+    const Refusal refusals[] = {
+        {"member id of a document",
+         [](Json& s) { s["drawingViews"][0]["root"]["children"][0]["id"] = "A1"; },
+         "s.json: drawingViews[0].root.children[0].id: \"A1\" is already the id of a document"},
+        {"view id of a document", [](Json& s) { s["drawingViews"][1]["id"] = "P1"; },
+         "s.json: drawingViews[1].id: \"P1\" is already the id of a document"},
+        {"member index path taken by a later view's id",
+         [](Json& s) { s["drawingViews"][1]["id"] = "hinge"; },
+         "s.json: drawingViews[1].id: \"hinge\" is already the id of a model member"},
+        {"selected item id of a member",
+         [](Json& s) { s["documents"]["D1"]["selection"][1]["id"] = "V1/1"; },
+         "s.json: documents.D1.selection[1].id: \"V1/1\" is already the id of a model member"},
+        {"duplicate member id",
+         [](Json& s) { s["drawingViews"][0]["root"]["children"][0]["id"] = "hinge"; },
+         "s.json: drawingViews[0].root.children[1].children[0].id: duplicate model member id "
+         "\"hinge\""},
+        {"view id with a slash", [](Json& s) { s["drawingViews"][1]["id"] = "V/2"; },
+         "s.json: drawingViews[1].id: a drawing view id must not hold \"/\", which separates "
+         "the parts of member index paths"},
+        {"empty member id", [](Json& s) { s["drawingViews"][0]["root"]["children"][0]["id"] = ""; },
+         "s.json: drawingViews[0].root.children[0].id: an id must not be empty"},
+        {"empty view id", [](Json& s) { s["drawingViews"][1]["id"] = ""; },
+         "s.json: drawingViews[1].id: an id must not be empty"},
+        {"empty selected item id", [](Json& s) { s["documents"]["D1"]["selection"][1]["id"] = ""; },
+         "s.json: documents.D1.selection[1].id: an id must not be empty"},
+        {"empty document id",
+         [](Json& s) {
+             s["documents"][""] = {{"kind", "part"}};
+         },
+         "s.json: documents.: an id must not be empty"},
+    };
+    expectRefusals(refusals);
+}
+
+TEST(SceneLoader, KeepsTheKeysOnlyTheServerActsOn) {
+    Json json = baseScene();
+    json["busy"] = {{"call", 3}, {"rejections", 2}};
+    json["crashAtCall"] = 5;
+    Scene scene = parseScene(json.dump(), "s.json");
+    ASSERT_TRUE(scene.busy);
+    EXPECT_EQ(scene.busy->call, 3);
+    EXPECT_EQ(scene.busy->rejections, 2);
+    EXPECT_EQ(scene.crashAtCall, 5);
+    EXPECT_FALSE(parseScene(baseScene().dump(), "s.json").busy);
+
+    const Refusal refusals[] = {
+        {"no rejections",
+         [](Json& s) {
+             s["busy"] = {{"call", 3}, {"rejections", 0}};
+         },
+         "s.json: busy.rejections: must be a positive number"},
+        {"no call",
+         [](Json& s) {
+             s["busy"] = {{"rejections", 1}};
+         },
+         "s.json: busy.call: is required"},
+        {"unknown busy key",
+         [](Json& s) {
+             s["busy"] = {{"call", 1}, {"rejections", 1}, {"x", 1}};
+         },
+         "s.json: busy.x: unknown key (expected one of: call, rejections)"},
+        {"crash before the first call", [](Json& s) { s["crashAtCall"] = 0; },
+         "s.json: crashAtCall: must be a positive call number"},
+    };
+    expectRefusals(refusals);
+}
+
+TEST(SceneLoader, LoadsNestingUpToTheLimit) {
+    Scene scene = parseScene(deeplyNestedScene(maxNestingLevels, maxNestingLevels), "s.json");
+    EXPECT_EQ(memberDepth(scene), maxNestingLevels);
+    EXPECT_EQ(subOccurrenceDepth(scene), maxNestingLevels);
+    EXPECT_EQ(scene.drawingViews[0].root.children[0].id, "V1/1");
+}
+
+TEST(SceneLoader, RefusesNestingBeyondTheLimit) {
+    const std::string tooDeep = ": model members and sub-occurrences may nest at most " +
+                                std::to_string(maxNestingLevels) + " levels deep";
+    EXPECT_EQ(
+        refusalOf(deeplyNestedScene(maxNestingLevels + 1, 2)),
+        "s.json: drawingViews[0].root" + repeated(".children[0]", maxNestingLevels + 1) + tooDeep);
+    EXPECT_EQ(refusalOf(deeplyNestedScene(1, maxNestingLevels + 1)),
+              "s.json: documents.A1.occurrences[0]" +
+                  repeated(".children[0]", maxNestingLevels - 1) + ".children[1].children[0]" +
+                  tooDeep);
+}
+
+TEST(SceneLoader, RefusesFarDeeperNestingWithoutExhaustingTheStack) {
+    // Far beyond any stack if the loader recursed once per level.
+    const std::size_t levels = 200000;
+    for (const std::string& text : {deeplyNestedScene(levels, 2), deeplyNestedScene(1, levels)}) {
+        std::string refusal = refusalOf(text);
+        EXPECT_NE(refusal.find(" levels deep"), std::string::npos) << refusal.substr(0, 200);
+    }
+}
+
+// The nesting limit is one the tool's recursive walks survive on the smallest
+// stack it runs with: Windows' default of 1 MiB for the main thread.
+TEST(DeepScenes, AWholeRunAtTheNestingLimitFitsA1MiBStack) {
+    const std::string text = deeplyNestedScene(maxNestingLevels, maxNestingLevels);
+    harness::SessionOutcome outcome;
+    std::string result;
+    runOnStackOf(std::size_t{1} << 20, [&] {
+        outcome = harness::runSession(parseScene(text, "deep.json"), {harness::Action::process});
+        result = harness::resultJson(outcome).dump();
+    });
+    EXPECT_EQ(outcome.end, app::ProgramEnd::myEnd);
+    ASSERT_EQ(outcome.partMembers.size(), 1u);
+    EXPECT_EQ(outcome.partMembers[0].id, "deepest");
+    EXPECT_EQ(outcome.partMembers[0].visible, "255_visible");  // paired at the deepest member
+    EXPECT_FALSE(result.empty());
 }
 
 }  // namespace
