@@ -225,6 +225,44 @@ TEST_F(DispatchCallTest, ABusyHostIsAskedAgainAndServesTheCallOnce) {
     EXPECT_EQ(fake.calls.size(), 4u);
 }
 
+// A window of the test's thread that counts the messages it is sent.
+struct CountingWindow {
+    static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+        if (message == WM_APP) {
+            ++handled;
+            return 0;
+        }
+        return DefWindowProcW(window, message, wParam, lParam);
+    }
+    CountingWindow() {
+        WNDCLASSW windowClass{};
+        windowClass.lpfnWndProc = procedure;
+        windowClass.hInstance = GetModuleHandleW(nullptr);
+        windowClass.lpszClassName = L"TavCountingWindow";
+        RegisterClassW(&windowClass);
+        handle = CreateWindowW(L"TavCountingWindow", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                               windowClass.hInstance, nullptr);
+    }
+    ~CountingWindow() { DestroyWindow(handle); }
+    HWND handle = nullptr;
+    static inline int handled = 0;
+};
+
+TEST_F(DispatchCallTest, TheWindowsKeepTakingMessagesWhileABusyHostIsWaitedFor) {
+    CountingWindow window;
+    ASSERT_NE(window.handle, nullptr);
+    FakeDispatch fake;
+    int rejections = 2;
+    fake.setHandler([&](DISPID, std::vector<VARIANT*>&, VARIANT*, EXCEPINFO*) {
+        return rejections-- > 0 ? RPC_E_CALL_REJECTED : S_OK;
+    });
+    PostMessageW(window.handle, WM_APP, 0, 0);
+    const int before = CountingWindow::handled;
+    BusyRetryPolicy quick{std::chrono::milliseconds(20), std::chrono::milliseconds(5000)};
+    hostObject(fake, quick).get(2);
+    EXPECT_EQ(CountingWindow::handled, before + 1);
+}
+
 TEST_F(DispatchCallTest, AHostBusyPastTheBoundFailsAsAHostError) {
     FakeDispatch fake;
     fake.setHandler([](DISPID, std::vector<VARIANT*>&, VARIANT*, EXCEPINFO*) {

@@ -4,6 +4,8 @@
 #include <string>
 #include <utility>
 
+#include "tools/sehost-sim/child_program.h"
+
 namespace tav::harness {
 
 Handle& Handle::operator=(Handle&& other) noexcept {
@@ -38,27 +40,6 @@ std::wstring programFolder() {
     return path.substr(0, path.find_last_of(L"\\/") + 1);
 }
 
-std::wstring quoteArgument(const std::wstring& arg) {
-    if (!arg.empty() && arg.find_first_of(L" \t\n\v\"") == std::wstring::npos) {
-        return arg;
-    }
-    // Backslashes are literal except before a quote, where they escape in pairs.
-    std::wstring quoted = L"\"";
-    std::size_t backslashes = 0;
-    for (wchar_t ch : arg) {
-        if (ch == L'\\') {
-            ++backslashes;
-            continue;
-        }
-        quoted.append(ch == L'"' ? backslashes * 2 + 1 : backslashes, L'\\');
-        backslashes = 0;
-        quoted.push_back(ch);
-    }
-    quoted.append(backslashes * 2, L'\\');
-    quoted.push_back(L'"');
-    return quoted;
-}
-
 ServerProcess::ServerProcess(const std::wstring& program, const std::vector<std::wstring>& args) {
     SECURITY_ATTRIBUTES inherit{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
     HANDLE inputRead = nullptr;
@@ -79,11 +60,9 @@ ServerProcess::ServerProcess(const std::wstring& program, const std::vector<std:
     SetHandleInformation(input_.get(), HANDLE_FLAG_INHERIT, 0);
     SetHandleInformation(output_.get(), HANDLE_FLAG_INHERIT, 0);
 
-    std::wstring commandLine = quoteArgument(program);
-    for (const std::wstring& arg : args) {
-        commandLine += L' ';
-        commandLine += quoteArgument(arg);
-    }
+    std::vector<std::wstring> words{program};
+    words.insert(words.end(), args.begin(), args.end());
+    std::wstring commandLine = sehost::joinCommandLine(words);
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESTDHANDLES;

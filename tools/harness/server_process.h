@@ -56,8 +56,5 @@ class ServerProcess {
 
 // The folder of the running program, with a trailing backslash.
 std::wstring programFolder();
-// `arg` quoted for a Windows command line, as programs' argument parsers
-// read it back.
-std::wstring quoteArgument(const std::wstring& arg);
 
 }  // namespace tav::harness
