@@ -18,7 +18,6 @@
 
 #ifdef _WIN32
 #include "tools/harness/com_session.h"
-#include "tools/sehost-sim/server_scene.h"
 #endif
 
 #ifdef _WIN32
@@ -38,17 +37,6 @@ constexpr int internalError = 1;
 
 bool stdoutIsTerminal() {
     return TAV_ISATTY(TAV_FILENO(stdout)) != 0;
-}
-
-tav::sim::Scene loadScene(const std::string& path, bool overCom) {
-#ifdef _WIN32
-    if (overCom) {
-        // The keys that act over COM only (busy, crashAtCall) are the server's.
-        return tav::sehost::loadServerScene(path).scene;
-    }
-#endif
-    static_cast<void>(overCom);
-    return tav::sim::loadScene(path);
 }
 
 }  // namespace
@@ -99,7 +87,7 @@ int main(int argc, char** argv) {
 
     tav::sim::Scene scene;
     try {
-        scene = loadScene(scenePath, overCom);
+        scene = tav::sim::loadScene(scenePath);
     } catch (const tav::sim::SceneError& error) {
         std::cerr << error.what() << '\n';
         return usageError;

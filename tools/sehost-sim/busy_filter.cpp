@@ -16,7 +16,7 @@ bool isInvoke(const INTERFACEINFO* info) {
 
 }  // namespace
 
-BusyFilter::BusyFilter(BusyCall busy, std::shared_ptr<const ServedHost> servedHost)
+BusyFilter::BusyFilter(sim::BusyHost busy, std::shared_ptr<const ServedHost> servedHost)
     : busy_(busy), servedHost_(std::move(servedHost)) {}
 
 DWORD STDMETHODCALLTYPE BusyFilter::HandleInComingCall(DWORD, HTASK, DWORD,

@@ -13,15 +13,15 @@
 #include <cstdint>
 #include <memory>
 
+#include "host/sim/scene.h"
 #include "tools/sehost-sim/com_object.h"
 #include "tools/sehost-sim/served_object.h"
-#include "tools/sehost-sim/server_scene.h"
 
 namespace tav::sehost {
 
 class BusyFilter final : public ComObject<IMessageFilter> {
   public:
-    BusyFilter(BusyCall busy, std::shared_ptr<const ServedHost> servedHost);
+    BusyFilter(sim::BusyHost busy, std::shared_ptr<const ServedHost> servedHost);
 
     DWORD STDMETHODCALLTYPE HandleInComingCall(DWORD callType, HTASK caller, DWORD tickCount,
                                                LPINTERFACEINFO interfaceInfo) override;
@@ -33,7 +33,7 @@ class BusyFilter final : public ComObject<IMessageFilter> {
     std::int32_t rejected() const { return rejected_; }
 
   private:
-    BusyCall busy_;
+    sim::BusyHost busy_;
     std::shared_ptr<const ServedHost> servedHost_;
     std::int32_t rejected_ = 0;
 };

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "host/sim/scene_error.h"
+#include "host/sim/scene_loader.h"
 #include "host/sim/sim_host.h"
 #include "tools/sehost-sim/busy_filter.h"
 #include "tools/sehost-sim/child_program.h"
@@ -20,7 +21,6 @@
 #include "tools/sehost-sim/host_result.h"
 #include "tools/sehost-sim/served_object.h"
 #include "tools/sehost-sim/server_ids.h"
-#include "tools/sehost-sim/server_scene.h"
 #include "tools/sehost-sim/serving.h"
 #include "tools/sehost-sim/stop_signals.h"
 
@@ -37,9 +37,9 @@ void announceReady() {
 }  // namespace
 
 int runServer(const ServerOptions& options) {
-    ServerScene loaded;
+    sim::Scene scene;
     try {
-        loaded = loadServerScene(std::filesystem::path(options.scene));
+        scene = sim::loadScene(std::filesystem::path(options.scene));
     } catch (const sim::SceneError& error) {
         std::cerr << error.what() << '\n';
         return refusedStatus;
@@ -50,14 +50,16 @@ int runServer(const ServerOptions& options) {
     StopSignals stopSignals(options.program.empty());
     Apartment apartment;
 
+    // The two keys that act over COM only: the in-process host ignores them.
+    const sim::BusyHost busy = scene.busy.value_or(sim::BusyHost{});
+    const std::optional<std::int32_t> crashAtCall = scene.crashAtCall;
     std::vector<sim::HostEvent> events;
-    sim::SimHost host(std::move(loaded.scene),
+    sim::SimHost host(std::move(scene),
                       [&](const sim::HostEvent& event) { events.push_back(event); });
 
     auto servedHost = std::make_shared<ServedHost>(host.inspector());
-    servedHost->crashAtCall = loaded.crashAtCall;
-    ComPtr<BusyFilter> filter =
-        BusyFilter::make<BusyFilter>(loaded.busy.value_or(BusyCall{}), servedHost);
+    servedHost->crashAtCall = crashAtCall;
+    ComPtr<BusyFilter> filter = BusyFilter::make<BusyFilter>(busy, servedHost);
     InstalledFilter installedFilter(filter.Get());
 
     std::unique_ptr<HostRegistration> registration;
