@@ -84,6 +84,7 @@ for scene in examples/*.scene.json; do
 done
 compare_over_com example-gearbox-help-close examples/gearbox.scene.json help,close
 compare_over_com example-gearbox-exit examples/gearbox.scene.json exit
+compare_over_com example-gearbox-open examples/gearbox.scene.json help
 
 bash tests/com/com-faults.sh "$native_dir" "$win_dir" "$work"
 

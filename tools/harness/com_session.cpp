@@ -103,10 +103,13 @@ ComSessionOutcome runComSession(const std::string& scenePath, sim::Scene scene,
             app::RecordedExit exit;
             app::Form1 form(connector, window, exit);
             tool.end = playActions(form, actions);
-        }  // every host reference is given back here, before the server finishes
+            // The host counts the references the tool holds as the program ends,
+            // as in process: the server finishes before the form gives them back
+            // (to a server that is gone, which fails at once).
+            server.finish();
+        }
         tool.window = finalWindow(window);
     }
-    server.finish();
 
     nlohmann::ordered_json hostSide = readHostSide(hostResult);
     outcome.hostFinished = !hostSide.is_null();

@@ -4,7 +4,7 @@
 #include <string>
 #include <utility>
 
-#include "tools/sehost-sim/child_program.h"
+#include "tools/sehost-sim/command_line.h"
 
 namespace tav::harness {
 
