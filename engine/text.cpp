@@ -1,6 +1,7 @@
 #include "engine/text.h"
 
 #include <algorithm>
+#include <cstddef>
 
 #include "engine/lowercase_table.h"
 #include "host/utf.h"
@@ -24,6 +25,23 @@ char32_t lowerCodePoint(char32_t cp) {
 std::u16string lowerCase(std::u16string_view text) {
     std::u16string out;
     out.reserve(text.size());
+    appendLowerCase(out, text);
+    return out;
+}
+
+void appendLowerCase(std::u16string& out, std::u16string_view text) {
+    // Most names are ASCII: no table, no surrogates, one resize.
+    if (std::all_of(text.begin(), text.end(), [](char16_t unit) { return unit < 0x80; })) {
+        const std::size_t start = out.size();
+        out.resize(start + text.size());
+        std::transform(text.begin(), text.end(), out.begin() + static_cast<std::ptrdiff_t>(start),
+                       [](char16_t unit) {
+                           return (unit >= u'A' && unit <= u'Z')
+                                      ? static_cast<char16_t>(unit + (u'a' - u'A'))
+                                      : unit;
+                       });
+        return;
+    }
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char32_t unit = text[i];
         if (host::isHighSurrogate(unit) && i + 1 < text.size() &&
@@ -36,7 +54,6 @@ std::u16string lowerCase(std::u16string_view text) {
             host::appendUtf16(out, lowerCodePoint(unit));
         }
     }
-    return out;
 }
 
 std::u16string decimalText(std::int64_t number) {

@@ -12,6 +12,8 @@ namespace tav::engine {
 // character at a time (Ä→ä, Σ→σ, İ→i; ς stays ς). Comparing two lower-cased
 // strings exactly is the run's comparison without regard to case.
 std::u16string lowerCase(std::u16string_view text);
+// The same, appended to `out`.
+void appendLowerCase(std::u16string& out, std::u16string_view text);
 
 // Plain decimal digits, with a minus sign for negative numbers.
 std::u16string decimalText(std::int64_t number);

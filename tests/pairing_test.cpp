@@ -10,6 +10,7 @@
 #include "engine/pairing.h"
 #include "engine/text.h"
 #include "host/error.h"
+#include "tests/support/nested_scan.h"
 
 namespace tav::test {
 namespace {
@@ -45,23 +46,6 @@ std::vector<engine::ColorValue> memberColors(const RunTables& tables) {
         colors.push_back(member.color);
     }
     return colors;
-}
-
-// The plain nested scan the pairing must agree with.
-void nestedScan(RunTables& tables) {
-    for (std::int32_t i = 1; i <= tables.members.count(); ++i) {
-        auto& member = tables.members.at(i);
-        for (std::int32_t j = 1; j <= tables.parts.count(); ++j) {
-            auto& part = tables.parts.at(j);
-            if (!part.used &&
-                engine::lowerCase(member.asmPath) == engine::lowerCase(part.asmPath) &&
-                engine::lowerCase(member.fileName) == engine::lowerCase(part.fileName)) {
-                part.used = true;
-                member.color = part.color;
-                break;
-            }
-        }
-    }
 }
 
 TEST(Pairing, FirstFitInOrderIgnoringCase) {

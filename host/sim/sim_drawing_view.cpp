@@ -1,6 +1,4 @@
 // Drawing views, their model references, and the model members below them.
-#include <algorithm>
-
 #include "host/sim/fault_keys.h"
 #include "host/sim/sim_call.h"
 #include "host/sim/sim_collection.h"
@@ -197,12 +195,8 @@ class ModelMemberNode final : public SimNode {
     // An edge style must be one of the line styles of the member's draft.
     void requireLineStyle(const SimCall& call, const std::u16string& name) const {
         std::optional<std::size_t> draft = call.model().draftOfView(view_);
-        if (draft) {
-            const std::vector<LineStyle>& styles = call.scene().documents[*draft].lineStyles;
-            if (std::any_of(styles.begin(), styles.end(),
-                            [&name](const LineStyle& style) { return style.name == name; })) {
-                return;
-            }
+        if (draft && call.model().lineStyles(*draft).find(name)) {
+            return;
         }
         throw noLineStyleNamed(name);
     }

@@ -1,7 +1,5 @@
 // A draft's line styles: looking a style up, creating one from a template,
 // and setting a style's colour. Names compare exactly, letter case included.
-#include <algorithm>
-
 #include "host/sim/fault_keys.h"
 #include "host/sim/sim_call.h"
 #include "host/sim/sim_collection.h"
@@ -14,16 +12,6 @@ namespace tav::sim::objects {
 namespace {
 
 namespace ids = host::dispatch;
-
-std::optional<std::size_t> findStyle(const std::vector<LineStyle>& styles,
-                                     std::u16string_view name) {
-    auto found = std::find_if(styles.begin(), styles.end(),
-                              [name](const LineStyle& style) { return style.name == name; });
-    if (found == styles.end()) {
-        return std::nullopt;
-    }
-    return static_cast<std::size_t>(found - styles.begin());
-}
 
 class LineStylesNode final : public SimNode {
   public:
@@ -57,30 +45,31 @@ class LineStylesNode final : public SimNode {
   private:
     // The style the default member's argument names: a name, or a position.
     std::size_t lookUp(const SimCall& call) const {
-        const std::vector<LineStyle>& styles = call.scene().documents[draft_].lineStyles;
         if (const auto* name = call.argument(0).getIf<std::u16string>()) {
-            std::optional<std::size_t> found = findStyle(styles, *name);
+            std::optional<std::size_t> found = call.model().lineStyles(draft_).find(*name);
             if (!found) {
                 throw noLineStyleNamed(*name);
             }
             return *found;
         }
-        return itemPosition(call, styles.size());
+        return itemPosition(call, call.scene().documents[draft_].lineStyles.size());
     }
 
-    host::Value create(const SimCall& call, Document& draft) const {
+    host::Value create(const SimCall& call, const Document& draft) const {
         std::u16string name = call.textArgument(0);
         std::u16string templateName = call.textArgument(1);
-        if (findStyle(draft.lineStyles, name)) {
+        LineStyleIndex& styles = call.model().lineStyles(draft_);
+        if (styles.find(name)) {
             throw hostError(u"A line style named \"" + name + u"\" already exists");
         }
-        std::optional<std::size_t> source = findStyle(draft.lineStyles, templateName);
+        std::optional<std::size_t> source = styles.find(templateName);
         if (!source) {
             throw noLineStyleNamed(templateName);
         }
         std::int32_t color = draft.lineStyles[*source].color;
-        draft.lineStyles.push_back(LineStyle{std::move(name), color, std::move(templateName)});
-        return call.handOut(lineStyle(draft_, draft.lineStyles.size() - 1));
+        std::size_t created =
+            styles.append(LineStyle{std::move(name), color, std::move(templateName)});
+        return call.handOut(lineStyle(draft_, created));
     }
 
     std::size_t draft_;

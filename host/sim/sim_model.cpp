@@ -18,6 +18,10 @@ SimModel::SimModel(Scene scene, HostEventSink onEvent)
             }
         }
     }
+    lineStyleIndexes_.reserve(scene_.documents.size());
+    for (Document& document : scene_.documents) {
+        lineStyleIndexes_.emplace_back(document.lineStyles);
+    }
     for (auto& draft : viewDrafts_) {
         if (!draft) {
             draft = reportedDraft();

@@ -12,6 +12,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "host/sim/line_style_index.h"
 #include "host/sim/scene.h"
 #include "host/sim/sim_host.h"
 #include "host/sim/sim_node.h"
@@ -37,6 +38,9 @@ class SimModel : public std::enable_shared_from_this<SimModel> {
     void retain() { ++heldReferences_; }
     void release() { --heldReferences_; }
     std::int32_t heldReferences() const { return heldReferences_; }
+
+    // The line styles of document `document` (empty unless it is a draft).
+    LineStyleIndex& lineStyles(std::size_t document) { return lineStyleIndexes_.at(document); }
 
     void record(const HostEvent& event) const;
     std::vector<std::int32_t>& commands() { return commands_; }
@@ -69,6 +73,7 @@ class SimModel : public std::enable_shared_from_this<SimModel> {
     HostEventSink onEvent_;
     ObjectResolver resolver_;
     std::vector<std::optional<std::size_t>> viewDrafts_;
+    std::vector<LineStyleIndex> lineStyleIndexes_;  // one per document
     std::int32_t hostCalls_ = 0;
     std::int32_t heldReferences_ = 0;
     std::vector<std::int32_t> commands_;

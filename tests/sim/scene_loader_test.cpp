@@ -1,6 +1,7 @@
 #include <exception>
 #include <filesystem>
 #include <functional>
+#include <sstream>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -405,7 +406,9 @@ TEST(DeepScenes, AWholeRunAtTheNestingLimitFitsA1MiBStack) {
     std::string result;
     runOnStackOf(std::size_t{1} << 20, [&] {
         outcome = harness::runSession(parseScene(text, "deep.json"), {harness::Action::process});
-        result = harness::resultJson(outcome).dump();
+        std::ostringstream written;
+        harness::writeResultFile(written, outcome);
+        result = written.str();
     });
     EXPECT_EQ(outcome.end, app::ProgramEnd::myEnd);
     ASSERT_EQ(outcome.partMembers.size(), 1u);

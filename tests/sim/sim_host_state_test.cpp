@@ -115,6 +115,60 @@ TEST(SimHostState, LineStylesAreCreatedOnlyFromAnExistingTemplate) {
                 false);
 }
 
+TEST(SimHostState, ManyLineStylesAreFoundByTheirExactNamesInCreationOrder) {
+    RecordingHost h(baseScene());
+    host::ObjectRef styles = object(activeDraft(h).get(ids::draftDocument::lineStyles));
+    auto create = [&styles](const std::u16string& name) {
+        auto args = arguments({name, std::u16string(u"Hidden")}, true);
+        return object(styles.call(ids::lineStyles::add, args));
+    };
+    const int count = 3000;
+    for (int i = 0; i < count; ++i) {
+        std::u16string name = u"S";
+        name += host::toUtf16(std::to_string(i));
+        create(name);
+    }
+    // Names that differ only in letter case are different styles.
+    create(u"s7");
+    EXPECT_EQ(hostErrorOf([&] { create(u"S7"); }), u"A line style named \"S7\" already exists");
+
+    object(styles.item(host::Value(u"S2999"))).put(ids::lineStyle::color, number(42));
+    EXPECT_EQ(hostErrorOf([&] { styles.item(host::Value(u"S3000")); }),
+              u"No line style named \"S3000\"");
+    host::ObjectRef bolt = child(rootMember(h, 1), 1);
+    bolt.put(ids::modelMember::visibleEdgeStyle, u"s7");
+    EXPECT_EQ(hostErrorOf([&] { bolt.put(ids::modelMember::hiddenEdgeStyle, u"S7 "); }),
+              u"No line style named \"S7 \"");
+
+    std::vector<LineStyleState> final = h.host->inspector().lineStyles();
+    ASSERT_EQ(final.size(), 2u + count + 1u);
+    EXPECT_EQ(final[2].name, "S0");
+    EXPECT_EQ(final[1 + count].name, "S2999");
+    EXPECT_EQ(final[1 + count].color, 42);
+    EXPECT_EQ(final.back().name, "s7");
+    EXPECT_EQ(h.host->inspector().partMembers()[0].visible, "s7");
+}
+
+TEST(SimHostState, EveryEventCarriesTheNumberOfTheCallThatMadeIt) {
+    std::int32_t reachingBolt = 0;
+    {
+        RecordingHost probe(baseScene());
+        child(rootMember(probe, 1), 1);
+        reachingBolt = probe.host->inspector().hostCalls();
+    }
+    Json scene = baseScene();
+    scene["failCall"] = reachingBolt + 1;
+    RecordingHost h(scene);
+    host::ObjectRef bolt = child(rootMember(h, 1), 1);
+    hostErrorOf([&] { bolt.put(ids::modelMember::visibleEdgeStyle, u"Hidden"); });
+    bolt.put(ids::modelMember::hiddenEdgeStyle, u"Hidden");
+    ASSERT_EQ(h.events.size(), 2u);
+    EXPECT_EQ(h.events[0].call, reachingBolt + 1);
+    EXPECT_FALSE(h.events[0].ok) << "the scene's failing call";
+    EXPECT_EQ(h.events[1].call, reachingBolt + 2);
+    EXPECT_TRUE(h.events[1].ok);
+}
+
 TEST(SimHostState, MemberEdgeStylesTakeOnlyTheDraftsLineStyles) {
     Json scene = baseScene();
     scene["drawingViews"][0]["root"]["children"][0]["fail"] = {"putTangent"};

@@ -7,11 +7,9 @@
 #include <stdexcept>
 
 #include "app/recording_window.h"
-#include "host/automation_ids.h"
 #include "host/com/apartment.h"
 #include "host/com/com_connector.h"
-#include "tools/harness/result_file.h"
-#include "tools/harness/result_merge.h"
+#include "tools/harness/host_part.h"
 #include "tools/harness/server_process.h"
 
 namespace tav::harness {
@@ -25,61 +23,47 @@ std::wstring widen(const std::string& text) {
     return wide;
 }
 
-// A file name of this run's own for the server's side of the result.
-std::filesystem::path hostResultPath() {
+// A file name of this run's own for the server's part of the result.
+std::filesystem::path hostPartPath() {
     return std::filesystem::temp_directory_path() /
            ("tavrelmondix-host-" + std::to_string(GetCurrentProcessId()) + "-" +
             std::to_string(GetTickCount64()) + ".json");
 }
 
-// The server's side, or null when it wrote none (it ended without finishing).
-nlohmann::ordered_json readHostSide(const std::filesystem::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) {
-        return nullptr;
+// The server's part, or nothing when it wrote none (it ended without finishing).
+std::optional<HostPart> takeHostPart(const std::filesystem::path& path) {
+    std::optional<HostPart> part;
+    {
+        std::ifstream file(path, std::ios::binary);
+        if (!file) {
+            return part;
+        }
+        part = readHostPart(file);
     }
-    nlohmann::ordered_json json = nlohmann::ordered_json::parse(file);
-    file.close();
     std::filesystem::remove(path);
-    return json;
+    return part;
 }
 
-// The host's state as the report shows it, from the server's result.
-void fillHostFields(SessionOutcome& outcome, const nlohmann::ordered_json& host) {
-    outcome.hostCalls = host.at("hostCalls").get<std::int32_t>();
-    outcome.heldReferences = host.at("heldReferences").get<std::int32_t>();
-    outcome.interactive = host.at("host").at("properties").at("18").get<bool>();
-    outcome.delayCompute = host.at("host").at("properties").at("73").get<bool>();
-    outcome.commands = host.at("host").at("commands").get<std::vector<std::int32_t>>();
-    outcome.selection = host.at("selection").get<std::vector<std::string>>();
-    for (const auto& style : host.at("lineStyles")) {
-        sim::LineStyleState state;
-        state.name = style.at("name").get<std::string>();
-        state.color = style.at("color").get<std::int32_t>();
-        if (!style.at("template").is_null()) {
-            state.templateName = style.at("template").get<std::string>();
-        }
-        outcome.lineStyles.push_back(std::move(state));
+// The members for the report of what changed: as the scene brought them
+// (names and paths), with the styles the host holds at the end.
+std::vector<sim::PartMemberState> membersAtEnd(std::vector<sim::PartMemberState> before,
+                                               const std::vector<sim::PartMemberState>& host) {
+    for (std::size_t i = 0; i < before.size() && i < host.size(); ++i) {
+        before[i].visible = host[i].visible;
+        before[i].hidden = host[i].hidden;
+        before[i].tangent = host[i].tangent;
     }
-    // The members in scene order, as the scene brought them, with the styles
-    // they ended with.
-    const auto& members = host.at("members");
-    outcome.partMembers = outcome.partMembersBefore;
-    for (std::size_t i = 0; i < members.size() && i < outcome.partMembers.size(); ++i) {
-        outcome.partMembers[i].visible = members[i].at("visible").get<std::string>();
-        outcome.partMembers[i].hidden = members[i].at("hidden").get<std::string>();
-        outcome.partMembers[i].tangent = members[i].at("tangent").get<std::string>();
-    }
+    return before;
 }
 
 }  // namespace
 
 ComSessionOutcome runComSession(const std::string& scenePath, sim::Scene scene,
                                 const std::vector<Action>& actions, const EventSink& live,
-                                const com::BusyRetryPolicy& busy) {
-    const std::filesystem::path hostResult = hostResultPath();
+                                const com::BusyRetryPolicy& busy, EventLog& events) {
+    const std::filesystem::path hostPartFile = hostPartPath();
     ServerProcess server(programFolder() + L"sehost-sim.exe",
-                         {widen(scenePath), L"--result", hostResult.wstring()});
+                         {widen(scenePath), L"--result", hostPartFile.wstring()});
     if (!server.waitReady()) {
         throw std::runtime_error("sehost-sim.exe ended before it was ready (exit status " +
                                  std::to_string(server.finish()) + ")");
@@ -88,7 +72,7 @@ ComSessionOutcome runComSession(const std::string& scenePath, sim::Scene scene,
     ComSessionOutcome outcome;
     SessionOutcome& tool = outcome.toolSide;
     tool.partMembersBefore = sim::SimHost(std::move(scene), {}).inspector().partMembers();
-    std::vector<std::int32_t> callsBefore;
+    std::vector<WindowEvent> windowEvents;
     {
         com::Apartment apartment(busy);
         com::ComConnector connector(busy);
@@ -96,8 +80,7 @@ ComSessionOutcome runComSession(const std::string& scenePath, sim::Scene scene,
             if (live) {
                 live(event);
             }
-            tool.events.push_back(event);
-            callsBefore.push_back(connector.hostCalls());
+            windowEvents.push_back({event, connector.hostCalls()});
         });
         {
             app::RecordedExit exit;
@@ -111,12 +94,12 @@ ComSessionOutcome runComSession(const std::string& scenePath, sim::Scene scene,
         tool.window = finalWindow(window);
     }
 
-    nlohmann::ordered_json hostSide = readHostSide(hostResult);
-    outcome.hostFinished = !hostSide.is_null();
-    outcome.result =
-        mergeResults(resultJson(tool), callsBefore, outcome.hostFinished ? &hostSide : nullptr);
-    if (outcome.hostFinished) {
-        fillHostFields(tool, hostSide);
+    std::optional<HostPart> host = takeHostPart(hostPartFile);
+    mergeEvents(windowEvents, host ? host->events : std::vector<sim::HostEvent>{}, events);
+    if (host) {
+        static_cast<HostOutcome&>(tool) = host->outcome;
+        tool.partMembers = membersAtEnd(tool.partMembersBefore, host->outcome.partMembers);
+        outcome.nameLookups = host->nameLookups;
     }
     return outcome;
 }

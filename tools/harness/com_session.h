@@ -4,33 +4,32 @@
 // recording window, and the two sides' results are merged into one.
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
-#include <nlohmann/json.hpp>
-
 #include "host/com/busy_host.h"
+#include "tools/harness/event_log.h"
 #include "tools/harness/session.h"
 
 namespace tav::harness {
 
 struct ComSessionOutcome {
-    // What the tool saw: its end, the window, the window's events. The
-    // host's fields are filled from the server's result when it finished.
+    // What the tool saw (its end and window) and, when the server finished,
+    // the host's state from the server's part.
     SessionOutcome toolSide;
-    // The merged result file.
-    nlohmann::ordered_json result;
-    // False when the server ended without finishing (it crashed): the result
-    // then holds the tool's side only.
-    bool hostFinished = false;
+    // The names the server resolved; empty when the server ended without
+    // finishing (it crashed): only the tool's side is known then.
+    std::optional<std::int64_t> nameLookups;
 };
 
-// Raises std::runtime_error when the server cannot be started or ends before
-// it is ready.
 // `scene` is the scene file's content, already loaded (for the report of
-// what changed).
+// what changed). Both sides' events go to `events` in the order they
+// happened. Raises std::runtime_error when the server cannot be started or
+// ends before it is ready.
 ComSessionOutcome runComSession(const std::string& scenePath, sim::Scene scene,
                                 const std::vector<Action>& actions, const EventSink& live,
-                                const com::BusyRetryPolicy& busy);
+                                const com::BusyRetryPolicy& busy, EventLog& events);
 
 }  // namespace tav::harness

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <fstream>
 #include <iostream>
+#include <optional>
 #include <stdexcept>
 #include <string>
 
@@ -94,26 +95,43 @@ int main(int argc, char** argv) {
     }
 
     tav::harness::TerminalReport report(std::cout, stdoutIsTerminal());
-    tav::harness::EventSink live;
     if (!quiet) {
         std::cout << "Tavrelmondix on " << scenePath << "\n\n";
-        live = [&report](const tav::harness::Event& event) { report.onEvent(event); };
     }
+    // Events go to the report and to the result file as they happen; the
+    // session keeps none of them.
+    tav::harness::EventLog events;
+    auto live = [&](const tav::harness::Event& event) {
+        if (!quiet) {
+            report.onEvent(event);
+        }
+        // Over COM the events are logged once both sides are known.
+        if (!resultPath.empty() && !overCom) {
+            events.add(event);
+        }
+    };
     tav::harness::SessionOutcome outcome;
-    nlohmann::ordered_json result;
+    // Over COM: the host's part, when the server finished.
+    const tav::harness::HostOutcome* hostPart = &outcome;
+    std::optional<std::int64_t> nameLookups;
     try {
         if (overCom) {
 #ifdef _WIN32
             tav::com::BusyRetryPolicy busy;
             busy.bound = std::chrono::milliseconds(busyBoundMs);
-            auto overComOutcome =
-                tav::harness::runComSession(scenePath, std::move(scene), actions, live, busy);
+            tav::harness::ComSessionOutcome overComOutcome = tav::harness::runComSession(
+                scenePath, std::move(scene), actions, live, busy, events);
             outcome = std::move(overComOutcome.toolSide);
-            result = std::move(overComOutcome.result);
+            if (overComOutcome.nameLookups) {
+                nameLookups = overComOutcome.nameLookups;
+            } else {
+                hostPart = nullptr;  // the server ended without finishing
+            }
 #endif
         } else {
-            outcome = tav::harness::runSession(std::move(scene), actions, live);
-            result = tav::harness::resultJson(outcome);
+            outcome = tav::harness::runSession(
+                std::move(scene), actions, live,
+                {.events = tav::harness::EventRetention::streamOnly, .membersBefore = !quiet});
         }
     } catch (const std::exception& error) {
         std::cerr << "tavrelmondix-sim: internal error: " << error.what() << '\n';
@@ -125,7 +143,17 @@ int main(int argc, char** argv) {
 
     if (!resultPath.empty()) {
         std::ofstream file(resultPath, std::ios::binary);
-        file << result.dump(1) << '\n';
+        try {
+            if (overCom) {
+                tav::harness::writeResultFile(file, outcome, hostPart, nameLookups, events);
+            } else {
+                tav::harness::writeResultFile(file, outcome, events);
+            }
+        } catch (const std::exception& error) {
+            // The events could not be read back from their temporary file.
+            std::cerr << "tavrelmondix-sim: internal error: " << error.what() << '\n';
+            return internalError;
+        }
         if (!file) {
             std::cerr << "tavrelmondix-sim: cannot write " << resultPath << '\n';
             return usageError;

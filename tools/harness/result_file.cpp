@@ -1,9 +1,11 @@
 #include "tools/harness/result_file.h"
 
 #include <cmath>
+#include <string_view>
 #include <type_traits>
 
 #include "host/utf.h"
+#include "tools/harness/json_text.h"
 
 namespace tav::harness {
 namespace {
@@ -11,90 +13,197 @@ namespace {
 using host::toUtf8;
 using nlohmann::ordered_json;
 
+constexpr std::string_view resultFormat = "tavrelmondix-result/1";
+
 // Progress bar numbers are written as JSON integers.
 std::int64_t progressNumber(float value) {
     return std::llround(static_cast<double>(value));
 }
 
-ordered_json uiEventJson(const app::UiEvent& event) {
-    return std::visit(
-        [](const auto& e) -> ordered_json {
+void appendUiEvent(JsonObjectText& object, const app::UiEvent& event) {
+    std::visit(
+        [&object](const auto& e) {
             using T = std::decay_t<decltype(e)>;
             if constexpr (std::is_same_v<T, app::CaptionChanged>) {
-                return {{"ui", "caption"}, {"control", e.control}, {"text", toUtf8(e.text)}};
+                object.text("ui", "caption");
+                object.text("control", e.control);
+                object.text("text", toUtf8(e.text));
             } else if constexpr (std::is_same_v<T, app::ProgressChanged>) {
-                return {{"ui", "pb"}, {"property", e.property}, {"value", progressNumber(e.value)}};
+                object.text("ui", "pb");
+                object.text("property", e.property);
+                object.number("value", progressNumber(e.value));
             } else if constexpr (std::is_same_v<T, app::Repainted>) {
-                return {{"ui", "repaint"}};
+                object.text("ui", "repaint");
             } else if constexpr (std::is_same_v<T, app::MessageShown>) {
-                return {{"ui", "message"}, {"title", toUtf8(e.title)}, {"text", toUtf8(e.text)}};
+                object.text("ui", "message");
+                object.text("title", toUtf8(e.title));
+                object.text("text", toUtf8(e.text));
             } else {
-                return {
-                    {"ui", "about"}, {"title", toUtf8(e.title)}, {"version", toUtf8(e.version)}};
+                object.text("ui", "about");
+                object.text("title", toUtf8(e.title));
+                object.text("version", toUtf8(e.version));
             }
         },
         event);
 }
 
-ordered_json hostEventJson(const sim::HostEvent& event) {
+void appendHostEvent(JsonObjectText& object, const sim::HostEvent& event) {
     const bool isPut = event.verb == sim::HostEvent::Verb::put;
-    ordered_json json{
-        {"host", isPut ? "put" : "call"}, {"object", event.object}, {"member", event.member}};
-    json[isPut ? "value" : "args"] = event.payload;
-    json["ok"] = event.ok;
-    return json;
+    object.text("host", isPut ? "put" : "call");
+    object.text("object", event.object);
+    object.number("member", event.member);
+    object.json(isPut ? "value" : "args", event.payload);
+    object.boolean("ok", event.ok);
+}
+
+void appendLineStyle(std::string& out, const sim::LineStyleState& style) {
+    JsonObjectText object(out, 2);
+    object.text("name", style.name);
+    object.number("color", style.color);
+    if (style.templateName) {
+        object.text("template", *style.templateName);
+    } else {
+        object.null("template");
+    }
+}
+
+void appendMember(std::string& out, const sim::PartMemberState& member) {
+    JsonObjectText object(out, 2);
+    object.text("view", member.view);
+    object.text("id", member.id);
+    object.text("visible", member.visible);
+    object.text("hidden", member.hidden);
+    object.text("tangent", member.tangent);
+}
+
+// The top-level object, one field after the other.
+class ResultWriter {
+  public:
+    explicit ResultWriter(std::ostream& out) : out_(out) {}
+
+    void field(std::string_view name, const ordered_json& value) {
+        key(name);
+        std::string text;
+        appendJsonAtDepth(text, value, 1);
+        out_ << text;
+    }
+
+    // `appendItem` appends one item's text, two levels deep.
+    template <class Items, class AppendItem>
+    void arrayField(std::string_view name, const Items& items, AppendItem&& appendItem) {
+        key(name);
+        if (items.empty()) {
+            out_ << "[]";
+            return;
+        }
+        std::string text;
+        bool first = true;
+        for (const auto& item : items) {
+            text = first ? "[\n  " : ",\n  ";
+            first = false;
+            appendItem(text, item);
+            out_ << text;
+        }
+        out_ << "\n ]";
+    }
+
+    void events(const EventLog& events) {
+        key("events");
+        events.writeArray(out_);
+    }
+
+    void finish() { out_ << (first_ ? "{}\n" : "\n}\n"); }
+
+  private:
+    void key(std::string_view name) {
+        out_ << (first_ ? "{\n \"" : ",\n \"") << name << "\": ";
+        first_ = false;
+    }
+
+    std::ostream& out_;
+    bool first_ = true;
+};
+
+ordered_json windowJson(const WindowState& window) {
+    return {{"lblVista", toUtf8(window.lblVista)},
+            {"lblPieza", toUtf8(window.lblPieza)},
+            {"pb",
+             {{"min", progressNumber(window.progressMin)},
+              {"max", progressNumber(window.progressMax)},
+              {"value", progressNumber(window.progressValue)}}}};
+}
+
+// Every field either part gives, in the order of the in-process file.
+void writeParts(std::ostream& out, const WindowOutcome* window, const HostOutcome* host,
+                std::optional<std::int64_t> nameLookups, const EventLog& events) {
+    ResultWriter writer(out);
+    writer.field("format", resultFormat);
+    if (window) {
+        writer.field("end", endName(window->end));
+    }
+    if (host) {
+        writer.field("hostCalls", host->hostCalls);
+    }
+    if (nameLookups) {
+        writer.field("nameLookups", *nameLookups);
+    }
+    if (host) {
+        writer.field("heldReferences", host->heldReferences);
+        writer.field("host",
+                     {{"properties", {{"18", host->interactive}, {"73", host->delayCompute}}},
+                      {"commands", host->commands}});
+        writer.field("selection", host->selection);
+        writer.arrayField("lineStyles", host->lineStyles, appendLineStyle);
+        writer.arrayField("members", host->partMembers, appendMember);
+    }
+    if (window) {
+        writer.field("window", windowJson(window->window));
+    }
+    writer.events(events);
+    writer.finish();
 }
 
 }  // namespace
 
-ordered_json eventJson(const Event& event) {
+void appendEvent(std::string& out, const Event& event, std::size_t depth,
+                 std::optional<std::int32_t> call) {
+    JsonObjectText object(out, depth);
     if (const auto* ui = std::get_if<app::UiEvent>(&event)) {
-        return uiEventJson(*ui);
+        appendUiEvent(object, *ui);
+        return;
     }
-    return hostEventJson(std::get<sim::HostEvent>(event));
+    appendHostEvent(object, std::get<sim::HostEvent>(event));
+    if (call) {
+        object.number("call", *call);
+    }
 }
 
-ordered_json resultJson(const SessionOutcome& outcome) {
-    ordered_json lineStyles = ordered_json::array();
-    for (const sim::LineStyleState& style : outcome.lineStyles) {
-        lineStyles.push_back({{"name", style.name},
-                              {"color", style.color},
-                              {"template", style.templateName ? ordered_json(*style.templateName)
-                                                              : ordered_json(nullptr)}});
-    }
-    ordered_json members = ordered_json::array();
-    for (const sim::PartMemberState& member : outcome.partMembers) {
-        members.push_back({{"view", member.view},
-                           {"id", member.id},
-                           {"visible", member.visible},
-                           {"hidden", member.hidden},
-                           {"tangent", member.tangent}});
-    }
-    ordered_json events = ordered_json::array();
+ordered_json eventJson(const Event& event) {
+    std::string text;
+    appendEvent(text, event, 0, std::nullopt);
+    return ordered_json::parse(text);
+}
+
+void writeResultFile(std::ostream& out, const SessionOutcome& outcome, const EventLog& events) {
+    writeParts(out, &outcome, &outcome, std::nullopt, events);
+}
+
+void writeResultFile(std::ostream& out, const SessionOutcome& outcome) {
+    EventLog events;
     for (const Event& event : outcome.events) {
-        events.push_back(eventJson(event));
+        events.add(event);
     }
-    const WindowState& window = outcome.window;
-    return ordered_json{
-        {"format", "tavrelmondix-result/1"},
-        {"end", endName(outcome.end)},
-        {"hostCalls", outcome.hostCalls},
-        {"heldReferences", outcome.heldReferences},
-        {"host",
-         {{"properties", {{"18", outcome.interactive}, {"73", outcome.delayCompute}}},
-          {"commands", outcome.commands}}},
-        {"selection", outcome.selection},
-        {"lineStyles", lineStyles},
-        {"members", members},
-        {"window",
-         {{"lblVista", toUtf8(window.lblVista)},
-          {"lblPieza", toUtf8(window.lblPieza)},
-          {"pb",
-           {{"min", progressNumber(window.progressMin)},
-            {"max", progressNumber(window.progressMax)},
-            {"value", progressNumber(window.progressValue)}}}}},
-        {"events", events},
-    };
+    writeResultFile(out, outcome, events);
+}
+
+void writeResultFile(std::ostream& out, const WindowOutcome& window, const HostOutcome* host,
+                     std::optional<std::int64_t> nameLookups, const EventLog& events) {
+    writeParts(out, &window, host, nameLookups, events);
+}
+
+void writeHostPart(std::ostream& out, const HostOutcome& host, std::int64_t nameLookups,
+                   const EventLog& hostEvents) {
+    writeParts(out, nullptr, &host, nameLookups, hostEvents);
 }
 
 }  // namespace tav::harness

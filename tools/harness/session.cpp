@@ -52,6 +52,19 @@ const char* endName(app::ProgramEnd end) {
     return "open";
 }
 
+HostOutcome hostOutcomeOf(const sim::SimInspector& host) {
+    HostOutcome outcome;
+    outcome.hostCalls = host.hostCalls();
+    outcome.heldReferences = host.heldReferences();
+    outcome.interactive = host.property(host::dispatch::application::interactive);
+    outcome.delayCompute = host.property(host::dispatch::application::delayCompute);
+    outcome.commands = host.commands();
+    outcome.selection = host.selection();
+    outcome.lineStyles = host.lineStyles();
+    outcome.partMembers = host.partMembers();
+    return outcome;
+}
+
 app::ProgramEnd playActions(app::Form1& form, const std::vector<Action>& actions) {
     if (form.Form_Load()) {
         for (Action action : actions) {
@@ -83,31 +96,29 @@ WindowState finalWindow(const app::RecordingWindow& window) {
 }
 
 SessionOutcome runSession(sim::Scene scene, const std::vector<Action>& actions,
-                          const EventSink& live) {
+                          const EventSink& live, SessionOptions options) {
     SessionOutcome outcome;
     auto record = [&](Event event) {
         if (live) {
             live(event);
         }
-        outcome.events.push_back(std::move(event));
+        if (options.events == EventRetention::keep) {
+            outcome.events.push_back(std::move(event));
+        }
     };
     sim::SimHost host(std::move(scene), [&](const sim::HostEvent& event) { record(event); });
     app::RecordingWindow window([&](const app::UiEvent& event) { record(event); });
     const sim::SimInspector& inspector = host.inspector();
-    outcome.partMembersBefore = inspector.partMembers();
+    if (options.membersBefore) {
+        outcome.partMembersBefore = inspector.partMembers();
+    }
     {
         app::RecordedExit exit;
         app::Form1 form(host.connector(), window, exit);
         outcome.end = playActions(form, actions);
-        outcome.heldReferences = inspector.heldReferences();
+        // Read while the tool still holds what it held when it ended.
+        static_cast<HostOutcome&>(outcome) = hostOutcomeOf(inspector);
     }
-    outcome.hostCalls = inspector.hostCalls();
-    outcome.interactive = inspector.property(host::dispatch::application::interactive);
-    outcome.delayCompute = inspector.property(host::dispatch::application::delayCompute);
-    outcome.commands = inspector.commands();
-    outcome.selection = inspector.selection();
-    outcome.lineStyles = inspector.lineStyles();
-    outcome.partMembers = inspector.partMembers();
     outcome.window = finalWindow(window);
     return outcome;
 }

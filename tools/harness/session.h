@@ -35,8 +35,9 @@ struct WindowState {
     float progressValue = 0.0f;
 };
 
-struct SessionOutcome {
-    app::ProgramEnd end = app::ProgramEnd::running;
+// What the host holds when the tool has ended: the host's part of a result,
+// which an out-of-process host writes on its own.
+struct HostOutcome {
     std::int32_t hostCalls = 0;
     // References still held when the tool ended (or when the actions ran out).
     std::int32_t heldReferences = 0;
@@ -46,10 +47,34 @@ struct SessionOutcome {
     std::vector<std::string> selection;
     std::vector<sim::LineStyleState> lineStyles;
     std::vector<sim::PartMemberState> partMembers;
-    // The same members as the scene brought them, for reports of what changed.
-    std::vector<sim::PartMemberState> partMembersBefore;
+};
+
+HostOutcome hostOutcomeOf(const sim::SimInspector& host);
+
+// How the program ended and what its window shows: the window's part.
+struct WindowOutcome {
+    app::ProgramEnd end = app::ProgramEnd::running;
     WindowState window;
+};
+
+struct SessionOutcome : HostOutcome, WindowOutcome {
+    // The same members as the scene brought them, for reports of what changed
+    // (empty unless SessionOptions::membersBefore).
+    std::vector<sim::PartMemberState> partMembersBefore;
+    // Every event in order, unless the session only passed them to its sink.
     std::vector<Event> events;
+};
+
+enum class EventRetention {
+    keep,        // in SessionOutcome::events
+    streamOnly,  // only through the live sink: long runs keep memory flat
+};
+
+struct SessionOptions {
+    EventRetention events = EventRetention::keep;
+    // Keep the members as the scene brought them (partMembersBefore), for a
+    // report of what changed.
+    bool membersBefore = true;
 };
 
 // Start-up, then the user's actions until the program ends (later actions
@@ -60,7 +85,7 @@ WindowState finalWindow(const app::RecordingWindow& window);
 
 // Runs the tool on `scene`. `live` sees every event as it happens.
 SessionOutcome runSession(sim::Scene scene, const std::vector<Action>& actions,
-                          const EventSink& live = {});
+                          const EventSink& live = {}, SessionOptions options = {});
 
 // The name of a program end in results: refused, my_end, fatal, closed, open.
 const char* endName(app::ProgramEnd end);

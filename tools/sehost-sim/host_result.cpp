@@ -1,6 +1,7 @@
 #include "tools/sehost-sim/host_result.h"
 
 #include <fstream>
+#include <sstream>
 #include <stdexcept>
 
 #include "tools/harness/result_file.h"
@@ -10,30 +11,16 @@ namespace tav::sehost {
 nlohmann::ordered_json hostResultJson(const sim::SimInspector& host, std::int32_t heldReferences,
                                       const std::vector<sim::HostEvent>& events,
                                       std::int32_t nameLookups) {
-    // The harness's result writer gives the shape; the window's side is
-    // dropped from it.
-    harness::SessionOutcome outcome;
-    outcome.hostCalls = host.hostCalls();
+    // The harness's writer of a host's part gives the shape.
+    harness::HostOutcome outcome = harness::hostOutcomeOf(host);
     outcome.heldReferences = heldReferences;
-    outcome.interactive = host.property(host::dispatch::application::interactive);
-    outcome.delayCompute = host.property(host::dispatch::application::delayCompute);
-    outcome.commands = host.commands();
-    outcome.selection = host.selection();
-    outcome.lineStyles = host.lineStyles();
-    outcome.partMembers = host.partMembers();
-    nlohmann::ordered_json json = harness::resultJson(outcome);
-    json.erase("end");
-    json.erase("window");
-
-    nlohmann::ordered_json numbered = nlohmann::ordered_json::array();
+    harness::EventLog log(harness::EventLog::CallNumbers::written);
     for (const sim::HostEvent& hostEvent : events) {
-        nlohmann::ordered_json event = harness::eventJson(hostEvent);
-        event["call"] = hostEvent.call;
-        numbered.push_back(std::move(event));
+        log.add(hostEvent);
     }
-    json["events"] = std::move(numbered);
-    json["nameLookups"] = nameLookups;
-    return json;
+    std::ostringstream text;
+    harness::writeHostPart(text, outcome, nameLookups, log);
+    return nlohmann::ordered_json::parse(text.str());
 }
 
 void writeResultFile(const std::filesystem::path& file, const nlohmann::ordered_json& json) {

@@ -1,0 +1,204 @@
+// The result file as other tools read it: its layout, the events whether the
+// session kept them or only streamed them, and the two parts that the COM
+// server and the harness write apart and merge.
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include "host/sim/scene_loader.h"
+#include "tools/harness/event_log.h"
+#include "tools/harness/host_part.h"
+#include "tools/harness/json_text.h"
+#include "tools/harness/result_file.h"
+#include "tools/harness/session.h"
+
+namespace tav::test {
+namespace {
+
+using nlohmann::ordered_json;
+
+const std::string conformanceDir = std::string(TAV_CONFORMANCE_DIR) + "/";
+
+harness::SessionOutcome runScene(
+    const std::string& path, const std::string& actions, const harness::EventSink& live = {},
+    harness::EventRetention retention = harness::EventRetention::keep) {
+    return harness::runSession(sim::loadScene(path), harness::parseActions(actions), live,
+                               {.events = retention});
+}
+
+std::string gearboxScene() {
+    return std::string(TAV_EXAMPLES) + "/gearbox.scene.json";
+}
+
+std::string inProcessFile(const harness::SessionOutcome& outcome) {
+    std::ostringstream out;
+    harness::writeResultFile(out, outcome);
+    return out.str();
+}
+
+std::vector<std::string> keysOf(const ordered_json& object) {
+    std::vector<std::string> keys;
+    for (const auto& item : object.items()) {
+        keys.push_back(item.key());
+    }
+    return keys;
+}
+
+// The host's part as the COM server writes it from the same session.
+std::string hostPartOf(const harness::SessionOutcome& outcome, std::int64_t nameLookups) {
+    harness::EventLog hostEvents(harness::EventLog::CallNumbers::written);
+    for (const harness::Event& event : outcome.events) {
+        if (std::holds_alternative<sim::HostEvent>(event)) {
+            hostEvents.add(event);
+        }
+    }
+    std::ostringstream out;
+    harness::writeHostPart(out, outcome, nameLookups, hostEvents);
+    return out.str();
+}
+
+// The window's events with the host calls made before each: over COM the
+// harness counts them; here the last host event's call number stands in.
+std::vector<harness::WindowEvent> windowEventsOf(const harness::SessionOutcome& outcome) {
+    std::vector<harness::WindowEvent> window;
+    std::int32_t callsBefore = 0;
+    for (const harness::Event& event : outcome.events) {
+        if (const auto* host = std::get_if<sim::HostEvent>(&event)) {
+            callsBefore = host->call;
+        } else {
+            window.push_back({std::get<app::UiEvent>(event), callsBefore});
+        }
+    }
+    return window;
+}
+
+TEST(ResultFile, IsLaidOutAsAJsonDumpWithAnIndentOfOne) {
+    const std::string written = inProcessFile(runScene(gearboxScene(), "process"));
+    const ordered_json parsed = ordered_json::parse(written);
+    EXPECT_EQ(written, parsed.dump(1) + "\n");
+    EXPECT_EQ(keysOf(parsed),
+              (std::vector<std::string>{"format", "end", "hostCalls", "heldReferences", "host",
+                                        "selection", "lineStyles", "members", "window", "events"}));
+    EXPECT_GT(parsed["lineStyles"].size(), 2u);
+    EXPECT_GT(parsed["events"].size(), 10u);
+}
+
+TEST(ResultFile, TextIsEscapedAndLaidOutAsTheJsonLibraryDoes) {
+    std::string awkward = "quote \" backslash \\ slash / tab \t DEL \x7f Grüße Σ 𝄞";
+    for (char c = 1; c < 0x20; ++c) {
+        awkward += c;
+    }
+    std::string written;
+    harness::appendJsonString(written, awkward);
+    EXPECT_EQ(written, nlohmann::json(awkward).dump());
+
+    const nlohmann::json nested = nlohmann::json::parse(
+        R"([1, -2, 3.5, true, null, "x", [], {}, [["a"], {"k": [1, 2]}], 18446744073709551615])");
+    for (std::size_t depth : {0u, 1u, 3u}) {
+        std::string laidOut;
+        harness::appendJsonAtDepth(laidOut, nested, depth);
+        std::string expected;
+        for (char c : nested.dump(1)) {
+            expected += c;
+            if (c == '\n') {
+                expected.append(depth, ' ');
+            }
+        }
+        EXPECT_EQ(laidOut, expected) << "depth " << depth;
+    }
+}
+
+TEST(ResultFile, EventsStreamedDuringTheRunGiveTheSameFileAsEventsKept) {
+    const std::string kept = inProcessFile(runScene(gearboxScene(), "process"));
+
+    harness::EventLog events;
+    const harness::SessionOutcome streamed = runScene(
+        gearboxScene(), "process", [&](const harness::Event& e) { events.add(e); },
+        harness::EventRetention::streamOnly);
+    EXPECT_TRUE(streamed.events.empty());
+    std::ostringstream out;
+    harness::writeResultFile(out, streamed, events);
+    EXPECT_EQ(out.str(), kept);
+}
+
+TEST(ResultFile, ARunWithoutEventsWritesAnEmptyList) {
+    const harness::SessionOutcome outcome =
+        runScene(conformanceDir + "02-no-host.scene.json", "process");
+    harness::SessionOutcome quietOutcome = outcome;
+    quietOutcome.events.clear();
+    const ordered_json parsed = ordered_json::parse(inProcessFile(quietOutcome));
+    EXPECT_EQ(parsed["events"], ordered_json::array());
+    EXPECT_EQ(parsed["end"], "refused");
+}
+
+TEST(HostPart, HoldsTheHostsFieldsAndNumbersEveryHostEvent) {
+    const harness::SessionOutcome outcome = runScene(gearboxScene(), "process");
+    const ordered_json part = ordered_json::parse(hostPartOf(outcome, 17));
+    EXPECT_EQ(keysOf(part),
+              (std::vector<std::string>{"format", "hostCalls", "nameLookups", "heldReferences",
+                                        "host", "selection", "lineStyles", "members", "events"}));
+    EXPECT_EQ(part["nameLookups"], 17);
+    std::int64_t previous = 0;
+    for (const ordered_json& event : part["events"]) {
+        ASSERT_TRUE(event.contains("host")) << event.dump();
+        const std::int64_t call = event.at("call");
+        EXPECT_GT(call, previous) << "one event per call, in call order";
+        EXPECT_LE(call, outcome.hostCalls);
+        previous = call;
+    }
+    // The last host call of a run is the shutdown's put of 73.
+    EXPECT_EQ(part["events"].back()["member"], 73);
+    EXPECT_EQ(part["events"].back()["call"], outcome.hostCalls);
+}
+
+class MergedParts : public testing::TestWithParam<std::string> {};
+
+TEST_P(MergedParts, GiveTheInProcessFileByteForByte) {
+    const std::string scene = conformanceDir + GetParam() + ".scene.json";
+    const harness::SessionOutcome outcome = runScene(scene, "process");
+
+    std::istringstream serverFile(hostPartOf(outcome, 5));
+    const harness::HostPart host = harness::readHostPart(serverFile);
+    EXPECT_EQ(host.nameLookups, 5);
+    harness::EventLog merged;
+    harness::mergeEvents(windowEventsOf(outcome), host.events, merged);
+    std::ostringstream out;
+    harness::writeResultFile(out, outcome, &host.outcome, std::nullopt, merged);
+
+    EXPECT_EQ(out.str(), inProcessFile(outcome));
+}
+
+INSTANTIATE_TEST_SUITE_P(Scenes, MergedParts,
+                         testing::Values("01-example", "07-fatal-restores-host", "08-filter",
+                                         "10-existing-style-and-faults"),
+                         [](const testing::TestParamInfo<std::string>& param) {
+                             return "scene" + param.param.substr(0, 2);
+                         });
+
+TEST(HostPart, AHostThatNeverFinishedLeavesOnlyTheWindowsPart) {
+    const harness::SessionOutcome outcome = runScene(gearboxScene(), "process");
+    harness::EventLog windowEvents;
+    for (const harness::WindowEvent& event : windowEventsOf(outcome)) {
+        windowEvents.add(event.event);
+    }
+    std::ostringstream out;
+    harness::writeResultFile(out, outcome, nullptr, std::nullopt, windowEvents);
+    const ordered_json parsed = ordered_json::parse(out.str());
+    EXPECT_EQ(keysOf(parsed), (std::vector<std::string>{"format", "end", "window", "events"}));
+    for (const ordered_json& event : parsed["events"]) {
+        EXPECT_TRUE(event.contains("ui")) << event.dump();
+    }
+}
+
+TEST(HostPart, AnUnreadableFileIsRefusedWithAReason) {
+    std::istringstream notJson("{\"format\": \"tavrelmondix-result/1\", \"hostCalls\": ");
+    EXPECT_THROW(harness::readHostPart(notJson), std::runtime_error);
+    std::istringstream missingEvents(R"({"format": "tavrelmondix-result/1", "hostCalls": 1})");
+    EXPECT_THROW(harness::readHostPart(missingEvents), std::runtime_error);
+}
+
+}  // namespace
+}  // namespace tav::test

@@ -1,0 +1,119 @@
+#include "tools/bench/harness_phases.h"
+
+#include <chrono>
+#include <ctime>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+#include "host/sim/scene_loader.h"
+#include "tools/harness/event_log.h"
+#include "tools/harness/result_file.h"
+#include "tools/harness/session.h"
+
+namespace tav::bench {
+namespace {
+
+double cpuSeconds() {
+    std::timespec now{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
+}
+
+double wallSeconds() {
+    using Clock = std::chrono::steady_clock;
+    return std::chrono::duration<double>(Clock::now().time_since_epoch()).count();
+}
+
+// The high-water mark of this process's resident memory (Linux).
+std::int64_t peakResidentKiB() {
+    std::ifstream status("/proc/self/status");
+    std::string key;
+    while (status >> key) {
+        if (key == "VmHWM:") {
+            std::int64_t kib = 0;
+            status >> kib;
+            return kib;
+        }
+        status.ignore(1 << 12, '\n');
+    }
+    return 0;
+}
+
+class PhaseClock {
+  public:
+    PhaseClock() : wall_(wallSeconds()), cpu_(cpuSeconds()) {}
+    // The time since the last lap (or the start).
+    PhaseTime lap() {
+        const double wall = wallSeconds();
+        const double cpu = cpuSeconds();
+        PhaseTime phase{wall - wall_, cpu - cpu_};
+        wall_ = wall;
+        cpu_ = cpu;
+        return phase;
+    }
+
+  private:
+    double wall_;
+    double cpu_;
+};
+
+}  // namespace
+
+PhaseTime HarnessFigures::total() const {
+    return {load.wallSeconds + run.wallSeconds + result.wallSeconds,
+            load.cpuSeconds + run.cpuSeconds + result.cpuSeconds};
+}
+
+HarnessFigures measureHarnessRun(const std::string& scenePath, const std::string& resultPath) {
+    HarnessFigures figures;
+    PhaseClock clock;
+    sim::Scene scene = sim::loadScene(scenePath);
+    figures.load = clock.lap();
+
+    harness::EventLog events;
+    harness::SessionOutcome outcome = harness::runSession(
+        std::move(scene), {harness::Action::process},
+        [&events](const harness::Event& event) { events.add(event); },
+        {.events = harness::EventRetention::streamOnly, .membersBefore = false});
+    figures.run = clock.lap();
+
+    {
+        std::ofstream file(resultPath, std::ios::binary);
+        harness::writeResultFile(file, outcome, events);
+        file.close();
+        if (!file) {
+            throw std::runtime_error("cannot write " + resultPath);
+        }
+    }
+    figures.result = clock.lap();
+
+    figures.peakKiB = peakResidentKiB();
+    figures.hostCalls = outcome.hostCalls;
+    figures.partMembers = static_cast<std::int64_t>(outcome.partMembers.size());
+    figures.end = harness::endName(outcome.end);
+    return figures;
+}
+
+std::string toLine(const HarnessFigures& f) {
+    std::ostringstream line;
+    line.precision(9);
+    line << f.load.wallSeconds << ' ' << f.load.cpuSeconds << ' ' << f.run.wallSeconds << ' '
+         << f.run.cpuSeconds << ' ' << f.result.wallSeconds << ' ' << f.result.cpuSeconds << ' '
+         << f.peakKiB << ' ' << f.hostCalls << ' ' << f.partMembers << ' ' << f.end;
+    return line.str();
+}
+
+HarnessFigures fromLine(const std::string& text) {
+    std::istringstream line(text);
+    HarnessFigures f;
+    line >> f.load.wallSeconds >> f.load.cpuSeconds >> f.run.wallSeconds >> f.run.cpuSeconds >>
+        f.result.wallSeconds >> f.result.cpuSeconds >> f.peakKiB >> f.hostCalls >> f.partMembers >>
+        f.end;
+    if (!line) {
+        throw std::runtime_error("unreadable measurement: " + text);
+    }
+    return f;
+}
+
+}  // namespace tav::bench
