@@ -1,9 +1,9 @@
 # Runs the harness binary as a user or a script would and checks its exit
 # status, its refusal line and its result file.
-#   cmake -DHARNESS=... -DDATA=... -DEXAMPLES=... -DWORK=... -P harness_cli.cmake
+#   cmake -DHARNESS=... -DDATA=... -DEXAMPLES=... -DWORK=... [-DEMULATOR=wine] -P harness_cli.cmake
 
 function(expect_run expected_status)
-    execute_process(COMMAND ${HARNESS} ${ARGN}
+    execute_process(COMMAND ${EMULATOR} ${HARNESS} ${ARGN}
         RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
     if(NOT status EQUAL expected_status)
         message(FATAL_ERROR "tavrelmondix-sim ${ARGN}: exit ${status}, expected ${expected_status}\n${out}\n${err}")

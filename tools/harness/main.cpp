@@ -10,6 +10,7 @@
 // printed is made printable first: scene text and refusals may hold anything.
 #include <cstdio>
 #include <iostream>
+#include <optional>
 #include <stdexcept>
 #include <string>
 
@@ -21,6 +22,10 @@
 #include "tools/harness/session.h"
 #include "tools/harness/terminal_report.h"
 #include "tools/harness/terminal_text.h"
+
+#ifdef _WIN32
+#include "tools/harness/com_session.h"
+#endif
 
 #ifdef _WIN32
 #include <io.h>
@@ -63,6 +68,10 @@ int endWithoutResult(const std::string& resultPath, int status) {
 int main(int argc, char** argv) {
     CLI::App cli{"Runs Tavrelmondix against the simulated Solid Edge described by a scene file.",
                  "tavrelmondix-sim"};
+    // Options are --long only, on every system: a Windows build would otherwise
+    // read a path such as /work/a.scene.json (Wine's view of a Linux file) as
+    // an option.
+    cli.allow_windows_style_options(false);
     std::string scenePath;
     std::string press = "process";
     std::string resultPath;
@@ -73,6 +82,16 @@ int main(int argc, char** argv) {
         ->capture_default_str();
     cli.add_option("--result", resultPath, "Write the result file here");
     cli.add_flag("--quiet", quiet, "Print nothing but errors");
+    bool overCom = false;
+#ifdef _WIN32
+    std::int64_t busyBoundMs = 30000;
+    cli.add_flag("--com", overCom,
+                 "Serve the scene with sehost-sim.exe and run the tool over COM, as it runs "
+                 "against Solid Edge");
+    // For tests of a host busy past the bound, which should not wait 30 s.
+    cli.add_option("--busy-bound-ms", busyBoundMs, "How long a busy host's call is retried")
+        ->group("");
+#endif
     try {
         cli.parse(argc, argv);
     } catch (const CLI::CallForHelp& help) {
@@ -109,15 +128,34 @@ int main(int argc, char** argv) {
         if (!quiet) {
             report.onEvent(event);
         }
-        if (!resultPath.empty()) {
+        // Over COM the events are logged once both sides are known.
+        if (!resultPath.empty() && !overCom) {
             events.add(event);
         }
     };
     tav::harness::SessionOutcome outcome;
+    // Over COM: the host's part, when the server finished.
+    const tav::harness::HostOutcome* hostPart = &outcome;
+    std::optional<std::int64_t> nameLookups;
     try {
-        outcome = tav::harness::runSession(
-            std::move(scene), actions, live,
-            {.events = tav::harness::EventRetention::streamOnly, .membersBefore = !quiet});
+        if (overCom) {
+#ifdef _WIN32
+            tav::com::BusyRetryPolicy busy;
+            busy.bound = std::chrono::milliseconds(busyBoundMs);
+            tav::harness::ComSessionOutcome overComOutcome = tav::harness::runComSession(
+                scenePath, std::move(scene), actions, live, busy, events);
+            outcome = std::move(overComOutcome.toolSide);
+            if (overComOutcome.nameLookups) {
+                nameLookups = overComOutcome.nameLookups;
+            } else {
+                hostPart = nullptr;  // the server ended without finishing
+            }
+#endif
+        } else {
+            outcome = tav::harness::runSession(
+                std::move(scene), actions, live,
+                {.events = tav::harness::EventRetention::streamOnly, .membersBefore = !quiet});
+        }
     } catch (const std::exception& error) {
         printError(std::string("tavrelmondix-sim: internal error: ") + error.what());
         return endWithoutResult(resultPath, internalError);
@@ -129,7 +167,11 @@ int main(int argc, char** argv) {
     if (!resultPath.empty()) {
         try {
             tav::files::writeAtomically(resultPath, [&](std::ostream& out) {
-                tav::harness::writeResultFile(out, outcome, events);
+                if (overCom) {
+                    tav::harness::writeResultFile(out, outcome, hostPart, nameLookups, events);
+                } else {
+                    tav::harness::writeResultFile(out, outcome, events);
+                }
             });
         } catch (const tav::files::FileWriteError& error) {
             printError(std::string("tavrelmondix-sim: ") + error.what());

@@ -75,6 +75,36 @@ HostOutcome hostOutcomeOf(const sim::SimInspector& host) {
     return outcome;
 }
 
+app::ProgramEnd playActions(app::Form1& form, const std::vector<Action>& actions) {
+    if (form.Form_Load()) {
+        for (Action action : actions) {
+            if (form.ended()) {
+                break;  // actions after the end of the program are ignored
+            }
+            switch (action) {
+                case Action::process:
+                    form.cmdAccept_Click();
+                    break;
+                case Action::exit:
+                    form.cmdCancel_Click();
+                    break;
+                case Action::help:
+                    form.cmdHelp_Click();
+                    break;
+                case Action::close:
+                    static_cast<void>(form.closeFromFrame());
+                    break;
+            }
+        }
+    }
+    return form.programEnd();
+}
+
+WindowState finalWindow(const app::RecordingWindow& window) {
+    return {window.caption(engine::StatusLabel::vista), window.caption(engine::StatusLabel::pieza),
+            window.progressMin(), window.progressMax(), window.progressValue()};
+}
+
 SessionOutcome runSession(sim::Scene scene, const std::vector<Action>& actions,
                           const EventSink& live, SessionOptions options) {
     SessionOutcome outcome;
@@ -95,34 +125,11 @@ SessionOutcome runSession(sim::Scene scene, const std::vector<Action>& actions,
     {
         app::RecordedExit exit;
         app::Form1 form(host.connector(), window, exit);
-        if (form.Form_Load()) {
-            for (Action action : actions) {
-                if (form.ended()) {
-                    break;  // actions after the end of the program are ignored
-                }
-                switch (action) {
-                    case Action::process:
-                        form.cmdAccept_Click();
-                        break;
-                    case Action::exit:
-                        form.cmdCancel_Click();
-                        break;
-                    case Action::help:
-                        form.cmdHelp_Click();
-                        break;
-                    case Action::close:
-                        static_cast<void>(form.closeFromFrame());
-                        break;
-                }
-            }
-        }
-        outcome.end = form.programEnd();
+        outcome.end = playActions(form, actions);
         // Read while the tool still holds what it held when it ended.
         static_cast<HostOutcome&>(outcome) = hostOutcomeOf(inspector);
     }
-    outcome.window = {window.caption(engine::StatusLabel::vista),
-                      window.caption(engine::StatusLabel::pieza), window.progressMin(),
-                      window.progressMax(), window.progressValue()};
+    outcome.window = finalWindow(window);
     return outcome;
 }
 

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/lifecycle.h"
+#include "app/recording_window.h"
 #include "app/ui_event.h"
 #include "host/sim/scene.h"
 #include "host/sim/sim_host.h"
@@ -75,6 +76,12 @@ struct SessionOptions {
     // report of what changed.
     bool membersBefore = true;
 };
+
+// Start-up, then the user's actions until the program ends (later actions
+// are ignored, as the program is gone); how the program ended.
+app::ProgramEnd playActions(app::Form1& form, const std::vector<Action>& actions);
+// The window's captions and progress bar as the recording window holds them.
+WindowState finalWindow(const app::RecordingWindow& window);
 
 // Runs the tool on `scene`. `live` sees every event as it happens.
 SessionOutcome runSession(sim::Scene scene, const std::vector<Action>& actions,

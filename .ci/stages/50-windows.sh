@@ -1,0 +1,91 @@
+#!/usr/bin/env bash
+# The Windows half under Wine: the cross build, every unit test under Wine,
+# then every conformance scene and example through `tavrelmondix-sim.exe --com`
+# (the tool over COM against sehost-sim.exe) compared field by field with the
+# native in-process harness's result for the same scene and actions; then a
+# busy host, a host that crashes, and a second server.
+#
+# Needs the native build of stage 10 in $BUILD_DIR (its harness and
+# tavrelmondix-compare). Runs from a clean clone:
+#   TAV_ROOT=$PWD BUILD_DIR=build bash .ci/stages/50-windows.sh
+set -euo pipefail
+cd "$TAV_ROOT"
+native_dir="$BUILD_DIR"
+win_dir="${TAV_WIN_BUILD_DIR:-build-win}"
+started=$SECONDS
+
+fail() {
+    echo ".ci/run: $*" >&2
+    exit 1
+}
+
+for tool in tavrelmondix-sim tavrelmondix-compare; do
+    [[ -x "$native_dir/$tool" ]] || fail "the native $tool is missing from $native_dir/ (stage 10 builds it)"
+done
+
+echo "--> Cross-building in $win_dir/"
+cmake -S . -B "$win_dir" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
+    -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build "$win_dir" -j"$(nproc)"
+
+echo "--> Each program imports only Windows' own DLLs"
+for exe in "$win_dir"/*.exe; do
+    imports="$(x86_64-w64-mingw32-objdump -p "$exe" | sed -n 's/^\s*DLL Name: //p')"
+    foreign="$(grep -viE '^(kernel32|user32|gdi32|comctl32|comdlg32|ole32|oleaut32|advapi32|shell32|msvcrt|ucrtbase|api-ms-win-.*|rpcrt4|uxtheme|shlwapi|version|ws2_32|bcrypt)\.dll$' <<<"$imports" || true)"
+    [[ -z "$foreign" ]] || fail "$exe imports DLLs that Windows does not ship: $foreign"
+done
+
+echo "--> Cross build took $((SECONDS - started)) s"
+wine_started=$SECONDS
+
+# shellcheck source=.ci/wine-env.sh
+source .ci/wine-env.sh
+tav_wine_start
+
+echo "--> Unit tests under Wine"
+ctest --test-dir "$win_dir" --output-on-failure
+
+work="$win_dir/com-results"
+rm -rf "$work"
+mkdir -p "$work"
+harness_exe="$win_dir/tavrelmondix-sim.exe"
+server_exe="$win_dir/sehost-sim.exe"
+[[ -f "$harness_exe" && -f "$server_exe" ]] || fail "the cross build made no $harness_exe or $server_exe"
+
+# Runs one scene and actions in process (native) and over COM (Wine), and
+# compares the two results. A run over COM that takes more than two minutes
+# has hung.
+compare_over_com() {
+    local name="$1" scene="$2" actions="$3"
+    "$native_dir/tavrelmondix-sim" "$scene" --press "$actions" --quiet \
+        --result "$work/$name.native.json" || fail "$name: the native harness failed"
+    timeout 120 wine "$harness_exe" "$scene" --com --press "$actions" --quiet \
+        --result "$work/$name.com.json" </dev/null || fail "$name: the harness over COM failed (status $?)"
+    "$native_dir/tavrelmondix-compare" "$work/$name.native.json" "$work/$name.com.json" ||
+        fail "$name: the result over COM differs from the in-process one (above)"
+    if grep -Eq '"end": "(my_end|refused)"' "$work/$name.com.json" &&
+        ! grep -q '"heldReferences": 0,' "$work/$name.com.json"; then
+        fail "$name: references still held after the program ended normally"
+    fi
+    echo "    $name ($actions): same result over COM"
+}
+
+echo "--> Conformance scenes over COM"
+count=0
+while IFS='|' read -r name actions; do
+    compare_over_com "$name" "tests/data/conformance/$name.scene.json" "$actions"
+    count=$((count + 1))
+done < <(sed -n 's/^ *"\([^"]*\)": *"\([^"]*\)".*/\1|\2/p' tests/data/conformance/cases.json)
+((count >= 10)) || fail "only $count conformance cases found in cases.json"
+
+echo "--> Examples over COM"
+for scene in examples/*.scene.json; do
+    compare_over_com "example-$(basename "$scene" .scene.json)" "$scene" process
+done
+compare_over_com example-gearbox-help-close examples/gearbox.scene.json help,close
+compare_over_com example-gearbox-exit examples/gearbox.scene.json exit
+compare_over_com example-gearbox-open examples/gearbox.scene.json help
+
+bash tests/com/com-faults.sh "$native_dir" "$win_dir" "$work"
+
+echo "--> Under Wine: $((SECONDS - wine_started)) s; the stage in all: $((SECONDS - started)) s"

@@ -1,0 +1,41 @@
+#!/usr/bin/env bash
+# tavrelmondix.exe end to end under Wine: the package (stage 50 checks that
+# every program imports only Windows' own DLLs), then the driver on
+# every example and every way in and out of the program, each run compared
+# with the in-process harness, then the screenshots of the documentation
+# taken afresh (into the build folder; tools/e2e/screenshots.sh --docs
+# updates docs/screenshots/).
+set -euo pipefail
+cd "$TAV_ROOT"
+win_build="${TAV_WIN_BUILD_DIR:-build-win}"
+native_build="$BUILD_DIR"
+
+if [[ ! -f "$win_build/CMakeCache.txt" ]]; then
+    echo "--> Configuring the cross build in $win_build/"
+    cmake -S . -B "$win_build" -DCMAKE_BUILD_TYPE=Release \
+        -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake
+fi
+echo "--> Building tavrelmondix.exe, the driver, sehost-sim.exe and the package"
+cmake --build "$win_build" -j"$(nproc)" \
+    --target tavrelmondix tavrelmondix-e2e sehost-sim package-win
+
+echo "--> Checking the package"
+package="$win_build/Tavrelmondix-3.4.1-win64.zip"
+listing="$(unzip -Z1 "$package")"
+[[ "$listing" == *tavrelmondix.exe* && "$listing" == *README.txt* ]] ||
+    { echo "60-e2e: $package lacks tavrelmondix.exe or README.txt" >&2; exit 1; }
+
+if [[ ! -x "$native_build/tavrelmondix-sim" ]]; then
+    echo "--> Building the native harness"
+    cmake --build "$native_build" -j"$(nproc)" --target tavrelmondix-sim
+fi
+
+# shellcheck source=../wine-env.sh
+source .ci/wine-env.sh
+tav_wine_start
+
+echo "--> The end-to-end suite"
+tools/e2e/e2e-suite.sh "$win_build" "$native_build/tavrelmondix-sim" "$win_build/e2e"
+
+echo "--> Screenshots"
+tools/e2e/screenshots.sh "$win_build" "$win_build/screenshots"

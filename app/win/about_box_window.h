@@ -1,0 +1,42 @@
+// The about box: the tool's name, version and usage texts in a modal box
+// owned by the main window, at a fixed place on the screen.
+#pragma once
+
+#include <windows.h>
+
+#include "app/about_box.h"
+#include "app/win/dialog_layout.h"
+#include "app/win/window.h"
+
+namespace tav::app::win {
+
+class AboutBoxWindow final : private Window {
+  public:
+    // Creates the box afresh with `about`'s texts, shows it with `owner`
+    // disabled, and returns once it has been closed (OK, Enter, Esc or the
+    // frame's close control).
+    static void showModal(HINSTANCE instance, HWND owner, const AboutBoxText& about);
+
+  private:
+    AboutBoxWindow() = default;
+    bool create(HINSTANCE instance, HWND owner, const AboutBoxText& about);
+    void runModalLoop();
+    void close();
+
+    LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void onCommand(int id);
+    void onPaint();
+    void onDpiChanged(UINT dpi);
+    void onActivate(WPARAM state);
+    void loadFittingFont(UINT dpi);
+    void layOut(UINT dpi);
+
+    HWND owner_ = nullptr;
+    HICON icon_ = nullptr;
+    DialogFont font_;
+    UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
+    HWND focusBeforeDeactivation_ = nullptr;
+    bool open_ = false;
+};
+
+}  // namespace tav::app::win

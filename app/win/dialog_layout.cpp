@@ -1,0 +1,107 @@
+#include "app/win/dialog_layout.h"
+
+namespace tav::app::win {
+namespace {
+
+int pixels(int twips, UINT dpi) {
+    return twipsToPixels(twips, static_cast<int>(dpi));
+}
+
+}  // namespace
+
+DialogFont::~DialogFont() {
+    if (font_ != nullptr) {
+        DeleteObject(font_);
+    }
+}
+
+void DialogFont::load(UINT dpi, int smallerBy) {
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof metrics;
+    if (SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0, dpi) ==
+        FALSE) {
+        // Older systems (and Wine) answer only for the system's DPI: scale
+        // the font from there.
+        if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0) == FALSE) {
+            return;  // Windows' stock font stays
+        }
+        metrics.lfMessageFont.lfHeight =
+            MulDiv(metrics.lfMessageFont.lfHeight, static_cast<int>(dpi),
+                   static_cast<int>(GetDpiForSystem()));
+    }
+    LONG& height = metrics.lfMessageFont.lfHeight;
+    height += height < 0 ? smallerBy : -smallerBy;
+    HFONT font = CreateFontIndirectW(&metrics.lfMessageFont);
+    if (font == nullptr) {
+        return;
+    }
+    if (font_ != nullptr) {
+        DeleteObject(font_);
+    }
+    font_ = font;
+}
+
+RECT pixelsOf(TwipsRect place, UINT dpi) {
+    const int left = pixels(place.left, dpi);
+    const int top = pixels(place.top, dpi);
+    return RECT{left, top, left + pixels(place.width, dpi), top + pixels(place.height, dpi)};
+}
+
+void createControls(HWND parent, std::span<const ControlSpec> controls, HFONT font) {
+    const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE));
+    for (const ControlSpec& control : controls) {
+        HWND child = CreateWindowExW(
+            0, control.className, control.text, WS_CHILD | WS_VISIBLE | control.style, 0, 0, 0, 0,
+            parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.id)), instance, nullptr);
+        if (child != nullptr && font != nullptr) {
+            SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+        }
+    }
+}
+
+void placeControls(HWND parent, std::span<const ControlSpec> controls, HFONT font, UINT dpi) {
+    for (const ControlSpec& control : controls) {
+        HWND child = GetDlgItem(parent, control.id);
+        if (child == nullptr) {
+            continue;
+        }
+        const RECT place = pixelsOf(control.place, dpi);
+        SetWindowPos(child, nullptr, place.left, place.top, place.right - place.left,
+                     place.bottom - place.top, SWP_NOZORDER | SWP_NOACTIVATE);
+        if (font != nullptr) {
+            SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+        }
+    }
+}
+
+bool textsFit(HWND parent, std::span<const ControlSpec> controls, HFONT font, UINT dpi) {
+    HDC dc = GetDC(parent);
+    HGDIOBJ previous = SelectObject(dc, font);
+    bool fit = true;
+    for (const ControlSpec& control : controls) {
+        const bool wraps = lstrcmpiW(control.className, L"STATIC") == 0 &&
+                           (control.style & SS_TYPEMASK) == SS_LEFT;
+        if (!wraps) {
+            continue;
+        }
+        wchar_t text[1024] = {};
+        GetDlgItemTextW(parent, control.id, text, 1024);
+        const RECT place = pixelsOf(control.place, dpi);
+        RECT needed{0, 0, place.right - place.left, 0};
+        DrawTextW(dc, text, -1, &needed, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+        fit = fit && needed.bottom <= place.bottom - place.top &&
+              needed.right <= place.right - place.left;
+    }
+    SelectObject(dc, previous);
+    ReleaseDC(parent, dc);
+    return fit;
+}
+
+RECT frameAroundClient(POINT clientOrigin, TwipsRect client, DWORD style, DWORD exStyle, UINT dpi) {
+    RECT frame{clientOrigin.x, clientOrigin.y, clientOrigin.x + pixels(client.width, dpi),
+               clientOrigin.y + pixels(client.height, dpi)};
+    AdjustWindowRectExForDpi(&frame, style, FALSE, exStyle, dpi);
+    return frame;
+}
+
+}  // namespace tav::app::win

@@ -1,0 +1,63 @@
+// tavrelmondix.exe: the program entry.
+//
+// The thread joins a single-threaded COM apartment, the main window is made
+// (hidden) and Form1 runs its start-up against the running Solid Edge. When
+// start-up lets the window appear, the message loop waits for the user; every
+// way the program ends goes through ProcessExit, which ends the process at
+// once, so the loop's end is reached only if Windows takes the window away.
+#include <windows.h>
+
+#include <memory>
+#include <stdexcept>
+#include <string>
+
+#include "app/lifecycle.h"
+#include "app/win/main_window.h"
+#include "app/win/process_exit.h"
+#include "app/win/wide_text.h"
+#include "host/com/apartment.h"
+#include "host/com/com_connector.h"
+#include "host/error.h"
+
+namespace {
+
+int cannotStart(const std::wstring& why) {
+    MessageBoxW(nullptr, (L"Tavrelmondix cannot start: " + why).c_str(), L"Tavrelmondix", MB_OK);
+    return 1;
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
+    std::unique_ptr<tav::com::Apartment> apartment;
+    try {
+        apartment = std::make_unique<tav::com::Apartment>();
+    } catch (const tav::host::AutomationError& error) {
+        return cannotStart(tav::app::win::wideText(error.description()));
+    }
+    tav::com::ComConnector connector;
+    tav::app::win::ProcessExit exit;
+    std::unique_ptr<tav::app::win::Win32MainWindow> created;
+    try {
+        created = std::make_unique<tav::app::win::Win32MainWindow>(instance);
+    } catch (const std::runtime_error&) {
+        // No desktop to show a window on: nothing was attached yet.
+        return cannotStart(L"its window cannot be created.");
+    }
+    tav::app::win::Win32MainWindow& window = *created;
+    tav::app::Form1 form(connector, window, exit);
+    window.attach(form);
+    if (!form.Form_Load()) {
+        return 0;
+    }
+    window.show(showCommand);
+
+    MSG message{};
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        if (!window.handleDialogKey(message)) {
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+    }
+    return 0;
+}

@@ -1,0 +1,263 @@
+#include "app/win/main_window.h"
+
+#include <commctrl.h>
+
+#include <array>
+#include <cmath>
+#include <stdexcept>
+
+#include "app/win/about_box_window.h"
+#include "app/win/resource_ids.h"
+#include "app/win/wide_text.h"
+#include "app/win/window_pos.h"
+#include "engine/error_modes.h"
+
+namespace tav::app::win {
+namespace {
+
+const wchar_t* const className = L"TavrelmondixMain";
+const wchar_t* const title = L"Match ASM and Part Colors";
+
+// A fixed dialog frame with the window menu and close box, no minimise or
+// maximise box, shown in the task bar.
+constexpr DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
+constexpr DWORD exStyle = WS_EX_DLGMODALFRAME | WS_EX_APPWINDOW | WS_EX_CONTROLPARENT;
+
+constexpr TwipsRect clientArea{0, 0, 6855, 1080};
+
+// Not IDOK or IDCANCEL: no button has a default or cancel role.
+enum ControlId : int {
+    cmdAccept = 101,
+    cmdCancel,
+    pb,
+    lblPieza,
+    lblVista,
+    cmdHelp,
+};
+
+constexpr DWORD button = BS_PUSHBUTTON | WS_TABSTOP;
+// One line each; an ampersand in a part's name is shown as it is.
+constexpr DWORD statusLabel = SS_LEFTNOWORDWRAP | SS_NOPREFIX;
+
+// In tab order: Process, Exit, then the bar and labels (no tab stops), Help.
+const std::array<ControlSpec, 6> controls{{
+    {cmdAccept, L"BUTTON", L"Process", button, {4200, 120, 780, 375}},
+    {cmdCancel, L"BUTTON", L"Exit", button, {6015, 120, 780, 375}},
+    {pb, PROGRESS_CLASSW, L"", 0, {120, 720, 6645, 255}},
+    {lblPieza, L"STATIC", L"", statusLabel, {120, 480, 6600, 255}},
+    {lblVista, L"STATIC", L"", statusLabel, {120, 120, 3960, 255}},
+    {cmdHelp, L"BUTTON", L"Help", button, {5115, 120, 780, 375}},
+}};
+
+int labelId(engine::StatusLabel label) {
+    return label == engine::StatusLabel::vista ? lblVista : lblPieza;
+}
+
+// The bar shows whole steps; the values behind it stay in single precision.
+int barPosition(float value) {
+    if (!std::isfinite(value)) {
+        return 0;
+    }
+    const float bounded = std::fmax(-2.0e9f, std::fmin(value, 2.0e9f));
+    return static_cast<int>(std::lround(bounded));
+}
+
+}  // namespace
+
+Win32MainWindow::Win32MainWindow(HINSTANCE instance) : instance_(instance) {
+    INITCOMMONCONTROLSEX commonControls{sizeof commonControls, ICC_PROGRESS_CLASS};
+    InitCommonControlsEx(&commonControls);
+
+    const UINT systemDpi = GetDpiForSystem();
+    const RECT frame = frameAroundClient(POINT{0, 0}, clientArea, style, exStyle, systemDpi);
+    CreateArgs args;
+    args.instance = instance;
+    args.className = className;
+    args.title = title;
+    args.style = style;
+    args.exStyle = exStyle;
+    args.width = frame.right - frame.left;
+    args.height = frame.bottom - frame.top;
+    args.icon = LoadIconW(instance, MAKEINTRESOURCEW(TAV_IDI_PROGRAM));
+    if (!create(args)) {
+        throw std::runtime_error("the main window could not be created");
+    }
+    dpi_ = GetDpiForWindow(handle());
+    font_.load(dpi_);
+    createControls(handle(), controls, font_.handle());
+    layOut(dpi_);
+    inputFilter_ = std::make_unique<RunInputFilter>(
+        handle(), [this] { return form_ != nullptr && form_->runInProgress(); });
+}
+
+void Win32MainWindow::attach(Form1& form) {
+    form_ = &form;
+}
+
+void Win32MainWindow::show(int showCommand) {
+    ShowWindow(handle(), showCommand);
+    UpdateWindow(handle());
+    SetFocus(GetDlgItem(handle(), cmdAccept));
+}
+
+bool Win32MainWindow::handleDialogKey(MSG& message) {
+    return handle() != nullptr && IsDialogMessageW(handle(), &message) != FALSE;
+}
+
+void Win32MainWindow::layOut(UINT dpi) {
+    const RECT frame = frameAroundClient(POINT{0, 0}, clientArea, style, exStyle, dpi);
+    SetWindowPos(handle(), nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    placeControls(handle(), controls, font_.handle(), dpi);
+}
+
+void Win32MainWindow::setCaption(engine::StatusLabel label, std::u16string_view text) {
+    (label == engine::StatusLabel::vista ? lblVista_ : lblPieza_) = text;
+    HWND control = GetDlgItem(handle(), labelId(label));
+    SetWindowTextW(control, wideText(text).c_str());
+    UpdateWindow(control);
+}
+
+std::u16string Win32MainWindow::caption(engine::StatusLabel label) const {
+    return label == engine::StatusLabel::vista ? lblVista_ : lblPieza_;
+}
+
+void Win32MainWindow::setProgressMin(float value) {
+    progressMin_ = value;
+    showProgress();
+}
+
+void Win32MainWindow::setProgressMax(float value) {
+    progressMax_ = value;
+    showProgress();
+}
+
+void Win32MainWindow::setProgressValue(float value) {
+    progressValue_ = value;
+    showProgress();
+}
+
+void Win32MainWindow::showProgress() {
+    HWND bar = GetDlgItem(handle(), pb);
+    SendMessageW(bar, PBM_SETRANGE32, static_cast<WPARAM>(barPosition(progressMin_)),
+                 static_cast<LPARAM>(barPosition(progressMax_)));
+    SendMessageW(bar, PBM_SETPOS, static_cast<WPARAM>(barPosition(progressValue_)), 0);
+}
+
+void Win32MainWindow::repaint() {
+    RedrawWindow(handle(), nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    // A look at the queue, taking nothing from it: messages sent to the
+    // window are answered and Windows sees the thread alive, so a long run
+    // is never shown as "not responding". Input stays where it is (and is
+    // dropped when it is taken).
+    MSG message{};
+    PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE);
+}
+
+void Win32MainWindow::showMessage(std::u16string_view text) {
+    // Owned by the main window once it is on the screen; before that (a
+    // start-up refusal) a hidden owner would keep the box from being shown.
+    HWND owner = !closing_ && IsWindowVisible(handle()) != FALSE ? handle() : nullptr;
+    MessageBoxW(owner, wideText(text).c_str(), wideText(applicationTitle).c_str(), MB_OK);
+}
+
+void Win32MainWindow::showAbout(const AboutBoxText& about) {
+    AboutBoxWindow::showModal(instance_, handle(), about);
+}
+
+// Start-up runs these in its tolerant mode: a rectangle that overflows skips
+// the call and start-up goes on.
+void Win32MainWindow::setTopmost() {
+    engine::tolerate([&] { win::setTopmost(handle()); });
+}
+
+void Win32MainWindow::clearTopmost() {
+    engine::tolerate([&] { win::clearTopmost(handle()); });
+}
+
+void Win32MainWindow::closeAll() {
+    // No handler of the tool runs from here on; destroying the main window
+    // takes every window it owns with it.
+    closing_ = true;
+    if (handle() != nullptr) {
+        DestroyWindow(handle());
+    }
+}
+
+bool Win32MainWindow::ignoresButtons() const {
+    return closing_ || form_ == nullptr || IsWindowEnabled(handle()) == FALSE;
+}
+
+LRESULT Win32MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_COMMAND:
+            onCommand(LOWORD(wParam), HIWORD(wParam));
+            return 0;
+        case WM_CLOSE:
+            onClose();
+            return 0;
+        case WM_ACTIVATE:
+            onActivate(wParam);
+            return 0;
+        case WM_DPICHANGED:
+            onDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+            return 0;
+        case WM_DESTROY:
+            PostQuitMessage(0);
+            return 0;
+        default:
+            return Window::handleMessage(message, wParam, lParam);
+    }
+}
+
+void Win32MainWindow::onCommand(int id, int notification) {
+    if (notification != BN_CLICKED || ignoresButtons()) {
+        return;
+    }
+    // Form1 acts only while idle: a press during a run does nothing.
+    switch (id) {
+        case cmdAccept:
+            form_->cmdAccept_Click();
+            break;
+        case cmdCancel:
+            form_->cmdCancel_Click();
+            break;
+        case cmdHelp:
+            form_->cmdHelp_Click();
+            break;
+        default:
+            break;
+    }
+}
+
+void Win32MainWindow::onClose() {
+    // The frame's close control. Refused during a run (Form1 says so) and
+    // while the about box holds the window disabled.
+    if (!ignoresButtons()) {
+        form_->closeFromFrame();
+    }
+}
+
+void Win32MainWindow::onActivate(WPARAM state) {
+    // Focus comes back to the control that had it, as in any dialog.
+    if (LOWORD(state) == WA_INACTIVE) {
+        focusBeforeDeactivation_ = GetFocus();
+        return;
+    }
+    HWND focus = focusBeforeDeactivation_;
+    if (focus == nullptr || IsChild(handle(), focus) == FALSE) {
+        focus = GetDlgItem(handle(), cmdAccept);
+    }
+    SetFocus(focus);
+}
+
+void Win32MainWindow::onDpiChanged(UINT dpi, const RECT& suggested) {
+    dpi_ = dpi;
+    font_.load(dpi);
+    SetWindowPos(handle(), nullptr, suggested.left, suggested.top, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    layOut(dpi);
+}
+
+}  // namespace tav::app::win

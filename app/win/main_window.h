@@ -1,0 +1,77 @@
+// The tool's main window on the Windows desktop: two status labels, three
+// buttons and a progress bar in a small fixed dialog frame, laid out in twips
+// at the window's DPI. It hands the buttons and the close control to Form1
+// and shows what the run reports.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+#include "app/lifecycle.h"
+#include "app/main_window.h"
+#include "app/win/dialog_layout.h"
+#include "app/win/run_input_filter.h"
+#include "app/win/window.h"
+
+namespace tav::app::win {
+
+class Win32MainWindow final : public MainWindow, private Window {
+  public:
+    // Creates the window, hidden, with its controls. Raises
+    // std::runtime_error when Windows refuses to create it.
+    explicit Win32MainWindow(HINSTANCE instance);
+
+    // The handlers the buttons and the close control go to, for the life of
+    // the window.
+    void attach(Form1& form);
+    void show(int showCommand);
+    // Keyboard navigation between the controls, as in a dialog. True when
+    // the message was used for it.
+    bool handleDialogKey(MSG& message);
+
+    // engine::StatusWindow
+    void setCaption(engine::StatusLabel label, std::u16string_view text) override;
+    std::u16string caption(engine::StatusLabel label) const override;
+    void setProgressMin(float value) override;
+    void setProgressMax(float value) override;
+    void setProgressValue(float value) override;
+    float progressValue() const override { return progressValue_; }
+    float progressMax() const override { return progressMax_; }
+    void repaint() override;
+    void showMessage(std::u16string_view text) override;
+
+    // MainWindow
+    void showAbout(const AboutBoxText& about) override;
+    void setTopmost() override;
+    void clearTopmost() override;
+    void closeAll() override;
+
+  private:
+    LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void onCommand(int id, int notification);
+    void onClose();
+    void onActivate(WPARAM state);
+    void onDpiChanged(UINT dpi, const RECT& suggested);
+    void layOut(UINT dpi);
+    void showProgress();
+    // True while the window must act on no button: a run, the about box
+    // (which disables it), or the program ending.
+    bool ignoresButtons() const;
+
+    HINSTANCE instance_;
+    Form1* form_ = nullptr;
+    DialogFont font_;
+    UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
+    std::unique_ptr<RunInputFilter> inputFilter_;
+    HWND focusBeforeDeactivation_ = nullptr;
+    std::u16string lblVista_;
+    std::u16string lblPieza_;
+    float progressMin_ = 0.0f;
+    float progressMax_ = 0.0f;
+    float progressValue_ = 0.0f;
+    bool closing_ = false;
+};
+
+}  // namespace tav::app::win

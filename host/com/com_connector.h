@@ -1,0 +1,29 @@
+// Finding the running Solid Edge over COM: its class id by programmatic
+// identifier, then the instance in the running-object table. The host is
+// never started (no CoCreateInstance): when none runs, the lookup's HRESULT
+// is the error (MK_E_UNAVAILABLE, or CO_E_CLASSSTRING when the identifier is
+// not registered at all).
+#pragma once
+
+#include <memory>
+
+#include "host/com/busy_host.h"
+#include "host/com/dispatch_object.h"
+#include "host/host_connector.h"
+
+namespace tav::com {
+
+class ComConnector final : public host::HostConnector {
+  public:
+    explicit ComConnector(BusyRetryPolicy busy = {});
+
+    host::ObjectRef getRunning(std::u16string_view progId) override;
+
+    // Host calls made through this connector's objects so far.
+    std::int32_t hostCalls() const { return connection_->hostCalls; }
+
+  private:
+    std::shared_ptr<Connection> connection_;
+};
+
+}  // namespace tav::com

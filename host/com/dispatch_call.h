@@ -1,0 +1,39 @@
+// The one place where the tool calls IDispatch::Invoke. The calling rules, as
+// automation clients follow them:
+// - a get (an item fetch through the default member included) is
+//   DISPATCH_PROPERTYGET | DISPATCH_METHOD, a method DISPATCH_METHOD, a put
+//   DISPATCH_PROPERTYPUT with its value as the one named argument
+//   DISPID_PROPERTYPUT;
+// - arguments go in reverse order (the last one first in DISPPARAMS);
+// - each argument has the automation type its Value holds (16-bit indexes,
+//   VARIANT_BOOL, Longs, BSTR, arrays of doubles with their lower bound);
+//   a by-reference argument is passed as VT_BYREF to storage of that type and
+//   read back into the caller's Value after the call;
+// - a call that the host rejects as busy is tried again (busy_host.h); all
+//   the tries are one host call;
+// - a failure becomes AutomationError (hresult_error.h).
+#pragma once
+
+#include <windows.h>
+
+#include <oaidl.h>
+
+#include <span>
+
+#include "host/com/busy_host.h"
+#include "host/com/variant_value.h"
+#include "host/value.h"
+
+namespace tav::com {
+
+struct CallConventions {
+    BusyRetryPolicy busy;
+    DispatchToObject wrapResult;
+    ObjectToDispatch unwrapArgument;
+};
+
+// One host call of `member` on `object`. Raises AutomationError.
+host::Value callDispatch(IDispatch* object, DISPID member, host::CallKind kind,
+                         std::span<host::Argument> args, const CallConventions& conventions);
+
+}  // namespace tav::com

@@ -1,0 +1,52 @@
+// A host object reached over COM: one interface pointer, released exactly
+// once when the last ObjectRef to it goes away, and the interface it was
+// taken as (IDispatch until the tool casts it).
+#pragma once
+
+#include <windows.h>
+
+#include <oaidl.h>
+#include <wrl/client.h>
+
+#include <memory>
+
+#include "host/com/dispatch_call.h"
+#include "host/com/name_ids.h"
+#include "host/value.h"
+
+namespace tav::com {
+
+// What every object reached through one connection shares.
+struct Connection {
+    explicit Connection(BusyRetryPolicy busyPolicy) : busy(busyPolicy), names(busyPolicy) {}
+    BusyRetryPolicy busy;
+    NameIds names;
+    // Invokes made so far (a retried call is one): the host numbers its calls alike.
+    std::int32_t hostCalls = 0;
+};
+
+class DispatchObject final : public host::HostObject,
+                             public std::enable_shared_from_this<DispatchObject> {
+  public:
+    DispatchObject(std::shared_ptr<Connection> connection,
+                   Microsoft::WRL::ComPtr<IDispatch> dispatch, host::InterfaceId iid);
+
+    // A reference to `dispatch` as plain IDispatch (null: an empty reference).
+    static host::ObjectRef wrap(const std::shared_ptr<Connection>& connection,
+                                Microsoft::WRL::ComPtr<IDispatch> dispatch);
+
+    host::Value invoke(const host::MemberName& member, host::CallKind kind,
+                       std::span<host::Argument> args) override;
+    host::ObjectRef queryInterface(const host::InterfaceId& iid) override;
+
+    IDispatch* dispatch() const { return dispatch_.Get(); }
+
+  private:
+    CallConventions conventions() const;
+
+    std::shared_ptr<Connection> connection_;
+    Microsoft::WRL::ComPtr<IDispatch> dispatch_;
+    host::InterfaceId iid_;
+};
+
+}  // namespace tav::com

@@ -1,0 +1,55 @@
+// Owned SAFEARRAYs of doubles, the only arrays the host passes: destroyed
+// exactly once, and their data accessed only under a lock that a scope owns.
+#pragma once
+
+#include <windows.h>
+
+#include <oleauto.h>
+
+#include "host/value.h"
+
+namespace tav::com {
+
+class SafeArray {
+  public:
+    SafeArray() = default;
+    explicit SafeArray(SAFEARRAY* adopted) : array_(adopted) {}
+    ~SafeArray();
+    SafeArray(SafeArray&& other) noexcept;
+    SafeArray& operator=(SafeArray&& other) noexcept;
+    SafeArray(const SafeArray&) = delete;
+    SafeArray& operator=(const SafeArray&) = delete;
+
+    SAFEARRAY* get() const { return array_; }
+    SAFEARRAY* release();
+    // Destroys the current array and gives its address for a callee to fill.
+    SAFEARRAY** receive();
+
+  private:
+    SAFEARRAY* array_ = nullptr;
+};
+
+// SafeArrayAccessData for the life of the scope; raises AutomationError when
+// the array cannot be locked.
+class SafeArrayLock {
+  public:
+    explicit SafeArrayLock(SAFEARRAY* array);
+    ~SafeArrayLock();
+    SafeArrayLock(const SafeArrayLock&) = delete;
+    SafeArrayLock& operator=(const SafeArrayLock&) = delete;
+
+    void* data() const { return data_; }
+
+  private:
+    SAFEARRAY* array_;
+    void* data_ = nullptr;
+};
+
+// A one-dimensional VT_R8 array holding `array`'s items from its lower bound.
+SafeArray makeDoubleArray(const host::DoubleArray& array);
+// The items of a one-dimensional VT_R8 array with its lower bound; anything
+// else (another element type, more dimensions, a null array) raises "Type
+// mismatch".
+host::DoubleArray readDoubleArray(SAFEARRAY* array);
+
+}  // namespace tav::com

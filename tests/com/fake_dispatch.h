@@ -1,0 +1,58 @@
+// A hand-written IDispatch for the client's tests: it counts references,
+// records every Invoke as it arrived, and answers through a handler the test
+// gives it.
+#pragma once
+
+#include <windows.h>
+
+#include <oaidl.h>
+
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace tav::com::test {
+
+// One Invoke as the object saw it; `args` in call order (DISPPARAMS reversed back).
+struct ReceivedCall {
+    DISPID member = 0;
+    WORD flags = 0;
+    std::vector<VARTYPE> argTypes;
+    std::vector<DISPID> namedArgs;
+};
+
+class FakeDispatch final : public IDispatch {
+  public:
+    // Answers one Invoke; `args` are DISPPARAMS' arguments in call order.
+    using Handler = std::function<HRESULT(DISPID member, std::vector<VARIANT*>& args,
+                                          VARIANT* result, EXCEPINFO* exception)>;
+
+    explicit FakeDispatch(Handler handler = {}) : handler_(std::move(handler)) {}
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
+    ULONG STDMETHODCALLTYPE AddRef() override { return ++references; }
+    ULONG STDMETHODCALLTYPE Release() override { return --references; }
+    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override;
+    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override;
+    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID,
+                                            DISPID* ids) override;
+    HRESULT STDMETHODCALLTYPE Invoke(DISPID member, REFIID, LCID, WORD flags, DISPPARAMS* params,
+                                     VARIANT* result, EXCEPINFO* exception, UINT*) override;
+
+    void setHandler(Handler handler) { handler_ = std::move(handler); }
+
+    // Held by the tests' objects on top of the test's own; the test owns the
+    // object (it is never deleted through Release).
+    ULONG references = 0;
+    // Interfaces QueryInterface answers to besides IUnknown and IDispatch.
+    std::vector<IID> extraInterfaces;
+    std::map<std::u16string, DISPID> names;
+    int nameLookups = 0;
+    std::vector<ReceivedCall> calls;
+
+  private:
+    Handler handler_;
+};
+
+}  // namespace tav::com::test

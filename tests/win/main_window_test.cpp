@@ -1,0 +1,90 @@
+// The main window as the run sees it: what it shows after each change, laid
+// out in twips at its own DPI.
+#include "app/win/main_window.h"
+
+#include <commctrl.h>
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace tav::app::win {
+namespace {
+
+std::wstring textOf(HWND window) {
+    wchar_t text[256] = {};
+    GetWindowTextW(window, text, 256);
+    return text;
+}
+
+HWND controlWithText(HWND parent, const wchar_t* text) {
+    for (HWND child = GetWindow(parent, GW_CHILD); child != nullptr;
+         child = GetWindow(child, GW_HWNDNEXT)) {
+        if (textOf(child) == text) {
+            return child;
+        }
+    }
+    return nullptr;
+}
+
+HWND firstOfClass(HWND parent, const wchar_t* className) {
+    return FindWindowExW(parent, nullptr, className, nullptr);
+}
+
+class MainWindowTest : public ::testing::Test {
+  protected:
+    Win32MainWindow window{GetModuleHandleW(nullptr)};
+    HWND main = FindWindowW(L"TavrelmondixMain", L"Match ASM and Part Colors");
+};
+
+TEST_F(MainWindowTest, IsCreatedHiddenWithItsClientAreaInTwipsAtItsDpi) {
+    ASSERT_NE(main, nullptr);
+    EXPECT_FALSE(IsWindowVisible(main));
+    const int dpi = static_cast<int>(GetDpiForWindow(main));
+    RECT client{};
+    GetClientRect(main, &client);
+    EXPECT_EQ(client.right, MulDiv(6855, dpi, 1440));
+    EXPECT_EQ(client.bottom, MulDiv(1080, dpi, 1440));
+}
+
+TEST_F(MainWindowTest, ShowsEachCaptionAsSetAndGivesItBack) {
+    window.setCaption(engine::StatusLabel::vista, u"Processing View 1 to 3");
+    window.setCaption(engine::StatusLabel::pieza, u"Processing Part & Co...");
+    EXPECT_EQ(window.caption(engine::StatusLabel::vista), u"Processing View 1 to 3");
+    EXPECT_EQ(window.caption(engine::StatusLabel::pieza), u"Processing Part & Co...");
+    EXPECT_NE(controlWithText(main, L"Processing View 1 to 3"), nullptr);
+    EXPECT_NE(controlWithText(main, L"Processing Part & Co..."), nullptr);
+}
+
+TEST_F(MainWindowTest, ProgressBarShowsWholeStepsAndKeepsTheValuesAsSet) {
+    window.setProgressMin(0.0f);
+    window.setProgressMax(15.0f);
+    window.setProgressValue(7.6f);
+    HWND bar = firstOfClass(main, PROGRESS_CLASSW);
+    ASSERT_NE(bar, nullptr);
+    EXPECT_EQ(SendMessageW(bar, PBM_GETPOS, 0, 0), 8);
+    EXPECT_EQ(SendMessageW(bar, PBM_GETRANGE, FALSE, 0), 15);
+    EXPECT_FLOAT_EQ(window.progressValue(), 7.6f);
+    EXPECT_FLOAT_EQ(window.progressMax(), 15.0f);
+}
+
+TEST_F(MainWindowTest, RepaintLeavesTheUsersInputInTheQueue) {
+    HWND process = controlWithText(main, L"Process");
+    ASSERT_NE(process, nullptr);
+    PostMessageW(process, WM_KEYDOWN, VK_SPACE, 1);
+    window.repaint();
+    MSG message{};
+    EXPECT_TRUE(PeekMessageW(&message, process, WM_KEYDOWN, WM_KEYDOWN, PM_REMOVE));
+}
+
+TEST_F(MainWindowTest, ClosingWithoutAFormDoesNothing) {
+    SendMessageW(main, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(IsWindow(main));
+}
+
+TEST_F(MainWindowTest, CloseAllDestroysTheWindow) {
+    window.closeAll();
+    EXPECT_FALSE(IsWindow(main));
+}
+
+}  // namespace
+}  // namespace tav::app::win

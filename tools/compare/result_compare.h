@@ -1,0 +1,19 @@
+// Two result files of the same scene and actions compared field by field and
+// event by event: the in-process harness's and the one over COM.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+namespace tav::compare {
+
+// Every difference as "PATH: expected X, got Y" (paths as events[3].text).
+// "nameLookups", which only a run over COM reports, is not compared;
+// "heldReferences" is not compared when the program ended at once ("fatal",
+// "closed"), where a run over COM gives the references back when it ends.
+std::vector<std::string> resultDifferences(const nlohmann::ordered_json& expected,
+                                           const nlohmann::ordered_json& actual);
+
+}  // namespace tav::compare

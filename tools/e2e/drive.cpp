@@ -1,0 +1,307 @@
+#include "tools/e2e/drive.h"
+
+#include <commctrl.h>
+
+#include <algorithm>
+
+#include "tools/e2e/program_file.h"
+#include "tools/e2e/screen_capture.h"
+#include "tools/e2e/tool_windows.h"
+#include "tools/e2e/window_probe.h"
+
+namespace tav::e2e {
+namespace {
+
+constexpr DWORD pollMilliseconds = 15;
+constexpr DWORD boxMilliseconds = 10000;
+const std::wstring versionPrefix = L"Version ";
+
+std::wstring quoted(const std::wstring& text) {
+    return L"\"" + text + L"\"";
+}
+
+}  // namespace
+
+Drive::Drive(const DriveOptions& options, Checks& checks) : options_(options), checks_(checks) {}
+
+Drive::~Drive() {
+    if (process_.hProcess != nullptr) {
+        if (!ended()) {
+            TerminateProcess(process_.hProcess, 99);
+        }
+        CloseHandle(process_.hThread);
+        CloseHandle(process_.hProcess);
+    }
+}
+
+bool Drive::launch() {
+    std::wstring commandLine = quoted(options_.program);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    if (CreateProcessW(options_.program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
+                       nullptr, nullptr, &startup, &process_) == FALSE) {
+        checks_.fail("start " + utf8(options_.program) + " (error " +
+                     std::to_string(GetLastError()) + ")");
+        return false;
+    }
+    return true;
+}
+
+bool Drive::ended() const {
+    return WaitForSingleObject(process_.hProcess, 0) == WAIT_OBJECT_0;
+}
+
+HWND Drive::mainWindow() const {
+    return findWindow(process_.dwProcessId, mainTitle);
+}
+
+HWND Drive::messageBox() const {
+    return findWindow(process_.dwProcessId, messageTitle);
+}
+
+HWND Drive::aboutBox() const {
+    return findWindow(process_.dwProcessId, aboutTitle);
+}
+
+bool Drive::waitUntil(DWORD milliseconds, const std::function<bool()>& done) const {
+    const ULONGLONG deadline = GetTickCount64() + milliseconds;
+    while (!done()) {
+        if (GetTickCount64() >= deadline) {
+            return false;
+        }
+        Sleep(pollMilliseconds);
+    }
+    return true;
+}
+
+void Drive::shoot(const wchar_t* name) {
+    if (options_.shots.empty() ||
+        std::find(shotsTaken_.begin(), shotsTaken_.end(), name) != shotsTaken_.end()) {
+        return;
+    }
+    shotsTaken_.push_back(name);
+    // Let the last repaint reach the screen.
+    Sleep(300);
+    const std::wstring path = options_.shots + L"\\" + name + L".bmp";
+    checks_.expect(saveScreen(path), "picture of the screen: " + utf8(path));
+}
+
+void Drive::run() {
+    checkProgramFile(checks_, options_.program);
+    if (!launch()) {
+        return;
+    }
+    const DWORD startMs = static_cast<DWORD>(options_.timeoutSeconds) * 1000;
+    // Start-up: the main window appears, or a refusal's message box.
+    if (!waitUntil(startMs, [&] { return ended() || mainWindow() || messageBox(); })) {
+        checks_.fail("neither the main window nor a message appeared");
+        return;
+    }
+    if (HWND main = mainWindow()) {
+        mainShown_ = true;
+        const MainControls controls = findMainControls(main);
+        waitUntil(2000, [&] { return focusOf(main) == controls.process; });
+        checkMainWindow(checks_, main, options_.dpi);
+        shoot(L"main");
+        checkTabOrder(checks_, main);
+    }
+
+    for (const std::string& action : options_.actions) {
+        if (ended()) {
+            checks_.note("program ended before " + action);
+            break;
+        }
+        if (HWND box = messageBox()) {
+            answerMessageBox(box);
+            continue;
+        }
+        HWND main = mainWindow();
+        if (main == nullptr) {
+            checks_.fail("no main window for " + action);
+            break;
+        }
+        const MainControls controls = findMainControls(main);
+        checks_.note("press " + action);
+        if (action == "process") {
+            pressProcess();
+        } else if (action == "exit") {
+            postClick(controls.exit);
+        } else if (action == "keys-exit") {
+            pressKeysExit();
+        } else if (action == "help") {
+            pressHelp(static_cast<int>(seen_.aboutBoxes.size()));
+        } else if (action == "close") {
+            PostMessageW(main, WM_CLOSE, 0, 0);
+        } else {
+            checks_.fail("unknown action " + action);
+        }
+        if (action != "help") {
+            // Every other action ends the program.
+            waitForEnd();
+        }
+    }
+    waitForEnd();
+    if (ended()) {
+        GetExitCodeProcess(process_.hProcess, &seen_.exitCode);
+    }
+}
+
+void Drive::answerMessageBox(HWND box) {
+    HWND main = mainWindow();
+    const std::wstring text = checkMessageBox(checks_, box, main);
+    checks_.note("message: " + utf8(text));
+    seen_.messages.push_back({textOf(box), text});
+    shoot(L"message");
+    postClick(messageBoxOkButton(box));
+    checks_.expect(
+        waitUntil(boxMilliseconds,
+                  [&] { return IsWindow(box) == FALSE || IsWindowVisible(box) == FALSE; }),
+        "OK closes the message box");
+}
+
+void Drive::waitForEnd() {
+    const DWORD limit = static_cast<DWORD>(options_.timeoutSeconds) * 1000;
+    const bool done = waitUntil(limit, [&] {
+        if (ended()) {
+            return true;
+        }
+        if (HWND box = messageBox()) {
+            answerMessageBox(box);
+        }
+        if (!mainShown_ && mainWindow() != nullptr) {
+            checks_.fail("the main window appeared after a start-up message");
+            mainShown_ = true;
+        }
+        return false;
+    });
+    checks_.expect(done, "the program ends");
+}
+
+void Drive::pressProcess() {
+    HWND main = mainWindow();
+    const MainControls controls = findMainControls(main);
+    postClick(controls.process);
+    // The run: sample the window until the program ends, answering the
+    // message a fatal error shows.
+    const DWORD limit = static_cast<DWORD>(options_.timeoutSeconds) * 1000;
+    waitUntil(limit, [&] {
+        if (ended()) {
+            return true;
+        }
+        if (HWND box = messageBox()) {
+            answerMessageBox(box);
+            return false;
+        }
+        if (HWND about = aboutBox()) {
+            checks_.fail("the about box opened during a run");
+            PostMessageW(about, WM_CLOSE, 0, 0);
+        }
+        if (HWND current = mainWindow()) {
+            sampleRun(current);
+        }
+        return false;
+    });
+    checks_.expect(seen_.hungSamples == 0, "never \"not responding\" during the run (" +
+                                               std::to_string(seen_.samples) + " samples, " +
+                                               std::to_string(seen_.hungSamples) + " hung)");
+}
+
+void Drive::sampleRun(HWND main) {
+    const MainControls controls = findMainControls(main);
+    ++seen_.samples;
+    if (IsHungAppWindow(main) != FALSE) {
+        ++seen_.hungSamples;
+    }
+    for (HWND label : {controls.lblVista, controls.lblPieza}) {
+        const std::wstring text = label != nullptr ? textOf(label) : std::wstring();
+        if (std::find(seen_.captions.begin(), seen_.captions.end(), text) == seen_.captions.end()) {
+            seen_.captions.push_back(text);
+        }
+    }
+    const bool running = controls.lblVista != nullptr &&
+                         textOf(controls.lblVista) != L"Select Drawing Views to update";
+    if (running && options_.disturb && !disturbed_) {
+        disturbRun(main);
+    }
+    LRESULT position = 0;
+    if (running && controls.pb != nullptr &&
+        askWindow(controls.pb, PBM_GETPOS, 0, 0, 200, position) &&
+        position >= options_.runningShotAt) {
+        shoot(L"running");
+    }
+}
+
+void Drive::disturbRun(HWND main) {
+    disturbed_ = true;
+    const MainControls controls = findMainControls(main);
+    checks_.note("during the run: click Exit and Help, Space, Alt+F4 and close the window");
+    postMouseClick(controls.exit);
+    postMouseClick(controls.help);
+    if (HWND focus = focusOf(main)) {
+        postKey(focus, VK_SPACE);
+    }
+    PostMessageW(main, WM_SYSKEYDOWN, VK_F4, 0x20000001);
+    PostMessageW(main, WM_CLOSE, 0, 0);
+    PostMessageW(main, WM_SYSCOMMAND, SC_CLOSE, 0);
+    postClick(controls.help);
+    postClick(controls.exit);
+}
+
+void Drive::pressHelp(int time) {
+    HWND main = mainWindow();
+    const MainControls controls = findMainControls(main);
+    postClick(controls.help);
+    HWND about = nullptr;
+    if (!waitUntil(boxMilliseconds, [&] { return (about = aboutBox()) != nullptr; })) {
+        checks_.fail("Help opens the about box");
+        return;
+    }
+    HWND ok = nullptr;
+    waitUntil(2000, [&] {
+        ok = focusOf(about);
+        return ok != nullptr && textOf(ok) == L"OK";
+    });
+    checkAboutBox(checks_, about, main, options_.dpi);
+    HWND version = nullptr;
+    for (HWND child : childrenInZOrder(about)) {
+        const std::wstring text = textOf(child);
+        if (text.size() > versionPrefix.size() &&
+            text.compare(0, versionPrefix.size(), versionPrefix) == 0) {
+            version = child;
+        }
+    }
+    seen_.aboutBoxes.push_back({textOf(about), version != nullptr ? textOf(version) : L""});
+    shoot(L"about");
+
+    // Closed with Enter, then Esc, then OK, in turn.
+    const char* how = time % 3 == 0 ? "Enter" : time % 3 == 1 ? "Esc" : "OK";
+    if (time % 3 == 2 || ok == nullptr) {
+        postClick(messageBoxOkButton(about));
+    } else {
+        postKey(ok, time % 3 == 0 ? VK_RETURN : VK_ESCAPE);
+    }
+    checks_.expect(waitUntil(boxMilliseconds, [&] { return IsWindow(about) == FALSE; }),
+                   std::string(how) + " closes the about box");
+    checks_.expect(waitUntil(2000, [&] { return IsWindowEnabled(main) != FALSE; }),
+                   "the main window takes input again");
+}
+
+void Drive::pressKeysExit() {
+    // Tab until Exit has the focus (wherever the last click left it), then
+    // Space presses it.
+    HWND main = mainWindow();
+    const MainControls controls = findMainControls(main);
+    for (int press = 0; press < 3 && focusOf(main) != controls.exit; ++press) {
+        HWND focus = focusOf(main);
+        if (focus == nullptr) {
+            break;
+        }
+        postKey(focus, VK_TAB);
+        waitUntil(2000, [&] { return focusOf(main) != focus; });
+    }
+    if (checks_.expect(focusOf(main) == controls.exit, "Tab reaches Exit")) {
+        postKey(controls.exit, VK_SPACE);
+    }
+}
+
+}  // namespace tav::e2e

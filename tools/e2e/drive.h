@@ -1,0 +1,85 @@
+// One end-to-end run: starts tavrelmondix.exe, checks its windows, presses
+// what the user would press, answers its boxes and waits for it to end.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "tools/e2e/checks.h"
+
+namespace tav::e2e {
+
+struct DriveOptions {
+    std::wstring program;
+    // process, exit, help, close, or keys-exit (Tab to Exit, then Space).
+    std::vector<std::string> actions;
+    // The DPI the prefix gives the program.
+    int dpi = 96;
+    // During a run, click, press keys and close the window: all of it must
+    // be dropped.
+    bool disturb = false;
+    // A folder for pictures of the screen; empty for none. The picture of a
+    // run is taken once the bar has reached `runningShotAt`.
+    std::wstring shots;
+    int runningShotAt = 1;
+    // Where to write what the driver saw (message boxes, about boxes, exit
+    // status) as JSON; empty for nowhere.
+    std::string seen;
+    int timeoutSeconds = 60;
+};
+
+// What the user saw, in the harness's terms.
+struct Seen {
+    struct Box {
+        std::wstring title;
+        std::wstring text;  // the message, or the about box's version line
+    };
+    std::vector<Box> messages;
+    std::vector<Box> aboutBoxes;
+    std::vector<std::wstring> captions;  // distinct lblVista/lblPieza texts seen during a run
+    int samples = 0;
+    int hungSamples = 0;
+    DWORD exitCode = 0;
+};
+
+class Drive {
+  public:
+    Drive(const DriveOptions& options, Checks& checks);
+    Drive(const Drive&) = delete;
+    Drive& operator=(const Drive&) = delete;
+    ~Drive();
+
+    // Runs the whole scenario; the verdicts are in `checks`.
+    void run();
+    const Seen& seen() const { return seen_; }
+
+  private:
+    bool launch();
+    bool ended() const;
+    HWND mainWindow() const;
+    HWND messageBox() const;
+    HWND aboutBox() const;
+    // Checks and answers a message box with OK.
+    void answerMessageBox(HWND box);
+    void waitForEnd();
+    void pressProcess();
+    void pressHelp(int time);
+    void pressKeysExit();
+    void sampleRun(HWND main);
+    void disturbRun(HWND main);
+    void shoot(const wchar_t* name);
+    bool waitUntil(DWORD milliseconds, const std::function<bool()>& done) const;
+
+    DriveOptions options_;
+    Checks& checks_;
+    PROCESS_INFORMATION process_{};
+    Seen seen_;
+    bool mainShown_ = false;
+    bool disturbed_ = false;
+    std::vector<std::wstring> shotsTaken_;
+};
+
+}  // namespace tav::e2e

@@ -1,0 +1,119 @@
+#!/usr/bin/env bash
+# The end-to-end suite of tavrelmondix.exe under Wine (or on Windows with a
+# bash): every run starts the simulated Solid Edge on a scene, which starts
+# the driver, which starts tavrelmondix.exe, presses its buttons and checks
+# its windows. Each run's host result is then compared with the in-process
+# harness's result for the same scene and actions.
+#
+#   tools/e2e/e2e-suite.sh WIN_BUILD_DIR NATIVE_HARNESS OUT_DIR
+#
+# Needs: a Wine environment (WINEPREFIX, DISPLAY, a persistent wineserver:
+# source .ci/wine-env.sh and call tav_wine_start), jq. Fails on the first run
+# that cannot run or does not match, and says why.
+set -euo pipefail
+
+win_build="$(cd "$1" && pwd)"
+harness="$2"
+out="$3"
+root="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
+mkdir -p "$out"
+out="$(cd "$out" && pwd)"
+
+for program in tavrelmondix.exe tavrelmondix-e2e.exe sehost-sim.exe; do
+    [[ -f "$win_build/$program" ]] || { echo "e2e: $win_build/$program is missing" >&2; exit 1; }
+done
+[[ -x "$harness" ]] || { echo "e2e: the harness $harness is missing" >&2; exit 1; }
+command -v jq >/dev/null || { echo "e2e: jq is not installed" >&2; exit 1; }
+
+# Z:\... for a Linux path, as Windows programs under Wine take it.
+win_path() { printf 'Z:%s' "${1//\//\\}"; }
+
+set_dpi() {
+    wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$1" /f \
+        >/dev/null 2>&1 || { echo "e2e: cannot set the prefix's DPI to $1" >&2; exit 1; }
+}
+
+# The host's side of a result, as both the harness and the server write it.
+host_side='{hostCalls, host, selection, lineStyles, members,
+            events: [.events[] | select(has("host")) | del(.call)]}'
+
+runs=0
+# run NAME SCENE ACTIONS DPI [DRIVER OPTIONS...]
+run() {
+    local name="$1" scene="$2" actions="$3" dpi="$4"
+    shift 4
+    local harness_actions="${actions//keys-exit/exit}"
+    local expected="$out/$name.harness.json" hosted="$out/$name.host.json"
+    local seen="$out/$name.seen.json" log="$out/$name.log"
+    rm -f "$expected" "$hosted" "$seen"
+
+    # The in-process host takes the keys that act over COM only and ignores them.
+    "$harness" "$scene" --press "$harness_actions" --quiet --result "$expected"
+
+    set_dpi "$dpi"
+    local status=0
+    wine "$win_build/sehost-sim.exe" "$(win_path "$scene")" --timeout 90 \
+        --result "$(win_path "$hosted")" -- \
+        "$(win_path "$win_build/tavrelmondix-e2e.exe")" "$(win_path "$win_build/tavrelmondix.exe")" \
+        --press "$actions" --dpi "$dpi" --seen "$(win_path "$seen")" "$@" \
+        >"$log" 2>&1 || status=$?
+    if ((status != 0)); then
+        grep -v -E 'wine32|multiarch|dpkg --add-architecture|apt-get install wine32' "$log" >&2 || true
+        echo "e2e: $name: the driver or the server failed (status $status); log above" >&2
+        exit 1
+    fi
+    [[ -s "$hosted" && -s "$seen" ]] || { echo "e2e: $name: no result written" >&2; exit 1; }
+
+    # The host ends as the harness says.
+    if ! diff <(jq -S "$host_side" "$expected") <(jq -S "$host_side" "$hosted") >"$out/$name.diff"; then
+        head -40 "$out/$name.diff" >&2
+        echo "e2e: $name: the host differs from the harness's result (diff above)" >&2
+        exit 1
+    fi
+    local end
+    end="$(jq -r .end "$expected")"
+    if [[ "$end" == my_end || "$end" == refused ]] && [[ "$(jq .heldReferences "$hosted")" != 0 ]]; then
+        echo "e2e: $name: the tool still held $(jq .heldReferences "$hosted") references after $end" >&2
+        exit 1
+    fi
+    # The user saw the harness's message boxes and about boxes, in order.
+    local want got
+    want="$(jq -c '[.events[] | select(.ui == "message") | {title, text}]' "$expected")"
+    got="$(jq -c '[.messages[] | {title, text}]' "$seen")"
+    [[ "$want" == "$got" ]] || { echo "e2e: $name: messages $got, expected $want" >&2; exit 1; }
+    want="$(jq -c '[.events[] | select(.ui == "about") | {title, version}]' "$expected")"
+    got="$(jq -c '[.about[] | {title, version}]' "$seen")"
+    [[ "$want" == "$got" ]] || { echo "e2e: $name: about boxes $got, expected $want" >&2; exit 1; }
+    # Every caption sampled during a run is one the harness's run shows too.
+    local strange
+    strange="$(jq -n -c --slurpfile h "$expected" --slurpfile s "$seen" \
+        '[$s[0].captionsDuringRun[]] - ([$h[0].events[] | select(.ui == "caption") | .text] + [""])')"
+    [[ "$strange" == "[]" ]] ||
+        { echo "e2e: $name: captions the harness never shows: $strange" >&2; exit 1; }
+    local exit_code want_exit=0
+    exit_code="$(jq .exitCode "$seen")"
+    [[ "$end" == fatal ]] && want_exit=1
+    [[ "$exit_code" == "$want_exit" ]] ||
+        { echo "e2e: $name: tavrelmondix.exe exited with $exit_code after $end" >&2; exit 1; }
+
+    runs=$((runs + 1))
+    echo "e2e: $name: ok ($end, $(jq .hostCalls "$hosted") host calls," \
+        "$(grep -c '^ok ' "$log") window checks)"
+}
+
+examples=("$root"/examples/${TAV_E2E_EXAMPLES:-*}.scene.json)
+((${#examples[@]} > 0)) || { echo "e2e: no examples found" >&2; exit 1; }
+for scene in "${examples[@]}"; do
+    run "example-$(basename "$scene" .scene.json)" "$scene" process 96
+done
+
+gearbox="$root/examples/gearbox.scene.json"
+run exit "$gearbox" exit 96
+run keyboard-exit "$gearbox" keys-exit 96
+run help-help-exit "$gearbox" help,help,exit 96
+run close-from-frame "$gearbox" close 96
+run gearbox-144dpi "$gearbox" help,process 144
+run busy-host "$root/tools/e2e/scenes/busy-gearbox.scene.json" process 96 --disturb
+set_dpi 96
+
+echo "e2e: all $runs runs passed"

@@ -1,0 +1,43 @@
+// What the tool's windows must look like, checked from outside: the main
+// window, the about box and a message box, at the DPI the prefix gives.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "tools/e2e/checks.h"
+
+namespace tav::e2e {
+
+inline const wchar_t* const mainTitle = L"Match ASM and Part Colors";
+inline const wchar_t* const aboutTitle = L"About Tavrelmondix";
+inline const wchar_t* const messageTitle = L"Tavrelmondix";
+
+// The main window's controls, found by what they show.
+struct MainControls {
+    HWND process = nullptr;
+    HWND exit = nullptr;
+    HWND help = nullptr;
+    HWND lblVista = nullptr;
+    HWND lblPieza = nullptr;
+    HWND pb = nullptr;
+};
+MainControls findMainControls(HWND main);
+
+// The window as start-up leaves it: frame, client size, every control's
+// class, text, place and style, tab order, focus on Process.
+void checkMainWindow(Checks& checks, HWND main, int dpi);
+// Tab walks Process, Exit, Help and back to Process.
+void checkTabOrder(Checks& checks, HWND main);
+
+// The about box as it opens: owner, place on the screen, controls, texts,
+// default button and focus, the separator lines.
+void checkAboutBox(Checks& checks, HWND about, HWND main, int dpi);
+
+// A message box: the title, OK only, no icon, owned by `owner` (null when the
+// main window is not on the screen). Returns its text.
+std::wstring checkMessageBox(Checks& checks, HWND box, HWND owner);
+HWND messageBoxOkButton(HWND box);
+
+}  // namespace tav::e2e

@@ -1,0 +1,107 @@
+#include "tools/harness/com_session.h"
+
+#include <windows.h>
+
+#include <filesystem>
+#include <fstream>
+#include <stdexcept>
+
+#include "app/recording_window.h"
+#include "host/com/apartment.h"
+#include "host/com/com_connector.h"
+#include "tools/harness/host_part.h"
+#include "tools/harness/server_process.h"
+
+namespace tav::harness {
+namespace {
+
+std::wstring widen(const std::string& text) {
+    int length =
+        MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(length), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
+    return wide;
+}
+
+// A file name of this run's own for the server's part of the result.
+std::filesystem::path hostPartPath() {
+    return std::filesystem::temp_directory_path() /
+           ("tavrelmondix-host-" + std::to_string(GetCurrentProcessId()) + "-" +
+            std::to_string(GetTickCount64()) + ".json");
+}
+
+// The server's part, or nothing when it wrote none (it ended without finishing).
+std::optional<HostPart> takeHostPart(const std::filesystem::path& path) {
+    std::optional<HostPart> part;
+    {
+        std::ifstream file(path, std::ios::binary);
+        if (!file) {
+            return part;
+        }
+        part = readHostPart(file);
+    }
+    std::filesystem::remove(path);
+    return part;
+}
+
+// The members for the report of what changed: as the scene brought them
+// (names and paths), with the styles the host holds at the end.
+std::vector<sim::PartMemberState> membersAtEnd(std::vector<sim::PartMemberState> before,
+                                               const std::vector<sim::PartMemberState>& host) {
+    for (std::size_t i = 0; i < before.size() && i < host.size(); ++i) {
+        before[i].visible = host[i].visible;
+        before[i].hidden = host[i].hidden;
+        before[i].tangent = host[i].tangent;
+    }
+    return before;
+}
+
+}  // namespace
+
+ComSessionOutcome runComSession(const std::string& scenePath, sim::Scene scene,
+                                const std::vector<Action>& actions, const EventSink& live,
+                                const com::BusyRetryPolicy& busy, EventLog& events) {
+    const std::filesystem::path hostPartFile = hostPartPath();
+    ServerProcess server(programFolder() + L"sehost-sim.exe",
+                         {widen(scenePath), L"--result", hostPartFile.wstring()});
+    if (!server.waitReady()) {
+        throw std::runtime_error("sehost-sim.exe ended before it was ready (exit status " +
+                                 std::to_string(server.finish()) + ")");
+    }
+
+    ComSessionOutcome outcome;
+    SessionOutcome& tool = outcome.toolSide;
+    tool.partMembersBefore = sim::SimHost(std::move(scene), {}).inspector().partMembers();
+    std::vector<WindowEvent> windowEvents;
+    {
+        com::Apartment apartment(busy);
+        com::ComConnector connector(busy);
+        app::RecordingWindow window([&](const app::UiEvent& event) {
+            if (live) {
+                live(event);
+            }
+            windowEvents.push_back({event, connector.hostCalls()});
+        });
+        {
+            app::RecordedExit exit;
+            app::Form1 form(connector, window, exit);
+            tool.end = playActions(form, actions);
+            // The host counts the references the tool holds as the program ends,
+            // as in process: the server finishes before the form gives them back
+            // (to a server that is gone, which fails at once).
+            server.finish();
+        }
+        tool.window = finalWindow(window);
+    }
+
+    std::optional<HostPart> host = takeHostPart(hostPartFile);
+    mergeEvents(windowEvents, host ? host->events : std::vector<sim::HostEvent>{}, events);
+    if (host) {
+        static_cast<HostOutcome&>(tool) = host->outcome;
+        tool.partMembers = membersAtEnd(tool.partMembersBefore, host->outcome.partMembers);
+        outcome.nameLookups = host->nameLookups;
+    }
+    return outcome;
+}
+
+}  // namespace tav::harness

@@ -1,0 +1,35 @@
+// The tool over COM, as `tavrelmondix-sim --com` runs it: sehost-sim.exe
+// (from the harness's own folder) serves the scene out of process, the tool
+// attaches to it exactly as tavrelmondix.exe attaches to Solid Edge, with the
+// recording window, and the two sides' results are merged into one.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "host/com/busy_host.h"
+#include "tools/harness/event_log.h"
+#include "tools/harness/session.h"
+
+namespace tav::harness {
+
+struct ComSessionOutcome {
+    // What the tool saw (its end and window) and, when the server finished,
+    // the host's state from the server's part.
+    SessionOutcome toolSide;
+    // The names the server resolved; empty when the server ended without
+    // finishing (it crashed): only the tool's side is known then.
+    std::optional<std::int64_t> nameLookups;
+};
+
+// `scene` is the scene file's content, already loaded (for the report of
+// what changed). Both sides' events go to `events` in the order they
+// happened. Raises std::runtime_error when the server cannot be started or
+// ends before it is ready.
+ComSessionOutcome runComSession(const std::string& scenePath, sim::Scene scene,
+                                const std::vector<Action>& actions, const EventSink& live,
+                                const com::BusyRetryPolicy& busy, EventLog& events);
+
+}  // namespace tav::harness

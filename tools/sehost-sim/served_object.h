@@ -1,0 +1,92 @@
+// One object of the simulated host, served to clients over COM.
+//
+// Every reference the simulated host hands out becomes a served object of its
+// own, as the in-process host counts them: it holds that one reference and
+// gives it back when the client releases the object. Each Invoke is one host
+// call, passed to the simulated host by dispatch id or, for the ids that
+// GetIDsOfNames gave out, by name.
+#pragma once
+
+#include <windows.h>
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <set>
+
+#include "host/sim/sim_host.h"
+#include "host/value.h"
+#include "tools/sehost-sim/com_object.h"
+#include "tools/sehost-sim/member_names.h"
+
+namespace tav::sehost {
+
+class ServedObject;
+
+// What all served objects of one server share.
+struct ServedHost {
+    explicit ServedHost(const sim::SimInspector& hostInspector) : inspector(hostInspector) {}
+
+    const sim::SimInspector& inspector;
+    MemberNames names;
+    // Every served object alive now.
+    std::set<const ServedObject*> live;
+    // The host call at whose arrival the process ends at once, as a crashing
+    // host would.
+    std::optional<std::int32_t> crashAtCall;
+
+    // The number the next Invoke will have.
+    std::int32_t nextCallNumber() const { return inspector.hostCalls() + 1; }
+    // Served objects that some client holds: those with a connection from
+    // outside the process. (Wine's IDispatch stub keeps one reference of
+    // every object an Invoke returns, so an object alive is not always an
+    // object held.)
+    std::int32_t heldByClients() const;
+};
+
+// Exit status of a server that ended at `crashAtCall`.
+inline constexpr UINT crashExitStatus = 70;
+
+// Also an IExternalConnection: the COM runtime reports to it the strong
+// connections from outside the process (the running-object table's and the
+// clients'), which is how the server tells whether clients still hold it.
+class ServedObject final : public DispatchObject, public IExternalConnection {
+  public:
+    ServedObject(host::ObjectRef object, std::shared_ptr<ServedHost> servedHost);
+    ~ServedObject() override;
+
+    // A new served object holding `object` (one reference for the caller),
+    // or null for an empty reference.
+    static IDispatch* serve(host::ObjectRef object, const std::shared_ptr<ServedHost>& servedHost);
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
+        return DispatchObject::QueryInterface(iid, out);
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return DispatchObject::AddRef(); }
+    ULONG STDMETHODCALLTYPE Release() override { return DispatchObject::Release(); }
+
+    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID,
+                                            DISPID* ids) override;
+    HRESULT STDMETHODCALLTYPE Invoke(DISPID member, REFIID, LCID, WORD flags, DISPPARAMS* params,
+                                     VARIANT* result, EXCEPINFO* exception,
+                                     UINT* argumentError) override;
+
+    DWORD STDMETHODCALLTYPE AddConnection(DWORD type, DWORD) override;
+    DWORD STDMETHODCALLTYPE ReleaseConnection(DWORD type, DWORD, BOOL) override;
+    // Strong connections from outside the process now.
+    long connections() const { return connections_; }
+
+  private:
+    bool answersTo(REFIID iid) override;
+    void* otherInterface(REFIID iid) override;
+    // A received object as the host's reference: our own objects become the
+    // reference they hold, anything else an object the host does not know.
+    host::ObjectRef unwrap(IDispatch* dispatch) const;
+
+    host::ObjectRef object_;
+    std::shared_ptr<ServedHost> servedHost_;
+    std::atomic<long> connections_{0};
+};
+
+}  // namespace tav::sehost

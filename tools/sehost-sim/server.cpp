@@ -1,0 +1,142 @@
+#include "tools/sehost-sim/server.h"
+
+#include <objbase.h>
+#include <oleauto.h>
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <iostream>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "host/sim/scene_error.h"
+#include "host/sim/scene_loader.h"
+#include "host/sim/sim_host.h"
+#include "tools/sehost-sim/busy_filter.h"
+#include "tools/sehost-sim/child_program.h"
+#include "tools/sehost-sim/host_registration.h"
+#include "tools/sehost-sim/host_result.h"
+#include "tools/sehost-sim/served_object.h"
+#include "tools/sehost-sim/server_ids.h"
+#include "tools/sehost-sim/serving.h"
+#include "tools/sehost-sim/stop_signals.h"
+
+namespace tav::sehost {
+namespace {
+
+using Microsoft::WRL::ComPtr;
+
+void announceReady() {
+    std::fputs("ready\n", stdout);
+    std::fflush(stdout);
+}
+
+}  // namespace
+
+int runServer(const ServerOptions& options) {
+    sim::Scene scene;
+    try {
+        scene = sim::loadScene(std::filesystem::path(options.scene));
+    } catch (const sim::SceneError& error) {
+        std::cerr << error.what() << '\n';
+        return refusedStatus;
+    }
+
+    const auto deadline =
+        std::chrono::steady_clock::now() + std::chrono::seconds(options.timeoutSeconds);
+    StopSignals stopSignals(options.program.empty());
+    Apartment apartment;
+
+    // The two keys that act over COM only: the in-process host ignores them.
+    const sim::BusyHost busy = scene.busy.value_or(sim::BusyHost{});
+    const std::optional<std::int32_t> crashAtCall = scene.crashAtCall;
+    std::vector<sim::HostEvent> events;
+    sim::SimHost host(std::move(scene),
+                      [&](const sim::HostEvent& event) { events.push_back(event); });
+
+    auto servedHost = std::make_shared<ServedHost>(host.inspector());
+    servedHost->crashAtCall = crashAtCall;
+    ComPtr<BusyFilter> filter = BusyFilter::make<BusyFilter>(busy, servedHost);
+    InstalledFilter installedFilter(filter.Get());
+
+    std::unique_ptr<HostRegistration> registration;
+    std::unique_ptr<RunningEntry> running;
+    ComPtr<ServedObject> application;
+    if (host.running()) {
+        try {
+            registration =
+                std::make_unique<HostRegistration>(options.allowInstalled, typeLibraryFile());
+        } catch (const RegistrationRefused& refusal) {
+            std::cerr << refusal.what() << '\n';
+            return refusedStatus;
+        }
+        application = ServedObject::make<ServedObject>(host.application(), servedHost);
+        running = std::make_unique<RunningEntry>(static_cast<IDispatch*>(application.Get()));
+    }
+    announceReady();
+
+    std::unique_ptr<ChildProgram> program;
+    std::vector<std::pair<HANDLE, StopReason>> waits{
+        {stopSignals.interrupted(), StopReason::interrupted}};
+    int status = 0;
+    if (!options.program.empty()) {
+        try {
+            program = std::make_unique<ChildProgram>(options.program);
+            waits.emplace_back(program->process(), StopReason::programEnded);
+        } catch (const std::runtime_error& error) {
+            std::cerr << "sehost-sim: " << error.what() << '\n';
+            status = refusedStatus;
+        }
+    } else {
+        waits.emplace_back(stopSignals.inputEnded(), StopReason::inputEnded);
+    }
+
+    if (status == 0) {
+        switch (serve(waits, deadline)) {
+            case StopReason::programEnded:
+                status = static_cast<int>(program->exitStatus());
+                break;
+            case StopReason::inputEnded:
+                status = 0;
+                break;
+            case StopReason::interrupted:
+                status = interruptedStatus;
+                break;
+            case StopReason::timedOut:
+                std::cerr << "sehost-sim: the timeout of " << options.timeoutSeconds
+                          << " s passed; ending\n";
+                if (program) {
+                    program->end(timedOutStatus);
+                }
+                status = timedOutStatus;
+                break;
+        }
+    }
+
+    // Finishing. Once the table's connection to the application is gone,
+    // what is held is what clients hold.
+    if (running) {
+        running->revoke();
+    }
+    application.Reset();
+    const std::int32_t heldReferences = servedHost->heldByClients();
+    const nlohmann::ordered_json result =
+        hostResultJson(host.inspector(), heldReferences, events, servedHost->names.lookups());
+    running.reset();
+    registration.reset();
+    if (options.result) {
+        try {
+            writeResultFile(std::filesystem::path(*options.result), result);
+        } catch (const std::exception& error) {
+            std::cerr << "sehost-sim: " << error.what() << '\n';
+            status = status == 0 ? 1 : status;
+        }
+    }
+    stopSignals.finished();
+    return status;
+}
+
+}  // namespace tav::sehost

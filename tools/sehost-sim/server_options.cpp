@@ -1,0 +1,71 @@
+#include "tools/sehost-sim/server_options.h"
+
+#include <cwchar>
+
+#include "tools/sehost-sim/wide_text.h"
+
+namespace tav::sehost {
+namespace {
+
+int timeoutOf(const std::wstring& text) {
+    wchar_t* end = nullptr;
+    const long seconds = std::wcstol(text.c_str(), &end, 10);
+    if (text.empty() || end == nullptr || *end != L'\0' || seconds < 1 || seconds > 86400) {
+        throw UsageError("--timeout takes a number of seconds from 1 to 86400, not \"" +
+                         toUtf8(text) + "\"");
+    }
+    return static_cast<int>(seconds);
+}
+
+}  // namespace
+
+const char* const serverUsage =
+    "usage: sehost-sim.exe SCENE.json [--result OUT.json] [--timeout SECONDS] "
+    "[--allow-installed] [-- PROGRAM [ARGS...]]\n"
+    "Serves the simulated Solid Edge of SCENE.json as the running \"SolidEdge.Application\".\n"
+    "Prints \"ready\" once it can be reached. With PROGRAM it serves until PROGRAM ends and\n"
+    "exits with its status; without, until standard input ends. Exit status 2: usage error,\n"
+    "refused scene or refused registration; 3: the timeout (default 120 s) passed.\n";
+
+ServerOptions parseServerOptions(const std::vector<std::wstring>& args) {
+    ServerOptions options;
+    bool haveScene = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::wstring& arg = args[i];
+        auto value = [&]() -> const std::wstring& {
+            if (i + 1 >= args.size()) {
+                throw UsageError(toUtf8(arg) + " needs a value");
+            }
+            return args[++i];
+        };
+        if (arg == L"--") {
+            options.program.assign(args.begin() + static_cast<std::ptrdiff_t>(i) + 1, args.end());
+            if (options.program.empty()) {
+                throw UsageError("-- must be followed by the program to run");
+            }
+            break;
+        }
+        if (arg == L"--help" || arg == L"-h") {
+            options.help = true;
+        } else if (arg == L"--result") {
+            options.result = value();
+        } else if (arg == L"--timeout") {
+            options.timeoutSeconds = timeoutOf(value());
+        } else if (arg == L"--allow-installed") {
+            options.allowInstalled = true;
+        } else if (arg.starts_with(L"-")) {
+            throw UsageError("unknown option " + toUtf8(arg));
+        } else if (haveScene) {
+            throw UsageError("one scene file only (a program to run goes after --)");
+        } else {
+            options.scene = arg;
+            haveScene = true;
+        }
+    }
+    if (!haveScene && !options.help) {
+        throw UsageError("the scene file is missing");
+    }
+    return options;
+}
+
+}  // namespace tav::sehost

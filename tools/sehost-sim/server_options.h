@@ -1,0 +1,33 @@
+// The server's command line:
+//   sehost-sim.exe SCENE.json [--result OUT.json] [--timeout SECONDS]
+//                  [--allow-installed] [-- PROGRAM [ARGS...]]
+#pragma once
+
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace tav::sehost {
+
+struct ServerOptions {
+    std::wstring scene;
+    std::optional<std::wstring> result;
+    int timeoutSeconds = 120;
+    bool allowInstalled = false;
+    // PROGRAM and its arguments; empty: serve until standard input ends.
+    std::vector<std::wstring> program;
+    bool help = false;
+};
+
+class UsageError : public std::runtime_error {
+  public:
+    using std::runtime_error::runtime_error;
+};
+
+// `args` without the program's own name. Raises UsageError.
+ServerOptions parseServerOptions(const std::vector<std::wstring>& args);
+
+extern const char* const serverUsage;
+
+}  // namespace tav::sehost

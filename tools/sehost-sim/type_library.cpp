@@ -1,0 +1,133 @@
+#include "tools/sehost-sim/type_library.h"
+
+#include <oleauto.h>
+#include <wrl/client.h>
+
+#include <cstdio>
+#include <stdexcept>
+#include <string>
+#include <system_error>
+#include <vector>
+
+#include "tools/sehost-sim/host_interfaces.h"
+#include "tools/sehost-sim/server_ids.h"
+
+#ifdef __MINGW32__
+// Declared by the Windows SDK's oleauto.h (Vista and later), exported by
+// MinGW's oleaut32 import library but missing from its header.
+extern "C" {
+HRESULT WINAPI RegisterTypeLibForUser(ITypeLib* library, OLECHAR* fullPath, OLECHAR* helpDir);
+HRESULT WINAPI UnRegisterTypeLibForUser(REFGUID libraryId, WORD major, WORD minor, LCID locale,
+                                        SYSKIND kind);
+}
+#endif
+
+namespace tav::sehost {
+namespace {
+
+using Microsoft::WRL::ComPtr;
+
+const std::wstring typeLibraryFilePrefix = L"sehost-sim-";
+const wchar_t typeLibraryFileKey[] =
+    L"Software\\Classes\\TypeLib\\{AE3D29E5-F2BF-4AB1-9D50-58D063EAFF22}\\1.0\\0\\win64";
+
+void check(HRESULT hr, const char* step) {
+    if (FAILED(hr)) {
+        char code[16];
+        std::snprintf(code, sizeof code, "0x%08lX", static_cast<unsigned long>(hr));
+        throw std::runtime_error(std::string("type library: ") + step + " failed (" + code + ")");
+    }
+}
+
+void addDispatchInterface(ICreateTypeLib2& library, ITypeInfo& dispatchInfo,
+                          const HostInterface& hostInterface) {
+    const std::wstring name(hostInterface.name);
+    ComPtr<ICreateTypeInfo> info;
+    check(library.CreateTypeInfo(const_cast<LPOLESTR>(name.c_str()), TKIND_DISPATCH, &info),
+          "CreateTypeInfo");
+    check(info->SetGuid(com::toGuid(hostInterface.iid)), "SetGuid");
+    check(info->SetTypeFlags(TYPEFLAG_FDISPATCHABLE), "SetTypeFlags");
+    HREFTYPE dispatchType = 0;
+    check(info->AddRefTypeInfo(&dispatchInfo, &dispatchType), "AddRefTypeInfo");
+    check(info->AddImplType(0, dispatchType), "AddImplType");
+    check(info->LayOut(), "LayOut");
+}
+
+void build(const std::filesystem::path& file) {
+    ComPtr<ITypeLib> standard;
+    check(LoadTypeLib(L"stdole2.tlb", &standard), "loading stdole2.tlb");
+    ComPtr<ITypeInfo> dispatchInfo;
+    check(standard->GetTypeInfoOfGuid(IID_IDispatch, &dispatchInfo), "finding IDispatch");
+
+    ComPtr<ICreateTypeLib2> library;
+    check(CreateTypeLib2(SYS_WIN64, file.c_str(), &library), "CreateTypeLib2");
+    check(library->SetGuid(typeLibraryId), "SetGuid");
+    check(library->SetName(const_cast<LPOLESTR>(L"SehostSimTypes")), "SetName");
+    check(library->SetVersion(1, 0), "SetVersion");
+    check(library->SetLcid(LOCALE_NEUTRAL), "SetLcid");
+    for (const HostInterface& hostInterface : hostInterfaces) {
+        addDispatchInterface(*library.Get(), *dispatchInfo.Get(), hostInterface);
+    }
+    check(library->SaveAllChanges(), "SaveAllChanges");
+}
+
+void unregister(RegistrationScope scope) {
+    GUID id = typeLibraryId;
+    if (scope == RegistrationScope::user) {
+        UnRegisterTypeLibForUser(id, 1, 0, LOCALE_NEUTRAL, SYS_WIN64);
+    } else {
+        UnRegisterTypeLib(id, 1, 0, LOCALE_NEUTRAL, SYS_WIN64);
+    }
+}
+
+}  // namespace
+
+RegisteredTypeLibrary::RegisteredTypeLibrary(const std::filesystem::path& file,
+                                             RegistrationScope scope)
+    : file_(file), scope_(scope) {
+    build(file_);
+    ComPtr<ITypeLib> library;
+    check(LoadTypeLibEx(file_.c_str(), REGKIND_NONE, &library), "LoadTypeLibEx");
+    std::wstring path = file_.wstring();
+    if (scope_ == RegistrationScope::user) {
+        check(RegisterTypeLibForUser(library.Get(), path.data(), nullptr),
+              "RegisterTypeLibForUser");
+    } else {
+        check(RegisterTypeLib(library.Get(), path.data(), nullptr), "RegisterTypeLib");
+    }
+}
+
+RegisteredTypeLibrary::~RegisteredTypeLibrary() {
+    unregister(scope_);
+    std::error_code ignored;
+    std::filesystem::remove(file_, ignored);
+}
+
+void removeLeftoverTypeLibrary() {
+    // The file of a server that crashed is still where it registered it.
+    std::vector<std::filesystem::path> files;
+    for (HKEY root : {HKEY_CURRENT_USER, HKEY_LOCAL_MACHINE}) {
+        wchar_t path[MAX_PATH] = {};
+        DWORD size = sizeof path - sizeof(wchar_t);
+        if (RegGetValueW(root, typeLibraryFileKey, nullptr, RRF_RT_REG_SZ, nullptr, path, &size) ==
+            ERROR_SUCCESS) {
+            files.emplace_back(path);
+        }
+    }
+    unregister(RegistrationScope::user);
+    unregister(RegistrationScope::machine);
+    for (const std::filesystem::path& file : files) {
+        if (file.filename().wstring().starts_with(typeLibraryFilePrefix)) {
+            std::error_code ignored;
+            std::filesystem::remove(file, ignored);
+        }
+    }
+}
+
+std::filesystem::path typeLibraryFile() {
+    std::error_code ignored;
+    return std::filesystem::temp_directory_path(ignored) /
+           (typeLibraryFilePrefix + std::to_wstring(GetCurrentProcessId()) + L".tlb");
+}
+
+}  // namespace tav::sehost
