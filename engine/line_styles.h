@@ -20,7 +20,9 @@ void applyMemberStyles(RunContext& context, std::int32_t i);
 
 // Looks each of the colour's three styles up by name and creates the missing
 // ones from the captured template names, in the given colour. A style that
-// exists is used unchanged, whatever its colour.
+// exists is used unchanged, whatever its colour. `faceStyleName` is the
+// colour's base name (its decimal value, "255" for red); the parameter keeps
+// the name the tool's documentation gives it.
 void addStyles(RunContext& context, const std::u16string& faceStyleName, ColorValue color);
 
 // Puts the three style names into the member's edge style properties.

@@ -5,23 +5,21 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <string>
 #include <vector>
-
-#include <nlohmann/json.hpp>
 
 #include "host/sim/host_event.h"
 #include "host/sim/sim_host.h"
 
 namespace tav::sehost {
 
-// The host's part of the result, as it stands now. `heldReferences` is what
-// clients hold (the server's own references left out).
-nlohmann::ordered_json hostResultJson(const sim::SimInspector& host, std::int32_t heldReferences,
-                                      const std::vector<sim::HostEvent>& events,
-                                      std::int32_t nameLookups);
+// The host's part of the result, as it stands now, as the text of the file.
+// `heldReferences` is what clients hold (the server's own references left
+// out).
+std::string hostResultText(const sim::SimInspector& host, std::int32_t heldReferences,
+                           const std::vector<sim::HostEvent>& events, std::int32_t nameLookups);
 
-// Writes `json` to `file` so that a reader sees either the whole file or
-// none: into a temporary file beside it, then renamed over it.
-void writeResultFile(const std::filesystem::path& file, const nlohmann::ordered_json& json);
+// Writes `text` to `file` whole or not at all (see tools/files/atomic_file.h).
+void writeResultFile(const std::filesystem::path& file, const std::string& text);
 
 }  // namespace tav::sehost

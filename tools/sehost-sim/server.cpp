@@ -123,8 +123,8 @@ int runServer(const ServerOptions& options) {
     }
     application.Reset();
     const std::int32_t heldReferences = servedHost->heldByClients();
-    const nlohmann::ordered_json result =
-        hostResultJson(host.inspector(), heldReferences, events, servedHost->names.lookups());
+    const std::string result =
+        hostResultText(host.inspector(), heldReferences, events, servedHost->names.lookups());
     running.reset();
     registration.reset();
     if (options.result) {
