@@ -97,15 +97,31 @@ void Form1::refuse(std::u16string_view message) {
 void Form1::my_end(ProgramEnd reason) {
     // Every step is tried, whatever the state of the host and the references.
     state_.tables.empty();
-    state_.currentView.reset();
-    state_.asmDoc.reset();
-    state_.draftDoc.reset();
+    releaseDocuments();
     engine::restoreHostSwitches(state_.hostApp, [](auto&& put) { tolerate(put); });
     state_.hostApp.reset();
     endProgram(reason);
 }
 
+void Form1::releaseDocuments() {
+    state_.currentView.reset();
+    state_.asmDoc.reset();
+    state_.draftDoc.reset();
+}
+
+void Form1::releaseHostReferences() {
+    state_.tables.empty();
+    releaseDocuments();
+    state_.hostApp.reset();
+}
+
 void Form1::endProgram(ProgramEnd reason) {
+    // However the program ends (after an error, or closed from the frame,
+    // without the shutdown steps), the host gets every reference back before
+    // the process goes: Solid Edge then frees those objects at once instead
+    // of holding them until COM notices that the process is gone. Giving a
+    // reference back is no host call.
+    releaseHostReferences();
     end_ = reason;
     runInProgress_ = false;
     window_.closeAll();

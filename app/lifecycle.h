@@ -44,6 +44,10 @@ class Form1 {
     // Shutdown: empties the tables, gives every host reference back, lets the
     // host work interactively again, and ends the program.
     void my_end(ProgramEnd reason);
+    // The current view, the assembly and the draft, in that order.
+    void releaseDocuments();
+    // Empties the run tables and releases every host reference the window holds.
+    void releaseHostReferences();
     void endProgram(ProgramEnd reason);
 
     host::HostConnector& connector_;

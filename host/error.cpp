@@ -27,4 +27,9 @@ AutomationError objectRequiredError() {
     return {runtime_error_number::objectRequired, u"Object required"};
 }
 
+AutomationError memberNotSupportedError() {
+    return {runtime_error_number::memberNotSupported,
+            u"Object doesn't support this property or method"};
+}
+
 }  // namespace tav::host

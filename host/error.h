@@ -32,6 +32,7 @@ inline constexpr std::int32_t overflow = 6;
 inline constexpr std::int32_t typeMismatch = 13;
 inline constexpr std::int32_t objectNotSet = 91;
 inline constexpr std::int32_t objectRequired = 424;
+inline constexpr std::int32_t memberNotSupported = 438;
 }  // namespace runtime_error_number
 
 AutomationError overflowError();
@@ -39,6 +40,8 @@ AutomationError typeMismatchError();
 // A call on an empty reference: it fails inside the tool and never reaches the host.
 AutomationError objectNotSetError();
 AutomationError objectRequiredError();
+// A member or late-bound name the object does not have.
+AutomationError memberNotSupportedError();
 
 // The generic failure number hosts use (E_FAIL).
 inline constexpr std::int32_t hostFailureNumber = -2147467259;

@@ -79,7 +79,7 @@ TEST(RunChecks, ASoundRunPasses) {
     EXPECT_THAT(sweep::checkRun(ownSelectionRun(), {}), IsEmpty());
 }
 
-TEST(RunChecks, AnOpenWindowOrHeldReferencesAfterTheShutdownAreProblems) {
+TEST(RunChecks, AnOpenWindowOrReferencesHeldAfterTheEndAreProblems) {
     harness::SessionOutcome outcome = ownSelectionRun();
     outcome.heldReferences = 2;
     EXPECT_THAT(sweep::checkRun(outcome, {}), ElementsAre(HasSubstr("held 2 references")));

@@ -105,7 +105,7 @@ TEST(Buttons, ClosingFromTheFrameEndsWithoutTheShutdownSteps) {
     EXPECT_FALSE(outcome.interactive);
     EXPECT_TRUE(outcome.delayCompute);
     EXPECT_THAT(eventsOf(outcome, "host"), IsEmpty());
-    EXPECT_EQ(outcome.heldReferences, 2) << "the application and the draft";
+    EXPECT_EQ(outcome.heldReferences, 0) << "the application and the draft are given back";
 }
 
 TEST(Buttons, AFinishedRunHoldsNoReference) {

@@ -35,8 +35,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     } catch (const tav::host::AutomationError& error) {
         return cannotStart(tav::app::win::wideText(error.description()));
     }
-    tav::com::ComConnector connector;
-    tav::app::win::ProcessExit exit;
+    tav::com::ComConnector connector(apartment->calls());
+    tav::app::win::ProcessExit exit(connector, *apartment);
     std::unique_ptr<tav::app::win::Win32MainWindow> created;
     try {
         created = std::make_unique<tav::app::win::Win32MainWindow>(instance);
@@ -45,6 +45,11 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
         return cannotStart(L"its window cannot be created.");
     }
     tav::app::win::Win32MainWindow& window = *created;
+    // A call that Solid Edge holds (it shows a dialog inside it) is waited
+    // out; the window's title says so while it lasts.
+    tav::com::CallWatch& calls = apartment->calls();
+    calls.setWaitingNotice([&window](bool waiting) { window.showWaitingForHost(waiting); });
+    window.setHeartbeat([&calls] { calls.check(); });
     tav::app::Form1 form(connector, window, exit);
     window.attach(form);
     if (!form.Form_Load()) {

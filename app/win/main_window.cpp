@@ -17,6 +17,10 @@ namespace {
 
 const wchar_t* const className = L"TavrelmondixMain";
 const wchar_t* const title = L"Match ASM and Part Colors";
+const wchar_t* const waitingTitle = L"Match ASM and Part Colors - waiting for Solid Edge";
+
+constexpr UINT_PTR heartbeatTimer = 1;
+constexpr UINT heartbeatMs = 500;
 
 // A fixed dialog frame with the window menu and close box, no minimise or
 // maximise box, shown in the task bar.
@@ -98,6 +102,15 @@ void Win32MainWindow::show(int showCommand) {
     ShowWindow(handle(), showCommand);
     UpdateWindow(handle());
     SetFocus(GetDlgItem(handle(), cmdAccept));
+}
+
+void Win32MainWindow::setHeartbeat(std::function<void()> heartbeat) {
+    heartbeat_ = std::move(heartbeat);
+    SetTimer(handle(), heartbeatTimer, heartbeatMs, nullptr);
+}
+
+void Win32MainWindow::showWaitingForHost(bool waiting) {
+    SetWindowTextW(handle(), waiting ? waitingTitle : title);
 }
 
 bool Win32MainWindow::handleDialogKey(MSG& message) {
@@ -202,6 +215,11 @@ LRESULT Win32MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lPara
             return 0;
         case WM_DPICHANGED:
             onDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+            return 0;
+        case WM_TIMER:
+            if (wParam == heartbeatTimer && heartbeat_) {
+                heartbeat_();
+            }
             return 0;
         case WM_DESTROY:
             PostQuitMessage(0);

@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -30,6 +31,11 @@ class Win32MainWindow final : public MainWindow, private Window {
     // Keyboard navigation between the controls, as in a dialog. True when
     // the message was used for it.
     bool handleDialogKey(MSG& message);
+    // Called twice a second for the life of the window, also while a host
+    // call is out (the calls' modal loops dispatch the timer).
+    void setHeartbeat(std::function<void()> heartbeat);
+    // The title says that the tool is waiting for Solid Edge, or no longer.
+    void showWaitingForHost(bool waiting);
 
     // engine::StatusWindow
     void setCaption(engine::StatusLabel label, std::u16string_view text) override;
@@ -66,6 +72,7 @@ class Win32MainWindow final : public MainWindow, private Window {
     UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
     std::unique_ptr<RunInputFilter> inputFilter_;
     HWND focusBeforeDeactivation_ = nullptr;
+    std::function<void()> heartbeat_;
     std::u16string lblVista_;
     std::u16string lblPieza_;
     float progressMin_ = 0.0f;

@@ -4,18 +4,24 @@
 
 namespace tav::com {
 
-Apartment::Apartment(BusyRetryPolicy policy) : filter_(policy) {
+Apartment::Apartment(BusyRetryPolicy policy) : calls_(policy), filter_(calls_) {
     HRESULT hr = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
     if (FAILED(hr)) {
         throw errorFromHresult(hr);
     }
+    entered_ = true;
     // Without the filter calls still work: Windows then gives up on a busy
     // host at once and the Invoke helper's own retry takes over.
     filterRegistered_ = SUCCEEDED(CoRegisterMessageFilter(&filter_, &previousFilter_));
 }
 
 Apartment::~Apartment() {
+    leave();
+}
+
+void Apartment::leave() {
     if (filterRegistered_) {
+        filterRegistered_ = false;
         IMessageFilter* ours = nullptr;
         CoRegisterMessageFilter(previousFilter_, &ours);
         if (ours != nullptr) {
@@ -23,9 +29,13 @@ Apartment::~Apartment() {
         }
         if (previousFilter_ != nullptr) {
             previousFilter_->Release();
+            previousFilter_ = nullptr;
         }
     }
-    CoUninitialize();
+    if (entered_) {
+        entered_ = false;
+        CoUninitialize();
+    }
 }
 
 }  // namespace tav::com

@@ -1,14 +1,16 @@
 // The thread's COM apartment: single-threaded, as a client with windows
-// needs, with the busy-host message filter registered for its life. Created
-// first thing on the thread; uninitialised on every way out, exceptions
-// included.
+// needs, with the busy-host message filter registered for its life and the
+// watch over the thread's calls to the host. Created first thing on the
+// thread; left on every way out: by its destructor, or by `leave` before a
+// process ends at once (Solid Edge then frees what the tool held at once,
+// not after COM's ping time-out).
 #pragma once
 
 #include <windows.h>
 
 #include <objidl.h>
 
-#include "host/com/busy_host.h"
+#include "host/com/call_watch.h"
 #include "host/com/message_filter.h"
 
 namespace tav::com {
@@ -21,10 +23,17 @@ class Apartment {
     Apartment(const Apartment&) = delete;
     Apartment& operator=(const Apartment&) = delete;
 
+    CallWatch& calls() { return calls_; }
+    // Revokes the filter and uninitialises COM, releasing whatever proxies
+    // are left; nothing of COM may be used afterwards. Safe to call twice.
+    void leave();
+
   private:
+    CallWatch calls_;
     BusyHostFilter filter_;
     IMessageFilter* previousFilter_ = nullptr;
     bool filterRegistered_ = false;
+    bool entered_ = false;
 };
 
 }  // namespace tav::com

@@ -6,17 +6,6 @@ bool isBusyRejection(HRESULT hr) {
     return hr == RPC_E_CALL_REJECTED || hr == RPC_E_SERVERCALL_RETRYLATER;
 }
 
-HRESULT retryWhileBusy(const BusyRetryPolicy& policy, const std::function<HRESULT()>& attempt) {
-    const auto start = std::chrono::steady_clock::now();
-    for (;;) {
-        HRESULT hr = attempt();
-        if (!isBusyRejection(hr) || std::chrono::steady_clock::now() - start >= policy.bound) {
-            return hr;
-        }
-        waitDispatchingMessages(policy.delay);
-    }
-}
-
 void waitDispatchingMessages(std::chrono::milliseconds delay) {
     using Clock = std::chrono::steady_clock;
     const auto until = Clock::now() + delay;

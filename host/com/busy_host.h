@@ -6,7 +6,6 @@
 #include <windows.h>
 
 #include <chrono>
-#include <functional>
 
 namespace tav::com {
 
@@ -18,13 +17,8 @@ struct BusyRetryPolicy {
 };
 
 // RPC_E_CALL_REJECTED, and Windows' RPC_E_SERVERCALL_RETRYLATER (where its
-// runtime's own retry gave up).
+// runtime's own retry gave up). CallWatch::run retries them.
 bool isBusyRejection(HRESULT hr);
-
-// Runs `attempt` until it returns anything but a busy rejection, or until
-// `policy.bound` has passed since the first try; returns the last HRESULT.
-// Between tries it waits `policy.delay`, dispatching the thread's messages.
-HRESULT retryWhileBusy(const BusyRetryPolicy& policy, const std::function<HRESULT()>& attempt);
 
 // Waits `delay` while dispatching the thread's messages, so that its windows
 // go on painting. A WM_QUIT met on the way is posted again for the

@@ -8,8 +8,7 @@ namespace tav::com {
 
 using Microsoft::WRL::ComPtr;
 
-ComConnector::ComConnector(BusyRetryPolicy busy)
-    : connection_(std::make_shared<Connection>(busy)) {}
+ComConnector::ComConnector(CallWatch& calls) : connection_(std::make_shared<Connection>(calls)) {}
 
 host::ObjectRef ComConnector::getRunning(std::u16string_view progId) {
     std::u16string text(progId);

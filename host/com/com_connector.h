@@ -7,7 +7,7 @@
 
 #include <memory>
 
-#include "host/com/busy_host.h"
+#include "host/com/call_watch.h"
 #include "host/com/dispatch_object.h"
 #include "host/host_connector.h"
 
@@ -15,12 +15,17 @@ namespace tav::com {
 
 class ComConnector final : public host::HostConnector {
   public:
-    explicit ComConnector(BusyRetryPolicy busy = {});
+    // `calls`: the watch of the apartment the connector's objects live in.
+    explicit ComConnector(CallWatch& calls);
 
     host::ObjectRef getRunning(std::u16string_view progId) override;
 
     // Host calls made through this connector's objects so far.
     std::int32_t hostCalls() const { return connection_->hostCalls; }
+    const NameIds& names() const { return connection_->names; }
+    // Gives back what the connection itself keeps of the host (the type
+    // information that tells classes apart), before the program ends.
+    void releaseKept() { connection_->names.clear(); }
 
   private:
     std::shared_ptr<Connection> connection_;

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "host/com/error_numbers.h"
 #include "host/com/hresult_error.h"
 #include "host/com/variant.h"
 #include "host/error.h"
@@ -86,7 +87,7 @@ class PassedArguments {
 
 }  // namespace
 
-host::Value callDispatch(IDispatch* object, DISPID member, host::CallKind kind,
+host::Value callDispatch(IDispatch* object, REFIID iid, DISPID member, host::CallKind kind,
                          std::span<host::Argument> args, const CallConventions& conventions) {
     PassedArguments passed(args, conventions.unwrapArgument);
     DISPID propertyPut = DISPID_PROPERTYPUT;
@@ -102,14 +103,20 @@ host::Value callDispatch(IDispatch* object, DISPID member, host::CallKind kind,
 
     Variant result;
     EXCEPINFO exception{};
-    HRESULT hr = retryWhileBusy(conventions.busy, [&] {
+    HRESULT hr = conventions.calls.run([&] {
         clearExceptionInfo(exception);
         UINT argumentError = 0;
         return object->Invoke(member, IID_NULL, LOCALE_USER_DEFAULT, flags, &params,
                               wantsResult ? result.receive() : nullptr, &exception, &argumentError);
     });
+    if (hr == DISP_E_MEMBERNOTFOUND) {
+        throw MemberNotFound(errorFromInvoke(hr, exception, object, iid));
+    }
+    if (isTransportFailure(hr)) {
+        throw CallNotServed(errorFromInvoke(hr, exception, object, iid));
+    }
     if (FAILED(hr)) {
-        throw errorFromHresult(hr, &exception);
+        throw errorFromInvoke(hr, exception, object, iid);
     }
     clearExceptionInfo(exception);
     passed.writeBack(args, conventions.wrapResult);

@@ -9,9 +9,10 @@
 //   VARIANT_BOOL, Longs, BSTR, arrays of doubles with their lower bound);
 //   a by-reference argument is passed as VT_BYREF to storage of that type and
 //   read back into the caller's Value after the call;
-// - a call that the host rejects as busy is tried again (busy_host.h); all
+// - a call that the host rejects as busy is tried again (call_watch.h); all
 //   the tries are one host call;
-// - a failure becomes AutomationError (hresult_error.h).
+// - a failure becomes AutomationError (hresult_error.h), its description
+//   taken from the EXCEPINFO or from the error object.
 #pragma once
 
 #include <windows.h>
@@ -20,20 +21,21 @@
 
 #include <span>
 
-#include "host/com/busy_host.h"
+#include "host/com/call_watch.h"
 #include "host/com/variant_value.h"
 #include "host/value.h"
 
 namespace tav::com {
 
 struct CallConventions {
-    BusyRetryPolicy busy;
+    CallWatch& calls;
     DispatchToObject wrapResult;
     ObjectToDispatch unwrapArgument;
 };
 
-// One host call of `member` on `object`. Raises AutomationError.
-host::Value callDispatch(IDispatch* object, DISPID member, host::CallKind kind,
+// One host call of `member` on `object`, which the tool holds as `iid`.
+// Raises AutomationError.
+host::Value callDispatch(IDispatch* object, REFIID iid, DISPID member, host::CallKind kind,
                          std::span<host::Argument> args, const CallConventions& conventions);
 
 }  // namespace tav::com

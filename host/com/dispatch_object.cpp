@@ -24,7 +24,7 @@ host::ObjectRef DispatchObject::wrap(const std::shared_ptr<Connection>& connecti
 CallConventions DispatchObject::conventions() const {
     std::shared_ptr<Connection> connection = connection_;
     return CallConventions{
-        connection->busy,
+        connection->calls,
         [connection](ComPtr<IDispatch> result) { return wrap(connection, std::move(result)); },
         [](const host::ObjectRef& argument) -> ComPtr<IDispatch> {
             // Only objects of this host can be handed back to it.
@@ -36,27 +36,42 @@ CallConventions DispatchObject::conventions() const {
         }};
 }
 
+host::Value DispatchObject::hostCall(DISPID id, host::CallKind kind,
+                                     std::span<host::Argument> args) {
+    try {
+        host::Value result =
+            callDispatch(dispatch_.Get(), toGuid(iid_), id, kind, args, conventions());
+        ++connection_->hostCalls;
+        return result;
+    } catch (const CallNotServed&) {
+        throw;
+    } catch (const host::AutomationError&) {
+        ++connection_->hostCalls;
+        throw;
+    }
+}
+
 host::Value DispatchObject::invoke(const host::MemberName& member, host::CallKind kind,
                                    std::span<host::Argument> args) {
-    const CallConventions rules = conventions();
-    auto hostCall = [&](DISPID id) {
-        ++connection_->hostCalls;
-        return callDispatch(dispatch_.Get(), id, kind, args, rules);
-    };
     if (!member.byName()) {
-        return hostCall(member.id);
+        return hostCall(member.id, kind, args);
     }
-    NameIds::Found found = connection_->names.find(dispatch_.Get(), iid_, member.name);
+    NameIds& names = connection_->names;
+    const NameIds::Found found = names.find(names_, dispatch_.Get(), iid_, member.name);
     try {
-        return hostCall(found.id);
-    } catch (const host::AutomationError& error) {
-        // A kept id the host no longer answers to: look the name up once more.
-        if (!found.fromCache ||
-            error.number() != static_cast<std::int32_t>(DISP_E_MEMBERNOTFOUND)) {
+        return hostCall(found.id, kind, args);
+    } catch (const MemberNotFound&) {
+        if (!found.kept) {
             throw;
         }
+        // A kept id the object does not know: ask the object itself.
+        const std::optional<DISPID> fresh =
+            names.refresh(names_, dispatch_.Get(), member.name, found.id);
+        if (!fresh) {
+            throw;
+        }
+        return hostCall(*fresh, kind, args);
     }
-    return hostCall(connection_->names.refresh(dispatch_.Get(), iid_, member.name));
 }
 
 host::ObjectRef DispatchObject::queryInterface(const host::InterfaceId& iid) {

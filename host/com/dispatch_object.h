@@ -1,6 +1,7 @@
 // A host object reached over COM: one interface pointer, released exactly
-// once when the last ObjectRef to it goes away, and the interface it was
-// taken as (IDispatch until the tool casts it).
+// once when the last ObjectRef to it goes away, the interface it was taken
+// as (IDispatch until the tool casts it), and the ids of the late-bound
+// names it has answered.
 #pragma once
 
 #include <windows.h>
@@ -10,6 +11,7 @@
 
 #include <memory>
 
+#include "host/com/call_watch.h"
 #include "host/com/dispatch_call.h"
 #include "host/com/name_ids.h"
 #include "host/value.h"
@@ -18,10 +20,11 @@ namespace tav::com {
 
 // What every object reached through one connection shares.
 struct Connection {
-    explicit Connection(BusyRetryPolicy busyPolicy) : busy(busyPolicy), names(busyPolicy) {}
-    BusyRetryPolicy busy;
+    explicit Connection(CallWatch& watch) : calls(watch), names(watch) {}
+    CallWatch& calls;
     NameIds names;
-    // Invokes made so far (a retried call is one): the host numbers its calls alike.
+    // Invokes that reached the host so far (a retried call is one): the host
+    // numbers its calls alike.
     std::int32_t hostCalls = 0;
 };
 
@@ -43,10 +46,12 @@ class DispatchObject final : public host::HostObject,
 
   private:
     CallConventions conventions() const;
+    host::Value hostCall(DISPID id, host::CallKind kind, std::span<host::Argument> args);
 
     std::shared_ptr<Connection> connection_;
     Microsoft::WRL::ComPtr<IDispatch> dispatch_;
     host::InterfaceId iid_;
+    ObjectNames names_;
 };
 
 }  // namespace tav::com

@@ -1,16 +1,21 @@
 #include "host/com/hresult_error.h"
 
+#include <wrl/client.h>
+
 #include <cstdio>
 #include <string>
 #include <utility>
 
 #include "host/com/bstr.h"
+#include "host/com/error_numbers.h"
 
 namespace tav::com {
 namespace {
 
-// The number an EXCEPINFO reports: its scode, else its 16-bit code mapped
-// the way automation clients map it (0x80040200 + wCode), else `fallback`.
+using Microsoft::WRL::ComPtr;
+
+// The code an EXCEPINFO reports: its scode, else its 16-bit code mapped as
+// comdef's _com_error maps it, else `fallback`.
 HRESULT exceptionCode(const EXCEPINFO& exception, HRESULT fallback) {
     if (exception.scode != 0) {
         return exception.scode;
@@ -32,6 +37,51 @@ struct ExceptionTexts {
         *helpFile.receive() = std::exchange(exception.bstrHelpFile, nullptr);
     }
 };
+
+// The description of the thread's error object, when `object` says that it
+// reports its errors there for `iid`; else empty.
+std::u16string errorObjectDescription(IUnknown* object, REFIID iid) {
+    ComPtr<ISupportErrorInfo> support;
+    if (object == nullptr ||
+        FAILED(object->QueryInterface(IID_ISupportErrorInfo,
+                                      reinterpret_cast<void**>(support.GetAddressOf()))) ||
+        support->InterfaceSupportsErrorInfo(iid) != S_OK) {
+        return {};
+    }
+    ComPtr<IErrorInfo> info;
+    if (GetErrorInfo(0, info.GetAddressOf()) != S_OK || !info) {
+        return {};
+    }
+    Bstr description;
+    if (FAILED(info->GetDescription(description.receive()))) {
+        return {};
+    }
+    return description.text();
+}
+
+// Whether `object` stands for one in another process. A deferred fill-in is
+// code of the object's own process: across processes the marshalling layer
+// runs it before the reply travels (Windows does); one that arrives anyway
+// (Wine passes the pointer on) cannot be called here.
+bool isProxy(IUnknown* object) {
+    ComPtr<IClientSecurity> security;
+    return object != nullptr &&
+           SUCCEEDED(object->QueryInterface(IID_IClientSecurity,
+                                            reinterpret_cast<void**>(security.GetAddressOf())));
+}
+
+host::AutomationError automationError(HRESULT code, std::u16string description) {
+    if (std::optional<host::AutomationError> runtime = runtimeErrorOf(code)) {
+        if (description.empty()) {
+            return *runtime;
+        }
+        return {runtime->number(), std::move(description)};
+    }
+    if (description.empty()) {
+        description = systemText(code);
+    }
+    return {numberOf(code), std::move(description)};
+}
 
 }  // namespace
 
@@ -62,23 +112,24 @@ std::u16string systemText(HRESULT hr) {
     return text;
 }
 
-host::AutomationError errorFromHresult(HRESULT hr, EXCEPINFO* exception) {
-    std::u16string description;
-    if (exception != nullptr) {
-        if (exception->pfnDeferredFillIn != nullptr) {
-            exception->pfnDeferredFillIn(exception);
-            exception->pfnDeferredFillIn = nullptr;
-        }
-        if (hr == DISP_E_EXCEPTION) {
-            hr = exceptionCode(*exception, hr);
-        }
-        ExceptionTexts texts(*exception);
-        description = texts.description.text();
+host::AutomationError errorFromHresult(HRESULT hr) {
+    return automationError(hr, {});
+}
+
+host::AutomationError errorFromInvoke(HRESULT hr, EXCEPINFO& exception, IUnknown* object,
+                                      REFIID iid) {
+    if (exception.pfnDeferredFillIn != nullptr && !isProxy(object)) {
+        exception.pfnDeferredFillIn(&exception);
     }
-    if (description.empty()) {
-        description = systemText(hr);
+    exception.pfnDeferredFillIn = nullptr;
+    ExceptionTexts texts(exception);
+    if (hr == DISP_E_EXCEPTION) {
+        return automationError(exceptionCode(exception, hr), texts.description.text());
     }
-    return {static_cast<std::int32_t>(hr), std::move(description)};
+    if (isTransportFailure(hr)) {
+        return automationError(hr, {});
+    }
+    return automationError(hr, errorObjectDescription(object, iid));
 }
 
 }  // namespace tav::com

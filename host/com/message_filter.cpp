@@ -35,18 +35,11 @@ DWORD STDMETHODCALLTYPE BusyHostFilter::HandleInComingCall(DWORD, HTASK, DWORD, 
 
 DWORD STDMETHODCALLTYPE BusyHostFilter::RetryRejectedCall(HTASK, DWORD tickCount,
                                                           DWORD rejectType) {
-    if (rejectType != SERVERCALL_RETRYLATER && rejectType != SERVERCALL_REJECTED) {
-        return cancelCall;
-    }
-    if (tickCount >= static_cast<DWORD>(policy_.bound.count())) {
-        return cancelCall;
-    }
-    // 100 or more: wait that many milliseconds, then try again.
-    const auto delay = policy_.delay.count() < 100 ? 100 : policy_.delay.count();
-    return static_cast<DWORD>(delay);
+    return watch_.retryDelay(rejectType, tickCount).value_or(cancelCall);
 }
 
 DWORD STDMETHODCALLTYPE BusyHostFilter::MessagePending(HTASK, DWORD, DWORD) {
+    watch_.check();
     return PENDINGMSG_WAITDEFPROCESS;  // keep painting while a call is out
 }
 

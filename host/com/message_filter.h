@@ -1,7 +1,10 @@
-// The client's OLE message filter: on Windows, the runtime asks it what to do
-// when the host rejects a call (RetryRejectedCall); it answers with the same
-// policy as the Invoke helper's own retry: try again after the delay until the
-// bound has passed. (Wine never asks it; the Invoke helper's loop covers that.)
+// The client's OLE message filter. On Windows the runtime asks it what to do
+// when the host rejects a call (RetryRejectedCall): it answers from the call
+// watch, so the runtime's retries and the Invoke helper's own share one
+// deadline. While a call is out the runtime tells it that messages arrive
+// (MessagePending): the watch then looks whether the call has been out long
+// enough to tell the user. (Wine never calls RetryRejectedCall; the Invoke
+// helper's loop covers that.)
 #pragma once
 
 #include <windows.h>
@@ -10,13 +13,13 @@
 
 #include <atomic>
 
-#include "host/com/busy_host.h"
+#include "host/com/call_watch.h"
 
 namespace tav::com {
 
 class BusyHostFilter final : public IMessageFilter {
   public:
-    explicit BusyHostFilter(BusyRetryPolicy policy) : policy_(policy) {}
+    explicit BusyHostFilter(CallWatch& watch) : watch_(watch) {}
 
     // IUnknown. The filter lives as long as its owner (the apartment), which
     // revokes it first: the count is kept for COM's sake only.
@@ -33,7 +36,7 @@ class BusyHostFilter final : public IMessageFilter {
                                            DWORD pendingType) override;
 
   private:
-    BusyRetryPolicy policy_;
+    CallWatch& watch_;
     std::atomic<ULONG> references_{0};
 };
 

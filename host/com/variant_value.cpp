@@ -56,6 +56,35 @@ double fromDecimal(DECIMAL decimal) {
     return result;
 }
 
+// An array of the colour query: doubles, or variants that each hold a
+// number (taken as a double as any number is). Arrays have their own element
+// type, whatever the VARIANT around them says.
+host::DoubleArray doublesOf(SAFEARRAY* array) {
+    VARTYPE elementType = VT_EMPTY;
+    if (array == nullptr || SafeArrayGetDim(array) != 1 ||
+        FAILED(SafeArrayGetVartype(array, &elementType)) || elementType != VT_VARIANT) {
+        return readDoubleArray(array);  // VT_R8, or "Type mismatch"
+    }
+    LONG lower = 0;
+    LONG upper = 0;
+    SafeArrayGetLBound(array, 1, &lower);
+    SafeArrayGetUBound(array, 1, &upper);
+    host::DoubleArray result;
+    result.lowerBound = lower;
+    if (upper >= lower) {
+        SafeArrayLock lock(array);
+        const auto* first = static_cast<const VARIANT*>(lock.data());
+        const auto count = static_cast<std::size_t>(static_cast<long long>(upper) - lower + 1);
+        const DispatchToObject noObjects = [](ComPtr<IDispatch>) -> host::ObjectRef {
+            throw host::typeMismatchError();  // an object is no number
+        };
+        for (std::size_t i = 0; i < count; ++i) {
+            result.items.push_back(host::toDouble(fromVariant(first[i], noObjects)));
+        }
+    }
+    return result;
+}
+
 VARIANT_BOOL variantBool(bool value) {
     return value ? VARIANT_TRUE : VARIANT_FALSE;
 }
@@ -160,7 +189,8 @@ host::Value fromVariant(const VARIANT& variant, const DispatchToObject& objects)
         case VT_UNKNOWN:
             return fromUnknown(read(variant.punkVal, variant.ppunkVal), objects);
         case VT_ARRAY | VT_R8:
-            return readDoubleArray(read(variant.parray, variant.pparray));
+        case VT_ARRAY | VT_VARIANT:
+            return doublesOf(read(variant.parray, variant.pparray));
         case VT_VARIANT:
             if (byRef) {
                 return fromVariant(*variant.pvarVal, objects);

@@ -22,6 +22,8 @@
 //   VT_UNKNOWN                      its IDispatch as a reference (null: empty;
 //                                   no IDispatch: "Type mismatch")
 //   VT_ARRAY|VT_R8, one dimension   DoubleArray with its lower bound
+//   VT_ARRAY|VT_VARIANT, one        DoubleArray, each element taken as a
+//   dimension, of numbers           number is (anything else: "Type mismatch")
 //   VT_VARIANT by reference         the variant it points to
 //   anything else (VT_NULL, VT_ERROR, other arrays, records): "Type mismatch"
 #pragma once

@@ -158,6 +158,24 @@ struct BusyHost {
     std::int32_t rejections = 0;
 };
 
+// How strict a host the server over COM plays (the in-process host ignores
+// it): how it numbers late-bound names, which VARIANT types its numbers come
+// in, how it reports errors, and a call it holds inside a dialog.
+struct ComStrictness {
+    enum class Names { shared, perInterface };
+    enum class Numbers { exact, varied };
+    enum class Errors { exception, deferred, direct };
+    struct Stall {
+        std::int32_t call = 0;
+        std::int32_t ms = 0;
+    };
+
+    Names names = Names::shared;
+    Numbers numbers = Numbers::exact;
+    Errors errors = Errors::exception;
+    std::optional<Stall> stall;
+};
+
 struct Scene {
     Application host;
     std::optional<std::size_t> activeDocument;  // index into documents
@@ -167,6 +185,7 @@ struct Scene {
     std::optional<std::int32_t> failCall;
     std::optional<BusyHost> busy;
     std::optional<std::int32_t> crashAtCall;  // over COM: the server ends at this call
+    ComStrictness com;
 };
 
 }  // namespace tav::sim

@@ -164,6 +164,20 @@ Occurrence readOccurrence(const Field& field) {
     return occurrence;
 }
 
+// One of the words `choices` names, as the value it stands for.
+template <class Value>
+Value oneOf(const Field& field, std::initializer_list<std::pair<std::string_view, Value>> choices) {
+    const std::string word = field.text();
+    std::string allowed;
+    for (const auto& [name, value] : choices) {
+        if (word == name) {
+            return value;
+        }
+        allowed += (allowed.empty() ? "" : ", ") + inQuotes(name);
+    }
+    field.refuse("must be one of " + allowed);
+}
+
 // A call number of the run: 1 or more.
 std::int32_t callNumber(const Field& field, std::string_view what) {
     std::int32_t number = field.int32();
@@ -182,7 +196,7 @@ class SceneReader {
 
     Scene read() {
         top_.allowOnly({"format", "host", "activeDocument", "documents", "drawingViews", "failCall",
-                        "busy", "crashAtCall"});
+                        "busy", "crashAtCall", "com"});
         Field format = top_.required("format");
         if (format.text() != sceneFormat) {
             format.refuse("must be " + inQuotes(sceneFormat));
@@ -418,6 +432,40 @@ class SceneReader {
         }
         if (std::optional<Field> crash = top_.optional("crashAtCall")) {
             scene_.crashAtCall = callNumber(*crash, "must be a positive call number");
+        }
+        if (std::optional<Field> com = top_.optional("com")) {
+            readComStrictness(*com);
+        }
+    }
+
+    void readComStrictness(const Field& com) {
+        using Strict = ComStrictness;
+        com.allowOnly({"names", "numbers", "errors", "stall"});
+        ComStrictness& strict = scene_.com;
+        if (std::optional<Field> names = com.optional("names")) {
+            strict.names = oneOf<Strict::Names>(
+                *names,
+                {{"shared", Strict::Names::shared}, {"perInterface", Strict::Names::perInterface}});
+        }
+        if (std::optional<Field> numbers = com.optional("numbers")) {
+            strict.numbers = oneOf<Strict::Numbers>(
+                *numbers, {{"exact", Strict::Numbers::exact}, {"varied", Strict::Numbers::varied}});
+        }
+        if (std::optional<Field> errors = com.optional("errors")) {
+            strict.errors =
+                oneOf<Strict::Errors>(*errors, {{"exception", Strict::Errors::exception},
+                                                {"deferred", Strict::Errors::deferred},
+                                                {"direct", Strict::Errors::direct}});
+        }
+        if (std::optional<Field> stall = com.optional("stall")) {
+            stall->allowOnly({"call", "ms"});
+            Strict::Stall held;
+            held.call = callNumber(stall->required("call"), "must be a positive call number");
+            held.ms = stall->required("ms").int32();
+            if (held.ms < 0) {
+                stall->required("ms").refuse("must be a number of milliseconds, 0 or more");
+            }
+            strict.stall = held;
         }
     }
 

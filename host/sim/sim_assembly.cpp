@@ -1,6 +1,7 @@
 // An assembly's top-level occurrences, and what a part occurrence shows of
 // its colour: the occurrence style, or the face style of the part's body.
 #include "host/sim/fault_keys.h"
+#include "host/sim/object_classes.h"
 #include "host/sim/sim_call.h"
 #include "host/sim/sim_collection.h"
 #include "host/sim/sim_model.h"
@@ -16,7 +17,7 @@ class OccurrencesNode final : public SimNode {
   public:
     explicit OccurrencesNode(std::size_t assembly) : assembly_(assembly) {}
 
-    std::optional<host::InterfaceId> interfaceId() const override { return ids::occurrences::iid; }
+    const ObjectClass& objectClass() const override { return classes::occurrences; }
 
     host::Value invoke(SimCall& call) const override {
         const Document& assembly = call.scene().documents[assembly_];
@@ -43,7 +44,7 @@ class OccurrenceNode final : public SimNode {
   public:
     explicit OccurrenceNode(const Occurrence& occurrence) : occurrence_(&occurrence) {}
 
-    std::optional<host::InterfaceId> interfaceId() const override { return ids::occurrence::iid; }
+    const ObjectClass& objectClass() const override { return classes::occurrence; }
 
     host::Value invoke(SimCall& call) const override {
         const Occurrence& o = *occurrence_;
@@ -72,11 +73,11 @@ class NamedStepNode final : public SimNode {
   public:
     using Next = NodePtr (*)(const Occurrence&);
 
-    NamedStepNode(const Occurrence& occurrence, std::u16string_view name, std::string_view key,
-                  Next next)
-        : occurrence_(&occurrence), name_(name), key_(key), next_(next) {}
+    NamedStepNode(const ObjectClass& objectClass, const Occurrence& occurrence,
+                  std::u16string_view name, std::string_view key, Next next)
+        : class_(&objectClass), occurrence_(&occurrence), name_(name), key_(key), next_(next) {}
 
-    std::optional<host::InterfaceId> interfaceId() const override { return std::nullopt; }
+    const ObjectClass& objectClass() const override { return *class_; }
 
     host::Value invoke(SimCall& call) const override {
         if (call.readsNamed(name_)) {
@@ -87,6 +88,7 @@ class NamedStepNode final : public SimNode {
     }
 
   private:
+    const ObjectClass* class_;
     const Occurrence* occurrence_;
     std::u16string_view name_;
     std::string_view key_;
@@ -97,7 +99,7 @@ class OccurrenceStyleNode final : public SimNode {
   public:
     explicit OccurrenceStyleNode(const Occurrence& occurrence) : occurrence_(&occurrence) {}
 
-    std::optional<host::InterfaceId> interfaceId() const override { return std::nullopt; }
+    const ObjectClass& objectClass() const override { return classes::occurrenceStyle; }
 
     host::Value invoke(SimCall& call) const override {
         const OccurrenceStyle& style = occurrence_->style.value();
@@ -128,7 +130,7 @@ class BodyNode final : public SimNode {
   public:
     explicit BodyNode(const Occurrence& occurrence) : occurrence_(&occurrence) {}
 
-    std::optional<host::InterfaceId> interfaceId() const override { return ids::body::iid; }
+    const ObjectClass& objectClass() const override { return classes::body; }
 
     host::Value invoke(SimCall& call) const override {
         const Occurrence& o = *occurrence_;
@@ -148,7 +150,7 @@ class FaceStyleNode final : public SimNode {
   public:
     explicit FaceStyleNode(const Occurrence& occurrence) : occurrence_(&occurrence) {}
 
-    std::optional<host::InterfaceId> interfaceId() const override { return ids::faceStyle::iid; }
+    const ObjectClass& objectClass() const override { return classes::faceStyle; }
 
     host::Value invoke(SimCall& call) const override {
         const Rgb& color = occurrence_->faceStyle.value();
@@ -189,12 +191,13 @@ NodePtr occurrenceStyle(const Occurrence& occurrence) {
 // The part document answers "Models" with its first model (whatever the
 // index asked), and the model answers "body".
 NodePtr partDocument(const Occurrence& occurrence) {
-    return std::make_shared<NamedStepNode>(occurrence, ids::occurrence::modelsName,
-                                           fault::occurrence::models, &models);
+    return std::make_shared<NamedStepNode>(classes::partDocument, occurrence,
+                                           ids::occurrence::modelsName, fault::occurrence::models,
+                                           &models);
 }
 
 NodePtr models(const Occurrence& occurrence) {
-    return std::make_shared<NamedStepNode>(occurrence, ids::occurrence::bodyName,
+    return std::make_shared<NamedStepNode>(classes::model, occurrence, ids::occurrence::bodyName,
                                            fault::occurrence::body, &body);
 }
 

@@ -82,11 +82,8 @@ host::Value SimCall::handOut(NodePtr node) const {
 }
 
 host::Value SimCall::unknownMember() {
-    return perform(noFaults, {}, [this]() -> host::Value {
-        std::u16string member = member_.byName() ? std::u16string(member_.name)
-                                                 : host::toUtf16(std::to_string(member_.id));
-        throw hostError(u"Unknown name or member: " + member);
-    });
+    // As an automation client reports a member or name the object lacks.
+    return perform(noFaults, {}, []() -> host::Value { throw host::memberNotSupportedError(); });
 }
 
 void SimCall::raiseInjectedFailure(const Faults& faults, FaultKeyList keys) const {

@@ -1,5 +1,6 @@
 // Drawing views, their model references, and the model members below them.
 #include "host/sim/fault_keys.h"
+#include "host/sim/object_classes.h"
 #include "host/sim/sim_call.h"
 #include "host/sim/sim_collection.h"
 #include "host/sim/sim_errors.h"
@@ -16,7 +17,7 @@ class DrawingViewNode final : public SimNode {
   public:
     explicit DrawingViewNode(std::size_t view) : view_(view) {}
 
-    std::optional<host::InterfaceId> interfaceId() const override { return ids::drawingView::iid; }
+    const ObjectClass& objectClass() const override { return classes::drawingView; }
 
     std::optional<SelectionEntry> selectionEntry() const override {
         return SelectionEntry{SelectionEntry::Kind::drawingView, view_};
@@ -55,9 +56,7 @@ class ModelReferenceNode final : public SimNode {
   public:
     explicit ModelReferenceNode(std::size_t view) : view_(view) {}
 
-    std::optional<host::InterfaceId> interfaceId() const override {
-        return ids::modelReference::iid;
-    }
+    const ObjectClass& objectClass() const override { return classes::modelReference; }
 
     host::Value invoke(SimCall& call) const override {
         const DrawingView& view = call.scene().drawingViews[view_];
@@ -84,7 +83,7 @@ class ViewModelMembersNode final : public SimNode {
   public:
     explicit ViewModelMembersNode(std::size_t view) : view_(view) {}
 
-    std::optional<host::InterfaceId> interfaceId() const override { return ids::modelMembers::iid; }
+    const ObjectClass& objectClass() const override { return classes::modelMembers; }
 
     host::Value invoke(SimCall& call) const override {
         if (call.reads(ids::modelMembers::count)) {
@@ -108,7 +107,7 @@ class MemberChildrenNode final : public SimNode {
   public:
     MemberChildrenNode(std::size_t view, ModelMember& owner) : view_(view), owner_(&owner) {}
 
-    std::optional<host::InterfaceId> interfaceId() const override { return ids::modelMembers::iid; }
+    const ObjectClass& objectClass() const override { return classes::modelMembers; }
 
     host::Value invoke(SimCall& call) const override {
         std::vector<ModelMember>& children = owner_->children;
@@ -152,7 +151,7 @@ class ModelMemberNode final : public SimNode {
   public:
     ModelMemberNode(std::size_t view, ModelMember& member) : view_(view), member_(&member) {}
 
-    std::optional<host::InterfaceId> interfaceId() const override { return ids::modelMember::iid; }
+    const ObjectClass& objectClass() const override { return classes::modelMember; }
 
     host::Value invoke(SimCall& call) const override {
         ModelMember& m = *member_;

@@ -1,6 +1,7 @@
 // A draft's line styles: looking a style up, creating one from a template,
 // and setting a style's colour. Names compare exactly, letter case included.
 #include "host/sim/fault_keys.h"
+#include "host/sim/object_classes.h"
 #include "host/sim/sim_call.h"
 #include "host/sim/sim_collection.h"
 #include "host/sim/sim_errors.h"
@@ -17,7 +18,7 @@ class LineStylesNode final : public SimNode {
   public:
     explicit LineStylesNode(std::size_t draft) : draft_(draft) {}
 
-    std::optional<host::InterfaceId> interfaceId() const override { return ids::lineStyles::iid; }
+    const ObjectClass& objectClass() const override { return classes::lineStyles; }
 
     host::Value invoke(SimCall& call) const override {
         Document& draft = call.scene().documents[draft_];
@@ -79,7 +80,7 @@ class LineStyleNode final : public SimNode {
   public:
     LineStyleNode(std::size_t draft, std::size_t style) : draft_(draft), style_(style) {}
 
-    std::optional<host::InterfaceId> interfaceId() const override { return ids::lineStyle::iid; }
+    const ObjectClass& objectClass() const override { return classes::lineStyle; }
 
     host::Value invoke(SimCall& call) const override {
         Document& draft = call.scene().documents[draft_];

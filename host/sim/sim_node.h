@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "host/automation_ids.h"
+#include "host/sim/object_classes.h"
 #include "host/sim/scene.h"
 #include "host/value.h"
 
@@ -17,8 +18,10 @@ class SimCall;
 class SimNode {
   public:
     virtual ~SimNode() = default;
+    // The class of the object, as the host's type information describes it.
+    virtual const ObjectClass& objectClass() const = 0;
     // The one interface of ours this object answers to, if any.
-    virtual std::optional<host::InterfaceId> interfaceId() const = 0;
+    std::optional<host::InterfaceId> interfaceId() const { return objectClass().iid; }
     // Carries out one host call on this object.
     virtual host::Value invoke(SimCall& call) const = 0;
     // What a select set holds when this object is added to it; nothing for an

@@ -2,6 +2,7 @@
 #include "host/sim/sim_objects.h"
 
 #include "host/sim/fault_keys.h"
+#include "host/sim/object_classes.h"
 #include "host/sim/sim_call.h"
 #include "host/sim/sim_collection.h"
 #include "host/sim/sim_errors.h"
@@ -22,7 +23,7 @@ host::Value putSwitch(SimCall& call, host::DispId member, bool& property, std::s
 
 class ApplicationNode final : public SimNode {
   public:
-    std::optional<host::InterfaceId> interfaceId() const override { return ids::application::iid; }
+    const ObjectClass& objectClass() const override { return classes::application; }
 
     host::Value invoke(SimCall& call) const override {
         Application& app = call.scene().host;
@@ -66,16 +67,16 @@ class DocumentNode final : public SimNode {
   public:
     DocumentNode(std::size_t document, DocumentKind kind) : document_(document), kind_(kind) {}
 
-    std::optional<host::InterfaceId> interfaceId() const override {
+    const ObjectClass& objectClass() const override {
         switch (kind_) {
             case DocumentKind::draft:
-                return ids::draftDocument::iid;
+                return classes::draftDocument;
             case DocumentKind::assembly:
-                return ids::assemblyDocument::iid;
+                return classes::assemblyDocument;
             case DocumentKind::part:
                 break;
         }
-        return std::nullopt;
+        return classes::partDocument;
     }
 
     host::Value invoke(SimCall& call) const override {
@@ -111,7 +112,7 @@ class SheetNode final : public SimNode {
   public:
     explicit SheetNode(std::size_t draft) : draft_(draft) {}
 
-    std::optional<host::InterfaceId> interfaceId() const override { return ids::sheet::iid; }
+    const ObjectClass& objectClass() const override { return classes::sheet; }
 
     host::Value invoke(SimCall& call) const override {
         if (call.reads(ids::sheet::drawingViews)) {
@@ -129,7 +130,7 @@ class DrawingViewsNode final : public SimNode {
   public:
     explicit DrawingViewsNode(std::size_t draft) : draft_(draft) {}
 
-    std::optional<host::InterfaceId> interfaceId() const override { return ids::drawingViews::iid; }
+    const ObjectClass& objectClass() const override { return classes::drawingViews; }
 
     host::Value invoke(SimCall& call) const override {
         const Document& draft = call.scene().documents[draft_];

@@ -1,5 +1,6 @@
 // A draft's select set and the selected objects that are not drawing views.
 #include "host/sim/fault_keys.h"
+#include "host/sim/object_classes.h"
 #include "host/sim/sim_call.h"
 #include "host/sim/sim_collection.h"
 #include "host/sim/sim_errors.h"
@@ -15,7 +16,7 @@ class SelectSetNode final : public SimNode {
   public:
     explicit SelectSetNode(std::size_t draft) : draft_(draft) {}
 
-    std::optional<host::InterfaceId> interfaceId() const override { return ids::selectSet::iid; }
+    const ObjectClass& objectClass() const override { return classes::selectSet; }
 
     host::Value invoke(SimCall& call) const override {
         Document& draft = call.scene().documents[draft_];
@@ -72,7 +73,7 @@ class SelectedItemNode final : public SimNode {
   public:
     explicit SelectedItemNode(std::size_t item) : item_(item) {}
 
-    std::optional<host::InterfaceId> interfaceId() const override { return std::nullopt; }
+    const ObjectClass& objectClass() const override { return classes::selectedObject; }
 
     std::optional<SelectionEntry> selectionEntry() const override {
         return SelectionEntry{SelectionEntry::Kind::item, item_};

@@ -2,6 +2,7 @@
 // fills its first array with the part's colour, and what occurrences at every
 // level answer alike.
 #include "host/sim/fault_keys.h"
+#include "host/sim/object_classes.h"
 #include "host/sim/sim_call.h"
 #include "host/sim/sim_collection.h"
 #include "host/sim/sim_errors.h"
@@ -20,9 +21,7 @@ class SubOccurrencesNode final : public SimNode {
   public:
     explicit SubOccurrencesNode(const OccurrenceCore& owner) : owner_(&owner) {}
 
-    std::optional<host::InterfaceId> interfaceId() const override {
-        return ids::subOccurrences::iid;
-    }
+    const ObjectClass& objectClass() const override { return classes::subOccurrences; }
 
     host::Value invoke(SimCall& call) const override {
         const std::vector<SubOccurrence>& items = owner_->children;
@@ -48,9 +47,7 @@ class SubOccurrenceNode final : public SimNode {
   public:
     explicit SubOccurrenceNode(const SubOccurrence& sub) : sub_(&sub) {}
 
-    std::optional<host::InterfaceId> interfaceId() const override {
-        return ids::subOccurrence::iid;
-    }
+    const ObjectClass& objectClass() const override { return classes::subOccurrence; }
 
     host::Value invoke(SimCall& call) const override {
         if (std::optional<host::Value> shared = answerSharedMember(call, *sub_, subLevelMembers)) {

@@ -1,13 +1,12 @@
 // References and names over COM: every reference the tool takes is given
-// back exactly once, and a late-bound name costs the host one look-up per
-// interface, whatever the number of calls.
+// back exactly once, and a late-bound name is looked up once per class of
+// object and used only on objects of that class.
 #include <gtest/gtest.h>
 
-#include "host/com/apartment.h"
 #include "host/com/dispatch_object.h"
 #include "host/com/guid.h"
 #include "host/error.h"
-#include "tests/com/fake_dispatch.h"
+#include "tests/com/client_test.h"
 
 namespace tav::com::test {
 namespace {
@@ -16,21 +15,43 @@ using host::ObjectRef;
 using Microsoft::WRL::ComPtr;
 namespace dispatch = host::dispatch;
 
-class DispatchObjectTest : public ::testing::Test {
+class DispatchObjectTest : public ComClientTest {
   protected:
-    ObjectRef hostObject(FakeDispatch& fake) {
+    void SetUp() override {
+        ASSERT_EQ(LoadTypeLib(L"stdole2.tlb", standardTypes_.GetAddressOf()), S_OK);
+        ASSERT_EQ(standardTypes_->GetTypeInfoOfGuid(IID_IDispatch, viewClass.GetAddressOf()), S_OK);
+        ASSERT_EQ(standardTypes_->GetTypeInfoOfGuid(IID_IEnumVARIANT, otherClass.GetAddressOf()),
+                  S_OK);
+    }
+
+    // Objects of one connection share its names.
+    ObjectRef object(FakeDispatch& fake) {
         return DispatchObject::wrap(connection_, ComPtr<IDispatch>(&fake));
     }
 
-    Apartment apartment_;
-    std::shared_ptr<Connection> connection_ = std::make_shared<Connection>(BusyRetryPolicy{});
+    // Two type informations, standing for two classes of objects.
+    ComPtr<ITypeInfo> viewClass;
+    ComPtr<ITypeInfo> otherClass;
+
+  private:
+    ComPtr<ITypeLib> standardTypes_;
+    std::shared_ptr<Connection> connection_ = connection();
 };
+
+// The member ids an object was called with.
+std::vector<DISPID> membersCalled(const FakeDispatch& fake) {
+    std::vector<DISPID> members;
+    for (const ReceivedCall& call : fake.calls) {
+        members.push_back(call.member);
+    }
+    return members;
+}
 
 TEST_F(DispatchObjectTest, EveryReferenceIsReleasedExactlyOnce) {
     FakeDispatch application;
     application.extraInterfaces.push_back(toGuid(dispatch::application::iid));
     {
-        ObjectRef plain = hostObject(application);
+        ObjectRef plain = object(application);
         ObjectRef copy = plain;
         ObjectRef cast = plain.as(dispatch::application::iid);
         EXPECT_EQ(application.references, 2u);
@@ -42,7 +63,7 @@ TEST_F(DispatchObjectTest, EveryReferenceIsReleasedExactlyOnce) {
 
 TEST_F(DispatchObjectTest, AnObjectThatIsNotOfTheKindIsATypeMismatch) {
     FakeDispatch document;
-    ObjectRef plain = hostObject(document);
+    ObjectRef plain = object(document);
     try {
         plain.as(dispatch::draftDocument::iid);
         FAIL() << "the cast succeeded";
@@ -53,48 +74,132 @@ TEST_F(DispatchObjectTest, AnObjectThatIsNotOfTheKindIsATypeMismatch) {
     EXPECT_EQ(document.references, 1u);
 }
 
-TEST_F(DispatchObjectTest, ANameIsLookedUpOncePerInterface) {
-    FakeDispatch first;
-    FakeDispatch second;
-    first.names[u"Type"] = 7;
-    second.names[u"Type"] = 7;
-    second.extraInterfaces.push_back(toGuid(dispatch::drawingView::iid));
-    ObjectRef a = hostObject(first);
-    ObjectRef b = hostObject(second);
-    for (int i = 0; i < 5; ++i) {
-        a.get(dispatch::selectSet::typeName);
-        b.get(dispatch::selectSet::typeName);
+// A drawing view and a dimension number "Type" and "DrawingViewType" each in
+// their own order: each class looks its names up once, and every object is
+// called with the id of its own class.
+TEST_F(DispatchObjectTest, EachClassOfObjectKeepsItsOwnIdsForAName) {
+    FakeDispatch views[3];
+    FakeDispatch dimensions[3];
+    for (FakeDispatch& view : views) {
+        view.typeInfo = viewClass.Get();
+        view.names = {{u"Type", 2}, {u"DrawingViewType", 1}};
     }
-    EXPECT_EQ(first.nameLookups + second.nameLookups, 1);
-    ObjectRef view = b.as(dispatch::drawingView::iid);
-    view.get(dispatch::selectSet::typeName);
-    view.get(dispatch::selectSet::typeName);
-    EXPECT_EQ(first.nameLookups + second.nameLookups, 2);
-    EXPECT_EQ(first.calls.size() + second.calls.size(), 12u);
-    EXPECT_EQ(first.calls.back().member, 7);
+    for (FakeDispatch& dimension : dimensions) {
+        dimension.typeInfo = otherClass.Get();
+        dimension.names = {{u"Type", 1}, {u"DrawingViewType", 2}};
+    }
+    for (int i = 0; i < 3; ++i) {
+        object(views[i]).get(dispatch::selectSet::typeName);
+        object(dimensions[i]).get(dispatch::selectSet::typeName);
+        object(views[i]).get(dispatch::selectSet::drawingViewTypeName);
+    }
+    int lookups = 0;
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(membersCalled(views[i]), (std::vector<DISPID>{2, 1}));
+        EXPECT_EQ(membersCalled(dimensions[i]), (std::vector<DISPID>{1}));
+        lookups += views[i].nameLookups + dimensions[i].nameLookups;
+    }
+    EXPECT_EQ(lookups, 3) << "Type on each class, DrawingViewType on views";
 }
 
-TEST_F(DispatchObjectTest, AKeptIdTheHostNoLongerKnowsIsLookedUpAfreshOnce) {
+TEST_F(DispatchObjectTest, AnObjectWithoutTypeInformationKeepsItsOwnIds) {
+    FakeDispatch first;
+    FakeDispatch second;
+    first.names[u"DiffuseRed"] = 7;
+    second.names[u"DiffuseRed"] = 9;
+    ObjectRef a = object(first);
+    ObjectRef b = object(second);
+    for (int i = 0; i < 3; ++i) {
+        a.get(dispatch::occurrence::diffuseRedName);
+        b.get(dispatch::occurrence::diffuseRedName);
+    }
+    EXPECT_EQ(first.nameLookups, 1);
+    EXPECT_EQ(second.nameLookups, 1);
+    EXPECT_EQ(first.typeInfoRequests, 1);
+    EXPECT_EQ(membersCalled(second), (std::vector<DISPID>{9, 9, 9}));
+}
+
+TEST_F(DispatchObjectTest, ObjectsCastToOneInterfaceShareItsIdsWithoutTypeInformation) {
+    FakeDispatch first;
+    FakeDispatch second;
+    for (FakeDispatch* fake : {&first, &second}) {
+        fake->names[u"Type"] = 7;
+        fake->extraInterfaces.push_back(toGuid(dispatch::drawingView::iid));
+    }
+    object(first).as(dispatch::drawingView::iid).get(dispatch::selectSet::typeName);
+    object(second).as(dispatch::drawingView::iid).get(dispatch::selectSet::typeName);
+    EXPECT_EQ(first.nameLookups + second.nameLookups, 1);
+    EXPECT_EQ(first.typeInfoRequests + second.typeInfoRequests, 0);
+    EXPECT_EQ(membersCalled(second), (std::vector<DISPID>{7}));
+}
+
+// Two objects that give the same type information but do not agree on a
+// name: the one that does not know the kept id is asked itself, once, and
+// from then on objects of that class keep their own ids, so that the two
+// alternating never make the host fail a call again.
+TEST_F(DispatchObjectTest, AClassWhoseObjectsDisagreeStopsSharingWithoutThrashing) {
+    auto reject = [](DISPID known) {
+        return [known](DISPID member, std::vector<VARIANT*>&, VARIANT*, EXCEPINFO*) {
+            return member == known ? S_OK : DISP_E_MEMBERNOTFOUND;
+        };
+    };
+    std::vector<std::unique_ptr<FakeDispatch>> fakes;
+    int refused = 0;
+    for (int i = 0; i < 10; ++i) {
+        const DISPID id = i % 2 == 0 ? 1 : 2;
+        auto fake = std::make_unique<FakeDispatch>(reject(id));
+        fake->typeInfo = viewClass.Get();
+        fake->names[u"Type"] = id;
+        EXPECT_NO_THROW(object(*fake).get(dispatch::selectSet::typeName));
+        for (const ReceivedCall& call : fake->calls) {
+            refused += call.member != id ? 1 : 0;
+        }
+        EXPECT_EQ(fake->calls.back().member, id);
+        fakes.push_back(std::move(fake));
+    }
+    EXPECT_EQ(refused, 1);
+}
+
+TEST_F(DispatchObjectTest, AMemberTheObjectLacksIsError438WithoutASecondCall) {
     FakeDispatch style;
     style.names[u"DiffuseRed"] = 1;
-    ObjectRef object = hostObject(style);
-    object.get(dispatch::occurrence::diffuseRedName);
+    style.setHandler(
+        [](DISPID, std::vector<VARIANT*>&, VARIANT*, EXCEPINFO*) { return DISP_E_MEMBERNOTFOUND; });
+    ObjectRef kept = object(style);
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        try {
+            kept.get(dispatch::occurrence::diffuseRedName);
+            FAIL() << "a missing member answered";
+        } catch (const host::AutomationError& error) {
+            EXPECT_EQ(error.number(), host::runtime_error_number::memberNotSupported);
+        }
+    }
+    EXPECT_EQ(style.calls.size(), 2u) << "one call each time, never retried with the same id";
+}
+
+TEST_F(DispatchObjectTest, AKeptIdTheObjectNoLongerKnowsIsLookedUpAfreshOnce) {
+    FakeDispatch style;
+    style.names[u"DiffuseRed"] = 1;
+    ObjectRef kept = object(style);
+    kept.get(dispatch::occurrence::diffuseRedName);
     style.names[u"DiffuseRed"] = 2;
     style.setHandler([](DISPID member, std::vector<VARIANT*>&, VARIANT*, EXCEPINFO*) {
         return member == 2 ? S_OK : DISP_E_MEMBERNOTFOUND;
     });
-    object.get(dispatch::occurrence::diffuseRedName);
+    kept.get(dispatch::occurrence::diffuseRedName);
+    kept.get(dispatch::occurrence::diffuseRedName);
     EXPECT_EQ(style.nameLookups, 2);
-    EXPECT_EQ(style.calls.back().member, 2);
+    EXPECT_EQ(membersCalled(style), (std::vector<DISPID>{1, 1, 2, 2}));
 }
 
-TEST_F(DispatchObjectTest, AnUnknownNameFailsWithoutAHostCall) {
+TEST_F(DispatchObjectTest, AnUnknownNameIsError438WithoutAHostCall) {
     FakeDispatch model;
     try {
-        hostObject(model).get(dispatch::occurrence::bodyName);
+        object(model).get(dispatch::occurrence::bodyName);
         FAIL() << "an unknown name was called";
     } catch (const host::AutomationError& error) {
-        EXPECT_EQ(error.number(), static_cast<std::int32_t>(DISP_E_UNKNOWNNAME));
+        EXPECT_EQ(error.number(), host::runtime_error_number::memberNotSupported);
+        EXPECT_EQ(error.description(), u"Object doesn't support this property or method");
     }
     EXPECT_TRUE(model.calls.empty());
 }
@@ -107,8 +212,8 @@ TEST_F(DispatchObjectTest, AnObjectPassedBackReachesTheHostAsItsOwnInterface) {
         received = args[0]->pdispVal;
         return S_OK;
     });
-    std::array<host::Argument, 1> args{host::byValue(hostObject(view))};
-    hostObject(selectSet).call(dispatch::selectSet::add, args);
+    std::array<host::Argument, 1> args{host::byValue(object(view))};
+    object(selectSet).call(dispatch::selectSet::add, args);
     EXPECT_EQ(received, static_cast<IDispatch*>(&view));
     EXPECT_EQ(selectSet.calls[0].argTypes, std::vector<VARTYPE>{VT_DISPATCH});
 }

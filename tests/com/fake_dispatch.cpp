@@ -8,6 +8,11 @@ HRESULT STDMETHODCALLTYPE FakeDispatch::QueryInterface(REFIID iid, void** object
     const bool known = IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDispatch) ||
                        std::any_of(extraInterfaces.begin(), extraInterfaces.end(),
                                    [&](const IID& extra) { return IsEqualIID(iid, extra); });
+    if (IsEqualIID(iid, IID_ISupportErrorInfo) && reportsErrorObjects) {
+        *object = static_cast<ISupportErrorInfo*>(this);
+        AddRef();
+        return S_OK;
+    }
     if (!known) {
         *object = nullptr;
         return E_NOINTERFACE;
@@ -18,12 +23,22 @@ HRESULT STDMETHODCALLTYPE FakeDispatch::QueryInterface(REFIID iid, void** object
 }
 
 HRESULT STDMETHODCALLTYPE FakeDispatch::GetTypeInfoCount(UINT* count) {
-    *count = 0;
+    *count = typeInfo != nullptr ? 1 : 0;
     return S_OK;
 }
 
-HRESULT STDMETHODCALLTYPE FakeDispatch::GetTypeInfo(UINT, LCID, ITypeInfo**) {
-    return E_NOTIMPL;
+HRESULT STDMETHODCALLTYPE FakeDispatch::GetTypeInfo(UINT, LCID, ITypeInfo** info) {
+    ++typeInfoRequests;
+    *info = typeInfo;
+    if (typeInfo == nullptr) {
+        return E_NOTIMPL;
+    }
+    typeInfo->AddRef();
+    return S_OK;
+}
+
+HRESULT STDMETHODCALLTYPE FakeDispatch::InterfaceSupportsErrorInfo(REFIID iid) {
+    return IsEqualIID(iid, IID_IDispatch) ? S_OK : S_FALSE;
 }
 
 HRESULT STDMETHODCALLTYPE FakeDispatch::GetIDsOfNames(REFIID, LPOLESTR* requested, UINT count, LCID,

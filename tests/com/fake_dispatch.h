@@ -22,7 +22,7 @@ struct ReceivedCall {
     std::vector<DISPID> namedArgs;
 };
 
-class FakeDispatch final : public IDispatch {
+class FakeDispatch final : public IDispatch, public ISupportErrorInfo {
   public:
     // Answers one Invoke; `args` are DISPPARAMS' arguments in call order.
     using Handler = std::function<HRESULT(DISPID member, std::vector<VARIANT*>& args,
@@ -39,6 +39,7 @@ class FakeDispatch final : public IDispatch {
                                             DISPID* ids) override;
     HRESULT STDMETHODCALLTYPE Invoke(DISPID member, REFIID, LCID, WORD flags, DISPPARAMS* params,
                                      VARIANT* result, EXCEPINFO* exception, UINT*) override;
+    HRESULT STDMETHODCALLTYPE InterfaceSupportsErrorInfo(REFIID iid) override;
 
     void setHandler(Handler handler) { handler_ = std::move(handler); }
 
@@ -49,6 +50,12 @@ class FakeDispatch final : public IDispatch {
     std::vector<IID> extraInterfaces;
     std::map<std::u16string, DISPID> names;
     int nameLookups = 0;
+    // What GetTypeInfo gives (null: the object has no type information).
+    ITypeInfo* typeInfo = nullptr;
+    int typeInfoRequests = 0;
+    // Whether the object reports its errors in the thread's error object
+    // (ISupportErrorInfo answers for IDispatch).
+    bool reportsErrorObjects = false;
     std::vector<ReceivedCall> calls;
 
   private:

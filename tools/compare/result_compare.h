@@ -10,9 +10,7 @@
 namespace tav::compare {
 
 // Every difference as "PATH: expected X, got Y" (paths as events[3].text).
-// "nameLookups", which only a run over COM reports, is not compared;
-// "heldReferences" is not compared when the program ended at once ("fatal",
-// "closed"), where a run over COM gives the references back when it ends.
+// "nameLookups", which only a run over COM reports, is not compared.
 std::vector<std::string> resultDifferences(const nlohmann::ordered_json& expected,
                                            const nlohmann::ordered_json& actual);
 

@@ -9,6 +9,7 @@
 #include "app/recording_window.h"
 #include "host/com/apartment.h"
 #include "host/com/com_connector.h"
+#include "tools/error_objects/error_object_channel.h"
 #include "tools/harness/host_part.h"
 #include "tools/harness/server_process.h"
 
@@ -75,7 +76,10 @@ ComSessionOutcome runComSession(const std::string& scenePath, sim::Scene scene,
     std::vector<WindowEvent> windowEvents;
     {
         com::Apartment apartment(busy);
-        com::ComConnector connector(busy);
+        // Wine's COM does not bring a host's error object to this thread
+        // with the reply, as Windows' does; this makes up for it.
+        errorobjects::carryErrorObjectsAcrossProcesses();
+        com::ComConnector connector(apartment.calls());
         app::RecordingWindow window([&](const app::UiEvent& event) {
             if (live) {
                 live(event);

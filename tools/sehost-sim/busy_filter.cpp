@@ -1,6 +1,6 @@
 #include "tools/sehost-sim/busy_filter.h"
 
-#include "tools/sehost-sim/host_interfaces.h"
+#include "tools/sehost-sim/host_classes.h"
 
 namespace tav::sehost {
 namespace {

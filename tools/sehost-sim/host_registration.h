@@ -30,6 +30,7 @@ class HostRegistration {
     HostRegistration(bool allowInstalled, const std::filesystem::path& typeLibraryFile);
 
     RegistrationScope scope() const { return classes_->scope(); }
+    const RegisteredTypeLibrary& typeLibrary() const { return *typeLibrary_; }
 
   private:
     std::unique_ptr<ClassRegistration> classes_;

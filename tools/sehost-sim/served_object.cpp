@@ -2,18 +2,24 @@
 
 #include <oleauto.h>
 
+#include <chrono>
+#include <limits>
 #include <new>
 #include <string>
 #include <vector>
 
-#include "host/com/bstr.h"
+#include "host/com/busy_host.h"
 #include "host/com/guid.h"
 #include "host/com/variant_value.h"
 #include "host/error.h"
-#include "tools/sehost-sim/host_interfaces.h"
+#include "host/sim/sim_handle.h"
+#include "tools/sehost-sim/error_report.h"
+#include "tools/sehost-sim/host_classes.h"
 
 namespace tav::sehost {
 namespace {
+
+using Strictness = sim::ComStrictness;
 
 // Asked for by the server itself only, to recognise its own objects when a
 // client passes them back as arguments.
@@ -41,21 +47,25 @@ host::CallKind callKindOf(WORD flags) {
     return host::CallKind::method;
 }
 
-// A host error as automation reports it: a failure HRESULT travels in
-// `scode`; the tool's own run-time error numbers in `wCode`.
-HRESULT reportError(const host::AutomationError& error, EXCEPINFO* exception) {
-    if (exception == nullptr) {
-        return error.number() < 0 ? static_cast<HRESULT>(error.number()) : DISP_E_EXCEPTION;
+// A strict host's integers come in whichever type its code at hand uses: a
+// double (a whole number) on every third call, a 16-bit integer where it
+// fits on the other odd-numbered calls, a Long otherwise.
+void varyIntegerType(VARIANT& result, std::int32_t callNumber) {
+    if (result.vt != VT_I2 && result.vt != VT_I4) {
+        return;
     }
-    *exception = EXCEPINFO{};
-    exception->bstrSource = com::Bstr(u"SolidEdge.Application").release();
-    exception->bstrDescription = com::Bstr(error.description()).release();
-    if (error.number() < 0) {
-        exception->scode = static_cast<SCODE>(error.number());
+    const std::int32_t value = result.vt == VT_I2 ? result.iVal : result.lVal;
+    if (callNumber % 3 == 0) {
+        result.vt = VT_R8;
+        result.dblVal = value;
+    } else if (callNumber % 2 == 1 && value >= std::numeric_limits<SHORT>::min() &&
+               value <= std::numeric_limits<SHORT>::max()) {
+        result.vt = VT_I2;
+        result.iVal = static_cast<SHORT>(value);
     } else {
-        exception->wCode = static_cast<WORD>(error.number());
+        result.vt = VT_I4;
+        result.lVal = value;
     }
-    return DISP_E_EXCEPTION;
 }
 
 }  // namespace
@@ -85,6 +95,10 @@ IDispatch* ServedObject::serve(host::ObjectRef object,
     return make<ServedObject>(std::move(object), servedHost).Detach();
 }
 
+const sim::ObjectClass& ServedObject::objectClass() const {
+    return object_.backendObject<sim::SimHandle>()->node().objectClass();
+}
+
 bool ServedObject::answersTo(REFIID iid) {
     if (IsEqualIID(iid, servedObjectIid)) {
         return true;
@@ -95,8 +109,14 @@ bool ServedObject::answersTo(REFIID iid) {
 }
 
 void* ServedObject::otherInterface(REFIID iid) {
-    return IsEqualIID(iid, IID_IExternalConnection) ? static_cast<IExternalConnection*>(this)
-                                                    : nullptr;
+    if (IsEqualIID(iid, IID_IExternalConnection)) {
+        return static_cast<IExternalConnection*>(this);
+    }
+    if (IsEqualIID(iid, IID_ISupportErrorInfo) &&
+        servedHost_->strictness.errors == Strictness::Errors::direct) {
+        return static_cast<ISupportErrorInfo*>(this);
+    }
+    return nullptr;
 }
 
 DWORD STDMETHODCALLTYPE ServedObject::AddConnection(DWORD type, DWORD) {
@@ -107,6 +127,30 @@ DWORD STDMETHODCALLTYPE ServedObject::AddConnection(DWORD type, DWORD) {
 DWORD STDMETHODCALLTYPE ServedObject::ReleaseConnection(DWORD type, DWORD, BOOL) {
     return (type & EXTCONN_STRONG) != 0 ? static_cast<DWORD>(--connections_)
                                         : static_cast<DWORD>(connections_.load());
+}
+
+HRESULT STDMETHODCALLTYPE ServedObject::InterfaceSupportsErrorInfo(REFIID iid) {
+    return IsEqualIID(iid, IID_IDispatch) || isHostInterface(iid) ? S_OK : S_FALSE;
+}
+
+HRESULT STDMETHODCALLTYPE ServedObject::GetTypeInfoCount(UINT* count) {
+    if (count == nullptr) {
+        return E_POINTER;
+    }
+    *count = servedHost_->typeLibrary != nullptr ? 1 : 0;
+    return S_OK;
+}
+
+HRESULT STDMETHODCALLTYPE ServedObject::GetTypeInfo(UINT index, LCID, ITypeInfo** info) {
+    if (info == nullptr) {
+        return E_POINTER;
+    }
+    *info = nullptr;
+    if (index != 0 || servedHost_->typeLibrary == nullptr) {
+        return DISP_E_BADINDEX;
+    }
+    *info = servedHost_->typeLibrary->typeInfoOf(objectClass()).Detach();
+    return *info != nullptr ? S_OK : TYPE_E_ELEMENTNOTFOUND;
 }
 
 host::ObjectRef ServedObject::unwrap(IDispatch* dispatch) const {
@@ -133,7 +177,7 @@ HRESULT STDMETHODCALLTYPE ServedObject::GetIDsOfNames(REFIID, LPOLESTR* names, U
     }
     const std::wstring_view wide(names[0] == nullptr ? L"" : names[0]);
     const std::u16string name(wide.begin(), wide.end());
-    std::optional<host::DispId> id = servedHost_->names.idOf(name);
+    std::optional<host::DispId> id = servedHost_->names.idOf(objectClass(), name);
     if (!id) {
         return DISP_E_UNKNOWNNAME;
     }
@@ -142,56 +186,75 @@ HRESULT STDMETHODCALLTYPE ServedObject::GetIDsOfNames(REFIID, LPOLESTR* names, U
     return count == 1 ? S_OK : DISP_E_UNKNOWNNAME;
 }
 
+void ServedObject::serveCall(const host::MemberName& name, WORD flags, DISPPARAMS* params,
+                             VARIANT* result) {
+    const std::int32_t callNumber = servedHost_->nextCallNumber();
+    const UINT count = params == nullptr ? 0 : params->cArgs;
+    const com::DispatchToObject unwrapper = [this](Microsoft::WRL::ComPtr<IDispatch> dispatch) {
+        return unwrap(dispatch.Get());
+    };
+    const com::ObjectToDispatch wrapper = [this](const host::ObjectRef& object) {
+        Microsoft::WRL::ComPtr<IDispatch> served;
+        served.Attach(serve(object, servedHost_));
+        return served;
+    };
+    // DISPPARAMS holds the arguments last first.
+    std::vector<host::Argument> args;
+    args.reserve(count);
+    for (UINT i = count; i-- > 0;) {
+        const VARIANT& argument = params->rgvarg[i];
+        host::Argument converted{{}, (argument.vt & VT_BYREF) != 0};
+        try {
+            converted.value = com::fromVariant(argument, unwrapper);
+        } catch (const host::AutomationError&) {
+            // The host raises its own error for an argument it cannot
+            // take; the call still counts as one host call.
+        }
+        args.push_back(std::move(converted));
+    }
+    host::Value value = object_.backendObject<host::HostObject>()->invoke(
+        name, callKindOf(flags), std::span<host::Argument>(args));
+    for (UINT i = 0; i < count; ++i) {
+        if (args[i].byReference) {
+            com::writeThrough(params->rgvarg[count - 1 - i], args[i].value, wrapper);
+        }
+    }
+    if (result != nullptr) {
+        com::toVariant(value, wrapper).releaseInto(*result);
+        if (servedHost_->strictness.numbers == Strictness::Numbers::varied) {
+            varyIntegerType(*result, callNumber);
+        }
+    }
+}
+
 HRESULT STDMETHODCALLTYPE ServedObject::Invoke(DISPID member, REFIID, LCID, WORD flags,
                                                DISPPARAMS* params, VARIANT* result,
                                                EXCEPINFO* exception, UINT*) {
-    if (servedHost_->crashAtCall == servedHost_->nextCallNumber()) {
+    const std::int32_t callNumber = servedHost_->nextCallNumber();
+    if (servedHost_->crashAtCall == callNumber) {
         TerminateProcess(GetCurrentProcess(), crashExitStatus);
     }
     if (result != nullptr) {
         VariantInit(result);
     }
-    host::MemberName name{member, {}};
-    if (std::optional<std::u16string_view> late = MemberNames::nameOf(member)) {
-        name = host::MemberName{0, *late};
+    const Strictness& strictness = servedHost_->strictness;
+    if (strictness.errors == Strictness::Errors::direct) {
+        clearErrorObject();
     }
-    const UINT count = params == nullptr ? 0 : params->cArgs;
+    const std::optional<host::MemberName> name = servedHost_->names.memberOf(objectClass(), member);
+    if (!name) {
+        return DISP_E_MEMBERNOTFOUND;  // an id of another class: not a host call
+    }
+    if (strictness.stall && strictness.stall->call == callNumber) {
+        // As Solid Edge does with a dialog up inside a call: the call waits
+        // while the host's own message loop runs.
+        com::waitDispatchingMessages(std::chrono::milliseconds(strictness.stall->ms));
+    }
     try {
-        // DISPPARAMS holds the arguments last first.
-        std::vector<host::Argument> args;
-        args.reserve(count);
-        const com::DispatchToObject unwrapper = [this](Microsoft::WRL::ComPtr<IDispatch> dispatch) {
-            return unwrap(dispatch.Get());
-        };
-        const com::ObjectToDispatch wrapper = [this](const host::ObjectRef& object) {
-            Microsoft::WRL::ComPtr<IDispatch> served;
-            served.Attach(serve(object, servedHost_));
-            return served;
-        };
-        for (UINT i = count; i-- > 0;) {
-            const VARIANT& argument = params->rgvarg[i];
-            host::Argument converted{{}, (argument.vt & VT_BYREF) != 0};
-            try {
-                converted.value = com::fromVariant(argument, unwrapper);
-            } catch (const host::AutomationError&) {
-                // The host raises its own error for an argument it cannot
-                // take; the call still counts as one host call.
-            }
-            args.push_back(std::move(converted));
-        }
-        host::Value value = object_.backendObject<host::HostObject>()->invoke(
-            name, callKindOf(flags), std::span<host::Argument>(args));
-        for (UINT i = 0; i < count; ++i) {
-            if (args[i].byReference) {
-                com::writeThrough(params->rgvarg[count - 1 - i], args[i].value, wrapper);
-            }
-        }
-        if (result != nullptr) {
-            com::toVariant(value, wrapper).releaseInto(*result);
-        }
+        serveCall(*name, flags, params, result);
         return S_OK;
     } catch (const host::AutomationError& error) {
-        return reportError(error, exception);
+        return reportError(error, strictness.errors, exception);
     } catch (const std::bad_alloc&) {
         return E_OUTOFMEMORY;
     }

@@ -4,7 +4,8 @@
 // own, as the in-process host counts them: it holds that one reference and
 // gives it back when the client releases the object. Each Invoke is one host
 // call, passed to the simulated host by dispatch id or, for the ids that
-// GetIDsOfNames gave out, by name.
+// GetIDsOfNames gave out, by name. How strict a host it plays (names, number
+// types, error forms, a call held in a dialog) is the scene's `com` key.
 #pragma once
 
 #include <windows.h>
@@ -15,10 +16,13 @@
 #include <optional>
 #include <set>
 
+#include "host/sim/object_classes.h"
+#include "host/sim/scene.h"
 #include "host/sim/sim_host.h"
 #include "host/value.h"
 #include "tools/sehost-sim/com_object.h"
 #include "tools/sehost-sim/member_names.h"
+#include "tools/sehost-sim/type_library.h"
 
 namespace tav::sehost {
 
@@ -26,10 +30,14 @@ class ServedObject;
 
 // What all served objects of one server share.
 struct ServedHost {
-    explicit ServedHost(const sim::SimInspector& hostInspector) : inspector(hostInspector) {}
+    ServedHost(const sim::SimInspector& hostInspector, sim::ComStrictness hostStrictness)
+        : inspector(hostInspector), strictness(hostStrictness), names(hostStrictness.names) {}
 
     const sim::SimInspector& inspector;
+    sim::ComStrictness strictness;
     MemberNames names;
+    // Where each class's type information comes from (null: none to give).
+    const RegisteredTypeLibrary* typeLibrary = nullptr;
     // Every served object alive now.
     std::set<const ServedObject*> live;
     // The host call at whose arrival the process ends at once, as a crashing
@@ -51,7 +59,10 @@ inline constexpr UINT crashExitStatus = 70;
 // Also an IExternalConnection: the COM runtime reports to it the strong
 // connections from outside the process (the running-object table's and the
 // clients'), which is how the server tells whether clients still hold it.
-class ServedObject final : public DispatchObject, public IExternalConnection {
+// And, for a host that reports its errors directly, an ISupportErrorInfo.
+class ServedObject final : public DispatchObject,
+                           public IExternalConnection,
+                           public ISupportErrorInfo {
   public:
     ServedObject(host::ObjectRef object, std::shared_ptr<ServedHost> servedHost);
     ~ServedObject() override;
@@ -66,6 +77,8 @@ class ServedObject final : public DispatchObject, public IExternalConnection {
     ULONG STDMETHODCALLTYPE AddRef() override { return DispatchObject::AddRef(); }
     ULONG STDMETHODCALLTYPE Release() override { return DispatchObject::Release(); }
 
+    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override;
+    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID, ITypeInfo** info) override;
     HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID,
                                             DISPID* ids) override;
     HRESULT STDMETHODCALLTYPE Invoke(DISPID member, REFIID, LCID, WORD flags, DISPPARAMS* params,
@@ -77,12 +90,17 @@ class ServedObject final : public DispatchObject, public IExternalConnection {
     // Strong connections from outside the process now.
     long connections() const { return connections_; }
 
+    HRESULT STDMETHODCALLTYPE InterfaceSupportsErrorInfo(REFIID iid) override;
+
   private:
     bool answersTo(REFIID iid) override;
     void* otherInterface(REFIID iid) override;
+    const sim::ObjectClass& objectClass() const;
     // A received object as the host's reference: our own objects become the
     // reference they hold, anything else an object the host does not know.
     host::ObjectRef unwrap(IDispatch* dispatch) const;
+    // The host call itself, once the member is known; raises AutomationError.
+    void serveCall(const host::MemberName& name, WORD flags, DISPPARAMS* params, VARIANT* result);
 
     host::ObjectRef object_;
     std::shared_ptr<ServedHost> servedHost_;

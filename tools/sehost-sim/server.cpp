@@ -15,6 +15,7 @@
 #include "host/sim/scene_error.h"
 #include "host/sim/scene_loader.h"
 #include "host/sim/sim_host.h"
+#include "tools/error_objects/error_object_channel.h"
 #include "tools/sehost-sim/busy_filter.h"
 #include "tools/sehost-sim/child_program.h"
 #include "tools/sehost-sim/host_registration.h"
@@ -49,15 +50,17 @@ int runServer(const ServerOptions& options) {
         std::chrono::steady_clock::now() + std::chrono::seconds(options.timeoutSeconds);
     StopSignals stopSignals(options.program.empty());
     Apartment apartment;
+    errorobjects::carryErrorObjectsAcrossProcesses();
 
-    // The two keys that act over COM only: the in-process host ignores them.
+    // The keys that act over COM only: the in-process host ignores them.
     const sim::BusyHost busy = scene.busy.value_or(sim::BusyHost{});
     const std::optional<std::int32_t> crashAtCall = scene.crashAtCall;
+    const sim::ComStrictness strictness = scene.com;
     std::vector<sim::HostEvent> events;
     sim::SimHost host(std::move(scene),
                       [&](const sim::HostEvent& event) { events.push_back(event); });
 
-    auto servedHost = std::make_shared<ServedHost>(host.inspector());
+    auto servedHost = std::make_shared<ServedHost>(host.inspector(), strictness);
     servedHost->crashAtCall = crashAtCall;
     ComPtr<BusyFilter> filter = BusyFilter::make<BusyFilter>(busy, servedHost);
     InstalledFilter installedFilter(filter.Get());
@@ -73,6 +76,7 @@ int runServer(const ServerOptions& options) {
             std::cerr << refusal.what() << '\n';
             return refusedStatus;
         }
+        servedHost->typeLibrary = &registration->typeLibrary();
         application = ServedObject::make<ServedObject>(host.application(), servedHost);
         running = std::make_unique<RunningEntry>(static_cast<IDispatch*>(application.Get()));
     }
@@ -126,6 +130,7 @@ int runServer(const ServerOptions& options) {
     const std::string result =
         hostResultText(host.inspector(), heldReferences, events, servedHost->names.lookups());
     running.reset();
+    servedHost->typeLibrary = nullptr;
     registration.reset();
     if (options.result) {
         try {

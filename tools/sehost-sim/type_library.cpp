@@ -9,7 +9,7 @@
 #include <system_error>
 #include <vector>
 
-#include "tools/sehost-sim/host_interfaces.h"
+#include "tools/sehost-sim/host_classes.h"
 #include "tools/sehost-sim/server_ids.h"
 
 #ifdef __MINGW32__
@@ -40,12 +40,12 @@ void check(HRESULT hr, const char* step) {
 }
 
 void addDispatchInterface(ICreateTypeLib2& library, ITypeInfo& dispatchInfo,
-                          const HostInterface& hostInterface) {
-    const std::wstring name(hostInterface.name);
+                          const sim::ObjectClass& objectClass) {
+    const std::wstring name(objectClass.name.begin(), objectClass.name.end());
     ComPtr<ICreateTypeInfo> info;
     check(library.CreateTypeInfo(const_cast<LPOLESTR>(name.c_str()), TKIND_DISPATCH, &info),
           "CreateTypeInfo");
-    check(info->SetGuid(com::toGuid(hostInterface.iid)), "SetGuid");
+    check(info->SetGuid(typeIdOf(objectClass)), "SetGuid");
     check(info->SetTypeFlags(TYPEFLAG_FDISPATCHABLE), "SetTypeFlags");
     HREFTYPE dispatchType = 0;
     check(info->AddRefTypeInfo(&dispatchInfo, &dispatchType), "AddRefTypeInfo");
@@ -65,8 +65,8 @@ void build(const std::filesystem::path& file) {
     check(library->SetName(const_cast<LPOLESTR>(L"SehostSimTypes")), "SetName");
     check(library->SetVersion(1, 0), "SetVersion");
     check(library->SetLcid(LOCALE_NEUTRAL), "SetLcid");
-    for (const HostInterface& hostInterface : hostInterfaces) {
-        addDispatchInterface(*library.Get(), *dispatchInfo.Get(), hostInterface);
+    for (const sim::ObjectClass* objectClass : sim::allClasses()) {
+        addDispatchInterface(*library.Get(), *dispatchInfo.Get(), *objectClass);
     }
     check(library->SaveAllChanges(), "SaveAllChanges");
 }
@@ -86,18 +86,24 @@ RegisteredTypeLibrary::RegisteredTypeLibrary(const std::filesystem::path& file,
                                              RegistrationScope scope)
     : file_(file), scope_(scope) {
     build(file_);
-    ComPtr<ITypeLib> library;
-    check(LoadTypeLibEx(file_.c_str(), REGKIND_NONE, &library), "LoadTypeLibEx");
+    check(LoadTypeLibEx(file_.c_str(), REGKIND_NONE, library_.GetAddressOf()), "LoadTypeLibEx");
     std::wstring path = file_.wstring();
     if (scope_ == RegistrationScope::user) {
-        check(RegisterTypeLibForUser(library.Get(), path.data(), nullptr),
+        check(RegisterTypeLibForUser(library_.Get(), path.data(), nullptr),
               "RegisterTypeLibForUser");
     } else {
-        check(RegisterTypeLib(library.Get(), path.data(), nullptr), "RegisterTypeLib");
+        check(RegisterTypeLib(library_.Get(), path.data(), nullptr), "RegisterTypeLib");
     }
 }
 
+ComPtr<ITypeInfo> RegisteredTypeLibrary::typeInfoOf(const sim::ObjectClass& objectClass) const {
+    ComPtr<ITypeInfo> info;
+    library_->GetTypeInfoOfGuid(typeIdOf(objectClass), info.GetAddressOf());
+    return info;
+}
+
 RegisteredTypeLibrary::~RegisteredTypeLibrary() {
+    library_.Reset();
     unregister(scope_);
     std::error_code ignored;
     std::filesystem::remove(file_, ignored);

@@ -1,12 +1,18 @@
 // The type library the server builds at run time: one dispatch interface per
-// interface id of the host's object table, each inheriting IDispatch. Once
-// registered, the COM runtime marshals those interfaces between processes
-// (QueryInterface for a host interface on a proxy needs it).
+// class of the host's objects (host_classes.h), each inheriting IDispatch.
+// Once registered, the COM runtime marshals the host's interfaces between
+// processes (QueryInterface for a host interface on a proxy needs it), and
+// the served objects hand out their class's type information from it.
 #pragma once
 
 #include <windows.h>
 
+#include <oaidl.h>
+#include <wrl/client.h>
+
 #include <filesystem>
+
+#include "host/sim/object_classes.h"
 
 namespace tav::sehost {
 
@@ -22,9 +28,13 @@ class RegisteredTypeLibrary {
     RegisteredTypeLibrary(const RegisteredTypeLibrary&) = delete;
     RegisteredTypeLibrary& operator=(const RegisteredTypeLibrary&) = delete;
 
+    // The type information of `objectClass`: the same object every time.
+    Microsoft::WRL::ComPtr<ITypeInfo> typeInfoOf(const sim::ObjectClass& objectClass) const;
+
   private:
     std::filesystem::path file_;
     RegistrationScope scope_;
+    Microsoft::WRL::ComPtr<ITypeLib> library_;
 };
 
 // Removes a registration of the server's type library left by a server that

@@ -50,10 +50,9 @@ void checkEnd(const SessionOutcome& outcome, std::vector<std::string>& problems)
         problems.push_back(std::string("the run ended '") + harness::endName(outcome.end) +
                            "', not refused, my_end or fatal");
     }
-    if ((outcome.end == ProgramEnd::refused || outcome.end == ProgramEnd::myEnd) &&
-        outcome.heldReferences != 0) {
+    if (outcome.end != ProgramEnd::running && outcome.heldReferences != 0) {
         problems.push_back("the tool still held " + std::to_string(outcome.heldReferences) +
-                           " references after its shutdown");
+                           " references when it ended");
     }
 }
 

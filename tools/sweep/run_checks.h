@@ -1,5 +1,5 @@
 // What every run of the tool must leave behind, whatever failed on the way:
-// a defined end, nothing held after a shutdown, Solid Edge interactive again,
+// a defined end, no reference held when it ended, Solid Edge interactive again,
 // no closing command after a fatal error, and no selection of the tool's own
 // left standing. The fault sweep checks each of its runs with these, and the
 // session fuzzer each of its inputs.

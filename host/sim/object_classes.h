@@ -1,0 +1,53 @@
+// The classes of the simulated host's objects, as a host's type information
+// describes them: a name, the interface id of the host's object table where
+// the class has one, and the late-bound names its objects answer, in the
+// order the class numbers them. A strict host numbers each class's names on
+// their own, so the same name may have a different number on another class:
+// "Type" and "DrawingViewType" come in opposite orders on a drawing view and
+// on any other selected object, and the first name of every class shares its
+// number with the first of the others.
+#pragma once
+
+#include <optional>
+#include <span>
+#include <string_view>
+
+#include "host/automation_ids.h"
+
+namespace tav::sim {
+
+struct ObjectClass {
+    std::u16string_view name;
+    std::optional<host::InterfaceId> iid;
+    std::span<const std::u16string_view> lateBoundNames;
+};
+
+namespace classes {
+extern const ObjectClass application;
+extern const ObjectClass draftDocument;
+extern const ObjectClass assemblyDocument;
+extern const ObjectClass partDocument;
+extern const ObjectClass sheet;
+extern const ObjectClass drawingViews;
+extern const ObjectClass selectSet;
+extern const ObjectClass selectedObject;
+extern const ObjectClass drawingView;
+extern const ObjectClass modelReference;
+extern const ObjectClass modelMembers;
+extern const ObjectClass modelMember;
+extern const ObjectClass lineStyles;
+extern const ObjectClass lineStyle;
+extern const ObjectClass occurrences;
+extern const ObjectClass occurrence;
+extern const ObjectClass occurrenceStyle;
+extern const ObjectClass model;
+extern const ObjectClass body;
+extern const ObjectClass faceStyle;
+extern const ObjectClass subOccurrences;
+extern const ObjectClass subOccurrence;
+}  // namespace classes
+
+// Every class above, each once.
+std::span<const ObjectClass* const> allClasses();
+
+}  // namespace tav::sim
