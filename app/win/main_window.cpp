@@ -7,6 +7,7 @@
 #include <stdexcept>
 
 #include "app/win/about_box_window.h"
+#include "app/win/dpi.h"
 #include "app/win/resource_ids.h"
 #include "app/win/wide_text.h"
 #include "app/win/window_pos.h"
@@ -68,8 +69,7 @@ Win32MainWindow::Win32MainWindow(HINSTANCE instance) : instance_(instance) {
     INITCOMMONCONTROLSEX commonControls{sizeof commonControls, ICC_PROGRESS_CLASS};
     InitCommonControlsEx(&commonControls);
 
-    const UINT systemDpi = GetDpiForSystem();
-    const RECT frame = frameAroundClient(POINT{0, 0}, clientArea, style, exStyle, systemDpi);
+    const RECT frame = frameAroundClient(POINT{0, 0}, clientArea, style, exStyle, systemDpi());
     CreateArgs args;
     args.instance = instance;
     args.className = className;
@@ -82,7 +82,7 @@ Win32MainWindow::Win32MainWindow(HINSTANCE instance) : instance_(instance) {
     if (!create(args)) {
         throw std::runtime_error("the main window could not be created");
     }
-    dpi_ = GetDpiForWindow(handle());
+    dpi_ = dpiOf(handle());
     font_.load(dpi_);
     createControls(handle(), controls, font_.handle());
     layOut(dpi_);
