@@ -8,6 +8,7 @@
 
 #include "app/win/about_box_window.h"
 #include "app/win/dpi.h"
+#include "app/win/progress_bar.h"
 #include "app/win/resource_ids.h"
 #include "app/win/wide_text.h"
 #include "app/win/window_pos.h"
@@ -138,10 +139,8 @@ void Win32MainWindow::setProgressValue(float value) {
 }
 
 void Win32MainWindow::showProgress() {
-    HWND bar = GetDlgItem(handle(), pb);
-    SendMessageW(bar, PBM_SETRANGE32, static_cast<WPARAM>(barPosition(progressMin_)),
-                 static_cast<LPARAM>(barPosition(progressMax_)));
-    SendMessageW(bar, PBM_SETPOS, static_cast<WPARAM>(barPosition(progressValue_)), 0);
+    setProgressAtOnce(GetDlgItem(handle(), pb), barPosition(progressMin_),
+                      barPosition(progressMax_), barPosition(progressValue_));
 }
 
 void Win32MainWindow::repaint() {
