@@ -10,6 +10,7 @@
 #include "app/win/dpi.h"
 #include "app/win/progress_bar.h"
 #include "app/win/resource_ids.h"
+#include "app/win/user_input.h"
 #include "app/win/wide_text.h"
 #include "app/win/window_pos.h"
 #include "engine/error_modes.h"
@@ -158,6 +159,12 @@ void Win32MainWindow::showMessage(std::u16string_view text) {
     // Owned by the main window once it is on the screen; before that (a
     // start-up refusal) a hidden owner would keep the box from being shown.
     HWND owner = !closing_ && IsWindowVisible(handle()) != FALSE ? handle() : nullptr;
+    // An error ends the run with this box: what the user typed or clicked
+    // during the run must not answer it. (A start-up refusal comes before
+    // the user could type anything.)
+    if (form_ != nullptr && form_->runInProgress()) {
+        discardQueuedUserInput();
+    }
     MessageBoxW(owner, wideText(text).c_str(), wideText(applicationTitle).c_str(), MB_OK);
 }
 
