@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "app/win/dpi.h"
 #include "app/win/resource_ids.h"
 #include "app/win/wide_text.h"
 
@@ -67,7 +68,7 @@ void AboutBoxWindow::showModal(HINSTANCE instance, HWND owner, const AboutBoxTex
 
 bool AboutBoxWindow::create(HINSTANCE instance, HWND owner, const AboutBoxText& about) {
     owner_ = owner;
-    dpi_ = owner != nullptr ? GetDpiForWindow(owner) : GetDpiForSystem();
+    dpi_ = owner != nullptr ? dpiOf(owner) : systemDpi();
     const POINT origin{pixels(clientArea.left, dpi_), pixels(clientArea.top, dpi_)};
     CreateArgs args;
     args.instance = instance;
@@ -85,7 +86,7 @@ bool AboutBoxWindow::create(HINSTANCE instance, HWND owner, const AboutBoxText& 
         return false;
     }
     // The box's own DPI may differ from the owner's on another screen.
-    dpi_ = GetDpiForWindow(handle());
+    dpi_ = dpiOf(handle());
     createControls(handle(), controls, nullptr);
 
     // Loading the box: title, version line, application title.

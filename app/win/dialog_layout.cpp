@@ -1,5 +1,9 @@
 #include "app/win/dialog_layout.h"
 
+#include <optional>
+
+#include "app/win/dpi.h"
+
 namespace tav::app::win {
 namespace {
 
@@ -16,22 +20,13 @@ DialogFont::~DialogFont() {
 }
 
 void DialogFont::load(UINT dpi, int smallerBy) {
-    NONCLIENTMETRICSW metrics{};
-    metrics.cbSize = sizeof metrics;
-    if (SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0, dpi) ==
-        FALSE) {
-        // Older systems (and Wine) answer only for the system's DPI: scale
-        // the font from there.
-        if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0) == FALSE) {
-            return;  // Windows' stock font stays
-        }
-        metrics.lfMessageFont.lfHeight =
-            MulDiv(metrics.lfMessageFont.lfHeight, static_cast<int>(dpi),
-                   static_cast<int>(GetDpiForSystem()));
+    std::optional<LOGFONTW> messageFont = messageFontForDpi(dpi);
+    if (!messageFont) {
+        return;  // Windows' stock font stays
     }
-    LONG& height = metrics.lfMessageFont.lfHeight;
+    LONG& height = messageFont->lfHeight;
     height += height < 0 ? smallerBy : -smallerBy;
-    HFONT font = CreateFontIndirectW(&metrics.lfMessageFont);
+    HFONT font = CreateFontIndirectW(&*messageFont);
     if (font == nullptr) {
         return;
     }
@@ -100,7 +95,7 @@ bool textsFit(HWND parent, std::span<const ControlSpec> controls, HFONT font, UI
 RECT frameAroundClient(POINT clientOrigin, TwipsRect client, DWORD style, DWORD exStyle, UINT dpi) {
     RECT frame{clientOrigin.x, clientOrigin.y, clientOrigin.x + pixels(client.width, dpi),
                clientOrigin.y + pixels(client.height, dpi)};
-    AdjustWindowRectExForDpi(&frame, style, FALSE, exStyle, dpi);
+    adjustFrameForDpi(frame, style, exStyle, dpi);
     return frame;
 }
 

@@ -7,7 +7,10 @@
 #include <stdexcept>
 
 #include "app/win/about_box_window.h"
+#include "app/win/dpi.h"
+#include "app/win/progress_bar.h"
 #include "app/win/resource_ids.h"
+#include "app/win/user_input.h"
 #include "app/win/wide_text.h"
 #include "app/win/window_pos.h"
 #include "engine/error_modes.h"
@@ -72,8 +75,7 @@ Win32MainWindow::Win32MainWindow(HINSTANCE instance) : instance_(instance) {
     INITCOMMONCONTROLSEX commonControls{sizeof commonControls, ICC_PROGRESS_CLASS};
     InitCommonControlsEx(&commonControls);
 
-    const UINT systemDpi = GetDpiForSystem();
-    const RECT frame = frameAroundClient(POINT{0, 0}, clientArea, style, exStyle, systemDpi);
+    const RECT frame = frameAroundClient(POINT{0, 0}, clientArea, style, exStyle, systemDpi());
     CreateArgs args;
     args.instance = instance;
     args.className = className;
@@ -86,7 +88,7 @@ Win32MainWindow::Win32MainWindow(HINSTANCE instance) : instance_(instance) {
     if (!create(args)) {
         throw std::runtime_error("the main window could not be created");
     }
-    dpi_ = GetDpiForWindow(handle());
+    dpi_ = dpiOf(handle());
     font_.load(dpi_);
     createControls(handle(), controls, font_.handle());
     layOut(dpi_);
@@ -151,10 +153,8 @@ void Win32MainWindow::setProgressValue(float value) {
 }
 
 void Win32MainWindow::showProgress() {
-    HWND bar = GetDlgItem(handle(), pb);
-    SendMessageW(bar, PBM_SETRANGE32, static_cast<WPARAM>(barPosition(progressMin_)),
-                 static_cast<LPARAM>(barPosition(progressMax_)));
-    SendMessageW(bar, PBM_SETPOS, static_cast<WPARAM>(barPosition(progressValue_)), 0);
+    setProgressAtOnce(GetDlgItem(handle(), pb), barPosition(progressMin_),
+                      barPosition(progressMax_), barPosition(progressValue_));
 }
 
 void Win32MainWindow::repaint() {
@@ -172,6 +172,12 @@ void Win32MainWindow::showMessage(std::u16string_view text) {
     // Owned by the main window once it is on the screen; before that (a
     // start-up refusal) a hidden owner would keep the box from being shown.
     HWND owner = !closing_ && IsWindowVisible(handle()) != FALSE ? handle() : nullptr;
+    // An error ends the run with this box: what the user typed or clicked
+    // during the run must not answer it. (A start-up refusal comes before
+    // the user could type anything.)
+    if (form_ != nullptr && form_->runInProgress()) {
+        discardQueuedUserInput();
+    }
     MessageBoxW(owner, wideText(text).c_str(), wideText(applicationTitle).c_str(), MB_OK);
 }
 

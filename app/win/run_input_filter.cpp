@@ -2,18 +2,13 @@
 
 #include <utility>
 
+#include "app/win/user_input.h"
+
 namespace tav::app::win {
 namespace {
 
 // The filter of this thread, for the hook procedure, which gets no context.
 thread_local RunInputFilter* activeFilter = nullptr;
-
-bool isUserInput(UINT message) {
-    return (message >= WM_KEYFIRST && message <= WM_KEYLAST) ||
-           (message >= WM_MOUSEFIRST && message <= WM_MOUSELAST) ||
-           (message >= WM_NCMOUSEMOVE && message <= WM_NCXBUTTONDBLCLK) ||
-           message == WM_NCMOUSEHOVER || message == WM_NCMOUSELEAVE;
-}
 
 }  // namespace
 

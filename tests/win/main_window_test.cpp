@@ -67,6 +67,16 @@ TEST_F(MainWindowTest, ProgressBarShowsWholeStepsAndKeepsTheValuesAsSet) {
     EXPECT_FLOAT_EQ(window.progressMax(), 15.0f);
 }
 
+TEST_F(MainWindowTest, ProgressBarAtTheTopKeepsItsRange) {
+    window.setProgressMin(0.0f);
+    window.setProgressMax(15.0f);
+    window.setProgressValue(15.0f);
+    HWND bar = firstOfClass(main, PROGRESS_CLASSW);
+    ASSERT_NE(bar, nullptr);
+    EXPECT_EQ(SendMessageW(bar, PBM_GETPOS, 0, 0), 15);
+    EXPECT_EQ(SendMessageW(bar, PBM_GETRANGE, FALSE, 0), 15);
+}
+
 TEST_F(MainWindowTest, RepaintLeavesTheUsersInputInTheQueue) {
     HWND process = controlWithText(main, L"Process");
     ASSERT_NE(process, nullptr);

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "tools/e2e/program_file.h"
+#include "tools/e2e/real_input.h"
 #include "tools/e2e/screen_capture.h"
 #include "tools/e2e/tool_windows.h"
 #include "tools/e2e/window_probe.h"
@@ -180,7 +181,11 @@ void Drive::waitForEnd() {
 void Drive::pressProcess() {
     HWND main = mainWindow();
     const MainControls controls = findMainControls(main);
-    postClick(controls.process);
+    if (options_.typeAheadAt.empty()) {
+        postClick(controls.process);
+    } else if (!startRunByHand(main)) {
+        return;
+    }
     // The run: sample the window until the program ends, answering the
     // message a fatal error shows.
     const DWORD limit = static_cast<DWORD>(options_.timeoutSeconds) * 1000;
@@ -189,6 +194,9 @@ void Drive::pressProcess() {
             return true;
         }
         if (HWND box = messageBox()) {
+            if (!options_.typeAheadAt.empty()) {
+                checkBoxStaysOpen(box);
+            }
             answerMessageBox(box);
             return false;
         }
@@ -204,6 +212,55 @@ void Drive::pressProcess() {
     checks_.expect(seen_.hungSamples == 0, "never \"not responding\" during the run (" +
                                                std::to_string(seen_.samples) + " samples, " +
                                                std::to_string(seen_.hungSamples) + " hung)");
+    if (!options_.typeAheadAt.empty()) {
+        checks_.expect(typedAhead_ == options_.typeAheadAt.size(),
+                       "typed ahead at every bar position asked for (" +
+                           std::to_string(typedAhead_) + " of " +
+                           std::to_string(options_.typeAheadAt.size()) + ")");
+        checks_.expect(!seen_.messages.empty(), "the error box appeared");
+    }
+}
+
+bool Drive::startRunByHand(HWND main) {
+    const MainControls controls = findMainControls(main);
+    if (!checks_.expect(bringToFront(main), "the main window comes to the front")) {
+        return false;
+    }
+    // Typed keys reach the window at all: Tab and Shift+Tab move the focus.
+    checks_.expect(
+        typeKey(VK_TAB) && waitUntil(2000, [&] { return focusOf(main) == controls.exit; }),
+        "a typed Tab moves the focus to Exit");
+    checks_.expect(
+        typeKey(VK_TAB, true) && waitUntil(2000, [&] { return focusOf(main) == controls.process; }),
+        "a typed Shift+Tab moves it back to Process");
+    const std::wstring idleCaption = textOf(controls.lblVista);
+    return checks_.expect(clickMiddleOf(controls.process) &&
+                              waitUntil(boxMilliseconds,
+                                        [&] {
+                                            return ended() || messageBox() != nullptr ||
+                                                   textOf(controls.lblVista) != idleCaption;
+                                        }),
+                          "a click on Process starts the run");
+}
+
+void Drive::typeAhead(HWND main, LRESULT position) {
+    const MainControls controls = findMainControls(main);
+    checks_.note("during the run, the bar at " + std::to_string(position) +
+                 ": type Enter and click Exit");
+    checks_.expect(GetForegroundWindow() == main || bringToFront(main),
+                   "the main window is in the foreground");
+    checks_.expect(typeKey(VK_RETURN) && clickMiddleOf(controls.exit),
+                   "Windows takes the typed Enter and the click");
+    // Typed into the run, not at the box: else the box would rightly take it.
+    checks_.expect(messageBox() == nullptr, "typed before the error box appeared");
+}
+
+void Drive::checkBoxStaysOpen(HWND box) {
+    // Keys typed during the run and still queued would go to the box's OK
+    // button, which has the focus when they are taken: the tool must have
+    // thrown them away, so that the box waits for the user.
+    const bool closed = waitUntil(1500, [&] { return IsWindowVisible(box) == FALSE; });
+    checks_.expect(!closed, "the error box stays until it is answered");
 }
 
 void Drive::sampleRun(HWND main) {
@@ -224,10 +281,17 @@ void Drive::sampleRun(HWND main) {
         disturbRun(main);
     }
     LRESULT position = 0;
-    if (running && controls.pb != nullptr &&
-        askWindow(controls.pb, PBM_GETPOS, 0, 0, 200, position) &&
-        position >= options_.runningShotAt) {
+    if (!running || controls.pb == nullptr ||
+        !askWindow(controls.pb, PBM_GETPOS, 0, 0, 200, position)) {
+        return;
+    }
+    if (position >= options_.runningShotAt) {
         shoot(L"running");
+    }
+    if (typedAhead_ < options_.typeAheadAt.size() &&
+        position >= options_.typeAheadAt[typedAhead_]) {
+        ++typedAhead_;
+        typeAhead(main, position);
     }
 }
 

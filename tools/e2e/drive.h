@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <cstddef>
 #include <functional>
 #include <string>
 #include <vector>
@@ -21,6 +22,12 @@ struct DriveOptions {
     // During a run, click, press keys and close the window: all of it must
     // be dropped.
     bool disturb = false;
+    // Type-ahead with the real keyboard and mouse (SendInput): first proof
+    // that typed keys reach the idle window at all (Tab and Shift+Tab move
+    // the focus), then a click on Process; during the run, once the bar has
+    // reached each of these positions, Enter and a click on Exit. The error
+    // box that ends the run must stay until the driver answers it.
+    std::vector<int> typeAheadAt;
     // A folder for pictures of the screen; empty for none. The picture of a
     // run is taken once the bar has reached `runningShotAt`.
     std::wstring shots;
@@ -68,8 +75,11 @@ class Drive {
     void pressProcess();
     void pressHelp(int time);
     void pressKeysExit();
+    bool startRunByHand(HWND main);
     void sampleRun(HWND main);
     void disturbRun(HWND main);
+    void typeAhead(HWND main, LRESULT position);
+    void checkBoxStaysOpen(HWND box);
     void shoot(const wchar_t* name);
     bool waitUntil(DWORD milliseconds, const std::function<bool()>& done) const;
 
@@ -79,6 +89,7 @@ class Drive {
     Seen seen_;
     bool mainShown_ = false;
     bool disturbed_ = false;
+    std::size_t typedAhead_ = 0;  // how many of options_.typeAheadAt are done
     std::vector<std::wstring> shotsTaken_;
 };
 

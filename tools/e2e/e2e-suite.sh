@@ -114,6 +114,18 @@ run help-help-exit "$gearbox" help,help,exit 96
 run close-from-frame "$gearbox" close 96
 run gearbox-144dpi "$gearbox" help,process 144
 run busy-host "$root/tools/e2e/scenes/busy-gearbox.scene.json" process 96 --disturb
+# Type-ahead cannot answer the error box that ends a run. With Wine 8,
+# SendInput reaches the foreground window: the driver first checks that a
+# typed Tab and Shift+Tab move the focus and a real click starts the run.
+# Enter and a click typed at bar 3 fall into the busy host's wait (call 333,
+# ten rejections), whose message loop takes them and RunInputFilter drops
+# them. Typed at bar 12 they wait in the queue through COM calls (which take
+# no input) until the error at call 817: without discardQueuedUserInput that
+# Enter closes the box before the driver ever sees it (tried with the call
+# taken out); with it the box stays until answered. Not covered: a click
+# queued where the box's OK button will appear, and Windows' own timing.
+run type-ahead-error "$root/tools/e2e/scenes/type-ahead-error.scene.json" process 96 \
+    --type-ahead-at 3,12
 set_dpi 96
 
 echo "e2e: all $runs runs passed"

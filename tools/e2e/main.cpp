@@ -2,16 +2,19 @@
 // or on Windows, and checks what it shows.
 //
 //   tavrelmondix-e2e.exe PROGRAM [--press ACTIONS] [--dpi N] [--disturb]
-//                        [--shots FOLDER [--running-shot-at N]] [--seen OUT.json]
-//                        [--timeout SECONDS]
+//                        [--type-ahead-at P,...] [--shots FOLDER [--running-shot-at N]]
+//                        [--seen OUT.json] [--timeout SECONDS]
 //
-// ACTIONS are comma-separated: process, exit, help, close, keys-exit. Run it
+// ACTIONS are comma-separated: process, exit, help, close, keys-exit.
+// --type-ahead-at presses Process with the real mouse and, during the run,
+// types Enter and clicks at each of these bar positions (see DriveOptions). Run it
 // as the program of `sehost-sim.exe SCENE --result OUT -- ...` so that the
 // tool finds the simulated Solid Edge. Exit status: 0 when every check
 // passed, 1 when one failed, 2 for a usage error.
 #include <windows.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <nlohmann/json.hpp>
 #include <sstream>
@@ -39,7 +42,8 @@ std::vector<std::string> splitActions(const std::string& text) {
 int usage(const char* problem) {
     std::fprintf(stderr,
                  "tavrelmondix-e2e: %s\nusage: tavrelmondix-e2e.exe PROGRAM [--press ACTIONS] "
-                 "[--dpi N] [--disturb] [--shots FOLDER] [--seen OUT.json] [--timeout S]\n",
+                 "[--dpi N] [--disturb] [--type-ahead-at P,...] [--shots FOLDER] [--seen OUT.json] "
+                 "[--timeout S]\n",
                  problem);
     return 2;
 }
@@ -85,6 +89,10 @@ int wmain(int argc, wchar_t** argv) {
             options.dpi = _wtoi(argv[++i]);
         } else if (argument == L"--disturb") {
             options.disturb = true;
+        } else if (argument == L"--type-ahead-at" && hasValue) {
+            for (const std::string& position : splitActions(utf8(argv[++i]))) {
+                options.typeAheadAt.push_back(std::atoi(position.c_str()));
+            }
         } else if (argument == L"--shots" && hasValue) {
             options.shots = argv[++i];
         } else if (argument == L"--running-shot-at" && hasValue) {
