@@ -1,4 +1,5 @@
 // The bundled examples do what their names promise.
+#include <sstream>
 #include <string>
 
 #include <gmock/gmock.h>
@@ -6,6 +7,7 @@
 
 #include "host/sim/scene_loader.h"
 #include "tests/support/scenes.h"
+#include "tools/harness/result_file.h"
 
 namespace tav::test {
 namespace {
@@ -47,6 +49,25 @@ TEST(Examples, GearboxColorsEveryPartWithAColorInTheSelectedAssemblyViews) {
             EXPECT_FALSE(style.templateName.has_value());
         }
     }
+}
+
+// A busy or crashing host and a strict one act over COM only: in process the
+// run is the same, event for event.
+TEST(Examples, TheKeysThatActOverComOnlyChangeNothingInProcess) {
+    const std::string gearbox = std::string(TAV_EXAMPLES) + "/gearbox.scene.json";
+    sim::Scene strict = sim::loadScene(gearbox);
+    strict.busy = sim::BusyHost{5, 3};
+    strict.crashAtCall = 40;
+    strict.com.names = sim::ComStrictness::Names::perInterface;
+    strict.com.numbers = sim::ComStrictness::Numbers::varied;
+    strict.com.errors = sim::ComStrictness::Errors::direct;
+    strict.com.stall = sim::ComStrictness::Stall{20, 8000};
+    std::stringstream plainResult;
+    std::stringstream strictResult;
+    harness::writeResultFile(plainResult, runExample("gearbox.scene.json"));
+    harness::writeResultFile(strictResult,
+                             harness::runSession(std::move(strict), {harness::Action::process}));
+    EXPECT_EQ(strictResult.str(), plainResult.str());
 }
 
 TEST(Examples, EmptySelectionIsFilledByTheRunAndEmptiedAfterIt) {

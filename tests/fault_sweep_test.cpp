@@ -10,6 +10,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "host/sim/scene_loader.h"
 #include "tests/support/scenes.h"
 #include "tools/sweep/fault_sweep.h"
 #include "tools/sweep/run_checks.h"
@@ -38,12 +39,32 @@ class FaultSweep : public testing::TestWithParam<SweptScene> {};
 TEST_P(FaultSweep, EveryFailingCallAndFaultKeyEndsCleanly) {
     const SweptScene& scene = GetParam();
     const sweep::SweepResult result =
-        sweep::sweepScene(readFile(scene.path), scene.path, {true, true, scene.callStride});
+        sweep::sweepScene(readFile(scene.path), scene.path, {true, true, scene.callStride, {}});
     EXPECT_GT(result.failCallRuns, 0);
     EXPECT_GT(result.faultKeyRuns, 0);
     for (const sweep::SweepFinding& finding : result.findings) {
         ADD_FAILURE() << finding.fault << ": " << finding.problem;
     }
+}
+
+// The variants are handed on exactly as they ran (to be run again over COM):
+// each one a scene the loader takes, with its own fault.
+TEST(FaultSweepVariants, EveryVariantRunIsHandedOnAsAScene) {
+    const std::string path = std::string(TAV_TEST_DATA) + "/conformance/08-filter.scene.json";
+    std::vector<std::string> names;
+    sweep::SweepOptions options{true, true, 10, {}};
+    options.variants = [&](const std::string& name, const std::string& text) {
+        names.push_back(name);
+        const sim::Scene scene = sim::parseScene(text, name);
+        if (name.starts_with("failcall-")) {
+            EXPECT_EQ(scene.failCall, std::stoi(name.substr(9)));
+        }
+    };
+    const sweep::SweepResult result = sweep::sweepScene(readFile(path), path, options);
+    ASSERT_EQ(names.size(), static_cast<std::size_t>(result.failCallRuns + result.faultKeyRuns));
+    EXPECT_EQ(names.front(), "failcall-1");
+    EXPECT_EQ(names[1], "failcall-11");
+    EXPECT_EQ(names.back(), "key-" + std::to_string(result.faultKeyRuns));
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -52,6 +52,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     window.setHeartbeat([&calls] { calls.check(); });
     tav::app::Form1 form(connector, window, exit);
     window.attach(form);
+    window.setBeforeRun(
+        [&form] { tav::com::ComConnector::allowToComeToFront(form.engineState().hostApp); });
     if (!form.Form_Load()) {
         return 0;
     }

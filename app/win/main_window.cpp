@@ -242,6 +242,9 @@ void Win32MainWindow::onCommand(int id, int notification) {
     // Form1 acts only while idle: a press during a run does nothing.
     switch (id) {
         case cmdAccept:
+            if (form_->idle() && beforeRun_) {
+                beforeRun_();
+            }
             form_->cmdAccept_Click();
             break;
         case cmdCancel:

@@ -36,6 +36,8 @@ class Win32MainWindow final : public MainWindow, private Window {
     void setHeartbeat(std::function<void()> heartbeat);
     // The title says that the tool is waiting for Solid Edge, or no longer.
     void showWaitingForHost(bool waiting);
+    // Called when Process starts a run, before the run.
+    void setBeforeRun(std::function<void()> beforeRun) { beforeRun_ = std::move(beforeRun); }
 
     // engine::StatusWindow
     void setCaption(engine::StatusLabel label, std::u16string_view text) override;
@@ -73,6 +75,7 @@ class Win32MainWindow final : public MainWindow, private Window {
     std::unique_ptr<RunInputFilter> inputFilter_;
     HWND focusBeforeDeactivation_ = nullptr;
     std::function<void()> heartbeat_;
+    std::function<void()> beforeRun_;
     std::u16string lblVista_;
     std::u16string lblPieza_;
     float progressMin_ = 0.0f;

@@ -30,4 +30,10 @@ host::ObjectRef ComConnector::getRunning(std::u16string_view progId) {
     return DispatchObject::wrap(connection_, std::move(dispatch));
 }
 
+void ComConnector::allowToComeToFront(const host::ObjectRef& application) {
+    if (const auto* object = application.backendObject<DispatchObject>()) {
+        CoAllowSetForegroundWindow(object->dispatch(), nullptr);
+    }
+}
+
 }  // namespace tav::com

@@ -23,6 +23,11 @@ class ComConnector final : public host::HostConnector {
     // Host calls made through this connector's objects so far.
     std::int32_t hostCalls() const { return connection_->hostCalls; }
     const NameIds& names() const { return connection_->names; }
+    // Lets the host bring a window of its own (a dialog it shows inside a
+    // call) in front of the tool's: Windows gives the foreground only to the
+    // program the user works with. Not a host call; where COM cannot pass
+    // the permission on, nothing happens.
+    static void allowToComeToFront(const host::ObjectRef& application);
     // Gives back what the connection itself keeps of the host (the type
     // information that tells classes apart), before the program ends.
     void releaseKept() { connection_->names.clear(); }

@@ -1,9 +1,23 @@
 #include "host/sim/sim_handle.h"
 
+#include "host/error.h"
+#include "host/sim/ascii_case.h"
 #include "host/sim/sim_call.h"
 #include "host/sim/sim_model.h"
 
 namespace tav::sim {
+namespace {
+
+bool answersName(const ObjectClass& objectClass, std::u16string_view name) {
+    for (std::u16string_view known : objectClass.lateBoundNames) {
+        if (equalsIgnoringAsciiCase(known, name)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace
 
 SimHandle::SimHandle(std::shared_ptr<SimModel> model, NodePtr node)
     : model_(std::move(model)), node_(std::move(node)) {
@@ -16,6 +30,10 @@ SimHandle::~SimHandle() {
 
 host::Value SimHandle::invoke(const host::MemberName& member, host::CallKind kind,
                               std::span<host::Argument> args) {
+    if (member.byName() && !answersName(node_->objectClass(), member.name)) {
+        // As a name the object cannot look up: the call never reaches it.
+        throw host::memberNotSupportedError();
+    }
     SimCall call(*model_, model_->beginCall(), member, kind, args);
     return node_->invoke(call);
 }

@@ -370,6 +370,57 @@ TEST(SceneLoader, KeepsTheKeysOnlyTheServerActsOn) {
     expectRefusals(refusals);
 }
 
+TEST(SceneLoader, KeepsHowStrictAHostTheServerPlays) {
+    Json json = baseScene();
+    json["com"] = {{"names", "perInterface"},
+                   {"numbers", "varied"},
+                   {"errors", "deferred"},
+                   {"stall", {{"call", 40}, {"ms", 8000}}}};
+    const Scene scene = parseScene(json.dump(), "s.json");
+    EXPECT_EQ(scene.com.names, ComStrictness::Names::perInterface);
+    EXPECT_EQ(scene.com.numbers, ComStrictness::Numbers::varied);
+    EXPECT_EQ(scene.com.errors, ComStrictness::Errors::deferred);
+    ASSERT_TRUE(scene.com.stall);
+    EXPECT_EQ(scene.com.stall->call, 40);
+    EXPECT_EQ(scene.com.stall->ms, 8000);
+
+    json["com"] = Json::object();
+    const Scene lenient = parseScene(json.dump(), "s.json");
+    EXPECT_EQ(lenient.com.names, ComStrictness::Names::shared);
+    EXPECT_EQ(lenient.com.numbers, ComStrictness::Numbers::exact);
+    EXPECT_EQ(lenient.com.errors, ComStrictness::Errors::exception);
+    EXPECT_FALSE(lenient.com.stall);
+
+    const Refusal refusals[] = {
+        {"an unknown numbering",
+         [](Json& s) {
+             s["com"] = {{"names", "perClass"}};
+         },
+         "s.json: com.names: must be one of \"shared\", \"perInterface\""},
+        {"an unknown error form",
+         [](Json& s) {
+             s["com"] = {{"errors", "silent"}};
+         },
+         "s.json: com.errors: must be one of \"exception\", \"deferred\", \"direct\""},
+        {"an unknown key",
+         [](Json& s) {
+             s["com"] = {{"retries", 3}};
+         },
+         "s.json: com.retries: unknown key (expected one of: names, numbers, errors, stall)"},
+        {"a stall of negative time",
+         [](Json& s) {
+             s["com"] = {{"stall", {{"call", 2}, {"ms", -1}}}};
+         },
+         "s.json: com.stall.ms: must be a number of milliseconds, 0 or more"},
+        {"a stall before the first call",
+         [](Json& s) {
+             s["com"] = {{"stall", {{"call", 0}, {"ms", 10}}}};
+         },
+         "s.json: com.stall.call: must be a positive call number"},
+    };
+    expectRefusals(refusals);
+}
+
 TEST(SceneLoader, LoadsNestingUpToTheLimit) {
     Scene scene = parseScene(deeplyNestedScene(maxNestingLevels, maxNestingLevels), "s.json");
     EXPECT_EQ(memberDepth(scene), maxNestingLevels);

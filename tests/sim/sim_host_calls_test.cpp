@@ -149,6 +149,26 @@ TEST(SimHostCalls, CountsReferencesUntilTheToolDropsThem) {
     EXPECT_EQ(h.host->inspector().heldReferences(), 0);
 }
 
+// As an automation client reports it, whether the member was asked for by
+// its dispatch id or by name. A dispatch id reaches the object, so the call
+// counts; a name the object lacks is never looked up to an id.
+TEST(SimHostCalls, AMemberOrNameTheObjectLacksIsError438) {
+    RecordingHost h(baseScene());
+    const host::ObjectRef draft = activeDraft(h);
+    const std::int32_t before = h.host->inspector().hostCalls();
+    for (const host::MemberName& member :
+         {host::MemberName{12345, {}}, host::MemberName{0, ids::occurrence::bodyName}}) {
+        try {
+            member.byName() ? draft.get(member.name) : draft.get(member.id);
+            ADD_FAILURE() << "a missing member answered";
+        } catch (const host::AutomationError& error) {
+            EXPECT_EQ(error.number(), host::runtime_error_number::memberNotSupported);
+            EXPECT_EQ(error.description(), u"Object doesn't support this property or method");
+        }
+    }
+    EXPECT_EQ(h.host->inspector().hostCalls(), before + 1);
+}
+
 TEST(SimHostCalls, AReferenceMayOutliveTheHost) {
     auto h = std::make_unique<RecordingHost>(baseScene());
     host::ObjectRef draft = activeDraft(*h);

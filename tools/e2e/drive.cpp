@@ -53,7 +53,10 @@ bool Drive::ended() const {
 }
 
 HWND Drive::mainWindow() const {
-    return findWindow(process_.dwProcessId, mainTitle);
+    if (HWND main = findWindow(process_.dwProcessId, mainTitle)) {
+        return main;
+    }
+    return findWindow(process_.dwProcessId, waitingTitle);
 }
 
 HWND Drive::messageBox() const {
@@ -209,6 +212,9 @@ void Drive::pressProcess() {
         }
         return false;
     });
+    if (options_.expectWaiting) {
+        checkWaitingTitle();
+    }
     checks_.expect(seen_.hungSamples == 0, "never \"not responding\" during the run (" +
                                                std::to_string(seen_.samples) + " samples, " +
                                                std::to_string(seen_.hungSamples) + " hung)");
@@ -255,6 +261,16 @@ void Drive::typeAhead(HWND main, LRESULT position) {
     checks_.expect(messageBox() == nullptr, "typed before the error box appeared");
 }
 
+void Drive::checkWaitingTitle() {
+    const auto waiting = std::find(seen_.titles.begin(), seen_.titles.end(), waitingTitle);
+    checks_.expect(waiting != seen_.titles.end(),
+                   "the title says that the tool waits for Solid Edge while the call is held");
+    checks_.expect(waiting != seen_.titles.end() &&
+                       std::find(waiting, seen_.titles.end(), mainTitle) != seen_.titles.end(),
+                   "the title goes back once the call has returned");
+    checks_.expect(disturbed_, "clicks, keys and a close were thrown at the waiting window");
+}
+
 void Drive::checkBoxStaysOpen(HWND box) {
     // Keys typed during the run and still queued would go to the box's OK
     // button, which has the focus when they are taken: the tool must have
@@ -268,6 +284,13 @@ void Drive::sampleRun(HWND main) {
     ++seen_.samples;
     if (IsHungAppWindow(main) != FALSE) {
         ++seen_.hungSamples;
+    }
+    const std::wstring title = textOf(main);
+    if (seen_.titles.empty() || seen_.titles.back() != title) {
+        seen_.titles.push_back(title);
+    }
+    if (options_.expectWaiting && title == waitingTitle && !disturbed_) {
+        disturbRun(main);  // while Solid Edge holds the call
     }
     for (HWND label : {controls.lblVista, controls.lblPieza}) {
         const std::wstring text = label != nullptr ? textOf(label) : std::wstring();

@@ -28,6 +28,10 @@ struct DriveOptions {
     // reached each of these positions, Enter and a click on Exit. The error
     // box that ends the run must stay until the driver answers it.
     std::vector<int> typeAheadAt;
+    // A call the host holds inside a dialog: while it lasts the title must
+    // say that the tool waits for Solid Edge, and go back afterwards; the
+    // clicks, keys and close thrown at the window meanwhile must be dropped.
+    bool expectWaiting = false;
     // A folder for pictures of the screen; empty for none. The picture of a
     // run is taken once the bar has reached `runningShotAt`.
     std::wstring shots;
@@ -47,6 +51,7 @@ struct Seen {
     std::vector<Box> messages;
     std::vector<Box> aboutBoxes;
     std::vector<std::wstring> captions;  // distinct lblVista/lblPieza texts seen during a run
+    std::vector<std::wstring> titles;    // the main window's title during a run, as it changed
     int samples = 0;
     int hungSamples = 0;
     DWORD exitCode = 0;
@@ -80,6 +85,7 @@ class Drive {
     void disturbRun(HWND main);
     void typeAhead(HWND main, LRESULT position);
     void checkBoxStaysOpen(HWND box);
+    void checkWaitingTitle();
     void shoot(const wchar_t* name);
     bool waitUntil(DWORD milliseconds, const std::function<bool()>& done) const;
 

@@ -72,7 +72,8 @@ run() {
     fi
     local end
     end="$(jq -r .end "$expected")"
-    if [[ "$end" == my_end || "$end" == refused ]] && [[ "$(jq .heldReferences "$hosted")" != 0 ]]; then
+    # However it ended, the tool gave every reference back before its process went.
+    if [[ "$(jq .heldReferences "$hosted")" != 0 ]]; then
         echo "e2e: $name: the tool still held $(jq .heldReferences "$hosted") references after $end" >&2
         exit 1
     fi
@@ -114,6 +115,10 @@ run help-help-exit "$gearbox" help,help,exit 96
 run close-from-frame "$gearbox" close 96
 run gearbox-144dpi "$gearbox" help,process 144
 run busy-host "$root/tools/e2e/scenes/busy-gearbox.scene.json" process 96 --disturb
+# Solid Edge holds call 400 for 8 s inside a dialog: the window keeps
+# painting, its title says that the tool waits for Solid Edge and goes back,
+# and clicks, keys and a close thrown at it meanwhile are dropped.
+run stalled-host "$root/tools/e2e/scenes/stalled-gearbox.scene.json" process 96 --expect-waiting
 # Type-ahead cannot answer the error box that ends a run. With Wine 8,
 # SendInput reaches the foreground window: the driver first checks that a
 # typed Tab and Shift+Tab move the focus and a real click starts the run.

@@ -1,7 +1,7 @@
 // tavrelmondix-e2e.exe: drives tavrelmondix.exe as a user would, under Wine
 // or on Windows, and checks what it shows.
 //
-//   tavrelmondix-e2e.exe PROGRAM [--press ACTIONS] [--dpi N] [--disturb]
+//   tavrelmondix-e2e.exe PROGRAM [--press ACTIONS] [--dpi N] [--disturb] [--expect-waiting]
 //                        [--type-ahead-at P,...] [--shots FOLDER [--running-shot-at N]]
 //                        [--seen OUT.json] [--timeout SECONDS]
 //
@@ -40,11 +40,13 @@ std::vector<std::string> splitActions(const std::string& text) {
 }
 
 int usage(const char* problem) {
-    std::fprintf(stderr,
-                 "tavrelmondix-e2e: %s\nusage: tavrelmondix-e2e.exe PROGRAM [--press ACTIONS] "
-                 "[--dpi N] [--disturb] [--type-ahead-at P,...] [--shots FOLDER] [--seen OUT.json] "
-                 "[--timeout S]\n",
-                 problem);
+    std::fprintf(
+        stderr,
+        "tavrelmondix-e2e: %s\nusage: tavrelmondix-e2e.exe PROGRAM [--press ACTIONS] "
+        "[--dpi N] [--disturb] [--expect-waiting] [--type-ahead-at P,...] [--shots FOLDER] "
+        "[--seen OUT.json] "
+        "[--timeout S]\n",
+        problem);
     return 2;
 }
 
@@ -61,9 +63,14 @@ bool writeSeen(const std::string& path, const tav::e2e::Seen& seen) {
     for (const std::wstring& caption : seen.captions) {
         captions.push_back(utf8(caption));
     }
+    nlohmann::json titles = nlohmann::json::array();
+    for (const std::wstring& title : seen.titles) {
+        titles.push_back(utf8(title));
+    }
     const nlohmann::json out{{"messages", boxes(seen.messages, "text")},
                              {"about", boxes(seen.aboutBoxes, "version")},
                              {"captionsDuringRun", captions},
+                             {"titlesDuringRun", titles},
                              {"samples", seen.samples},
                              {"hungSamples", seen.hungSamples},
                              {"exitCode", seen.exitCode}};
@@ -89,6 +96,8 @@ int wmain(int argc, wchar_t** argv) {
             options.dpi = _wtoi(argv[++i]);
         } else if (argument == L"--disturb") {
             options.disturb = true;
+        } else if (argument == L"--expect-waiting") {
+            options.expectWaiting = true;
         } else if (argument == L"--type-ahead-at" && hasValue) {
             for (const std::string& position : splitActions(utf8(argv[++i]))) {
                 options.typeAheadAt.push_back(std::atoi(position.c_str()));

@@ -11,6 +11,8 @@
 namespace tav::e2e {
 
 inline const wchar_t* const mainTitle = L"Match ASM and Part Colors";
+// The main window's title while one call has waited long for Solid Edge.
+inline const wchar_t* const waitingTitle = L"Match ASM and Part Colors - waiting for Solid Edge";
 inline const wchar_t* const aboutTitle = L"About Tavrelmondix";
 inline const wchar_t* const messageTitle = L"Tavrelmondix";
 

@@ -45,6 +45,48 @@ std::optional<HostPart> takeHostPart(const std::filesystem::path& path) {
     return part;
 }
 
+std::int64_t membersIn(const sim::ModelMember& member) {
+    std::int64_t count = 1;
+    for (const sim::ModelMember& child : member.children) {
+        count += membersIn(child);
+    }
+    return count;
+}
+
+std::int64_t partsIn(const sim::OccurrenceCore& occurrence) {
+    std::int64_t count = 1;
+    for (const sim::SubOccurrence& child : occurrence.children) {
+        count += partsIn(child);
+    }
+    return count;
+}
+
+// How long the server may serve: enough for the scene however large it is.
+// Over COM a host call takes a few milliseconds, and a drawing takes some
+// twenty calls per part; a tenth of a second per object of the scene leaves
+// room to spare, on top of a base for start-up and the time the scene makes
+// the host wait on purpose (a busy host, a call held in a dialog).
+std::int64_t serverSecondsFor(const sim::Scene& scene) {
+    std::int64_t objects = static_cast<std::int64_t>(scene.selectedItems.size());
+    for (const sim::DrawingView& view : scene.drawingViews) {
+        objects += membersIn(view.root);
+    }
+    for (const sim::Document& document : scene.documents) {
+        objects += static_cast<std::int64_t>(document.lineStyles.size());
+        for (const sim::Occurrence& occurrence : document.occurrences) {
+            objects += partsIn(occurrence);
+        }
+    }
+    std::int64_t waitsMs = 0;
+    if (scene.busy) {
+        waitsMs += static_cast<std::int64_t>(scene.busy->rejections) * 200;
+    }
+    if (scene.com.stall) {
+        waitsMs += scene.com.stall->ms;
+    }
+    return 120 + objects / 10 + waitsMs / 1000;
+}
+
 // The members for the report of what changed: as the scene brought them
 // (names and paths), with the styles the host holds at the end.
 std::vector<sim::PartMemberState> membersAtEnd(std::vector<sim::PartMemberState> before,
@@ -64,7 +106,8 @@ ComSessionOutcome runComSession(const std::string& scenePath, sim::Scene scene,
                                 const com::BusyRetryPolicy& busy, EventLog& events) {
     const std::filesystem::path hostPartFile = hostPartPath();
     ServerProcess server(programFolder() + L"sehost-sim.exe",
-                         {widen(scenePath), L"--result", hostPartFile.wstring()});
+                         {widen(scenePath), L"--result", hostPartFile.wstring(), L"--timeout",
+                          std::to_wstring(serverSecondsFor(scene))});
     if (!server.waitReady()) {
         throw std::runtime_error("sehost-sim.exe ended before it was ready (exit status " +
                                  std::to_string(server.finish()) + ")");

@@ -53,7 +53,13 @@ std::optional<host::MemberName> MemberNames::memberOf(const sim::ObjectClass& ob
     if (position >= names.size()) {
         return std::nullopt;
     }
-    return host::MemberName{0, names[position]};
+    // A lenient host gives every name an id, but only the class's own members answer.
+    for (std::u16string_view own : objectClass.lateBoundNames) {
+        if (own == names[position]) {
+            return host::MemberName{0, own};
+        }
+    }
+    return std::nullopt;
 }
 
 }  // namespace tav::sehost

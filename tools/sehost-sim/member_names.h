@@ -30,7 +30,7 @@ class MemberNames {
     std::optional<host::DispId> idOf(const sim::ObjectClass& objectClass, std::u16string_view name);
     // The member `id` stands for on an object of `objectClass`: a plain
     // dispatch id as it is, a name for an id that `idOf` gives out, nothing
-    // for such an id that the class does not number.
+    // for such an id that names no member of the class.
     std::optional<host::MemberName> memberOf(const sim::ObjectClass& objectClass,
                                              host::DispId id) const;
 

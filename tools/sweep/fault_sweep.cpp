@@ -36,17 +36,25 @@ SweepResult sweepScene(std::string_view sceneText, std::string_view name,
     if (options.failCalls) {
         const std::int32_t stride = std::max<std::int32_t>(options.callStride, 1);
         for (std::int32_t call = 1; call <= clean.hostCalls; call += stride) {
-            const auto outcome = runVariant(withFailCall(scene, call), name);
+            const SceneJson variant = withFailCall(scene, call);
+            if (options.variants) {
+                options.variants("failcall-" + std::to_string(call), variant.dump(1));
+            }
+            const auto outcome = runVariant(variant, name);
             check(result, outcome, {call}, "failCall " + std::to_string(call));
             ++result.failCallRuns;
         }
     }
     if (options.faultKeys) {
-        result.faultKeyRuns =
-            forEachFaultKey(scene, harness::createdStyles(clean),
-                            [&](const std::string& label, const SceneJson& variant) {
-                                check(result, runVariant(variant, name), {}, label);
-                            });
+        std::int32_t keyIndex = 0;
+        result.faultKeyRuns = forEachFaultKey(
+            scene, harness::createdStyles(clean),
+            [&](const std::string& label, const SceneJson& variant) {
+                if (options.variants) {
+                    options.variants("key-" + std::to_string(++keyIndex), variant.dump(1));
+                }
+                check(result, runVariant(variant, name), {}, label);
+            });
     }
     return result;
 }

@@ -11,11 +11,17 @@
 
 namespace tav::sweep {
 
+// A variant of the scene as the sweep ran it: "failcall-17" or "key-42"
+// (the 42nd fault key), and its JSON.
+using VariantSink = std::function<void(const std::string& name, const std::string& sceneText)>;
+
 struct SweepOptions {
     bool failCalls = true;
     bool faultKeys = true;
     // Every n-th call index only (1: every one), for a bounded sweep.
     std::int32_t callStride = 1;
+    // Sees every variant run, for running it again elsewhere (over COM).
+    VariantSink variants;
 };
 
 struct SweepFinding {

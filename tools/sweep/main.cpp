@@ -1,4 +1,5 @@
 // tavrelmondix-sweep SCENE.json... [--calls-only | --keys-only] [--every N]
+//                    [--write-variants DIR]
 //
 // Runs each scene once clean, then once per failing host call and once per
 // fault key on each object that has it, and checks that every run ends in a
@@ -6,6 +7,7 @@
 // per problem. Exit status: 0 when every run was sound, 1 when a run was
 // not, 2 for a usage error or a refused scene.
 #include <chrono>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <sstream>
@@ -48,6 +50,11 @@ int main(int argc, char** argv) {
     cli.add_flag("--keys-only", keysOnly, "Only the fault keys");
     cli.add_option("--every", every, "Only every N-th host call index (a bounded sweep)")
         ->check(CLI::PositiveNumber);
+    std::string variantsFolder;
+    cli.add_option("--write-variants", variantsFolder,
+                   "Also write every scene variant run into this folder, as "
+                   "NAME.failcall-N.scene.json and NAME.key-N.scene.json, to run them elsewhere")
+        ->check(CLI::ExistingDirectory);
     try {
         cli.parse(argc, argv);
     } catch (const CLI::CallForHelp& help) {
@@ -60,7 +67,7 @@ int main(int argc, char** argv) {
         std::cerr << "tavrelmondix-sweep: --calls-only and --keys-only exclude each other\n";
         return usageError;
     }
-    const tav::sweep::SweepOptions options{!keysOnly, !callsOnly, every};
+    tav::sweep::SweepOptions options{!keysOnly, !callsOnly, every, {}};
 
     const auto started = std::chrono::steady_clock::now();
     std::int64_t runs = 0;
@@ -70,6 +77,14 @@ int main(int argc, char** argv) {
         if (!readFile(path, text)) {
             std::cerr << printable(path) << ": cannot be read\n";
             return usageError;
+        }
+        if (!variantsFolder.empty()) {
+            const std::string base = std::filesystem::path(path).stem().stem().string();
+            options.variants = [&, base](const std::string& name, const std::string& sceneText) {
+                const std::filesystem::path file =
+                    std::filesystem::path(variantsFolder) / (base + "." + name + ".scene.json");
+                std::ofstream(file, std::ios::binary) << sceneText;
+            };
         }
         tav::sweep::SweepResult result;
         try {
