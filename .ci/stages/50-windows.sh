@@ -52,28 +52,14 @@ harness_exe="$win_dir/tavrelmondix-sim.exe"
 server_exe="$win_dir/sehost-sim.exe"
 [[ -f "$harness_exe" && -f "$server_exe" ]] || fail "the cross build made no $harness_exe or $server_exe"
 
-# Runs one scene and actions in process (native) and over COM (Wine), and
-# compares the two results. A run over COM that takes more than two minutes
-# has hung.
-compare_over_com() {
-    local name="$1" scene="$2" actions="$3"
-    "$native_dir/tavrelmondix-sim" "$scene" --press "$actions" --quiet \
-        --result "$work/$name.native.json" || fail "$name: the native harness failed"
-    timeout 120 wine "$harness_exe" "$scene" --com --press "$actions" --quiet \
-        --result "$work/$name.com.json" </dev/null || fail "$name: the harness over COM failed (status $?)"
-    "$native_dir/tavrelmondix-compare" "$work/$name.native.json" "$work/$name.com.json" ||
-        fail "$name: the result over COM differs from the in-process one (above)"
-    if grep -Eq '"end": "(my_end|refused)"' "$work/$name.com.json" &&
-        ! grep -q '"heldReferences": 0,' "$work/$name.com.json"; then
-        fail "$name: references still held after the program ended normally"
-    fi
-    echo "    $name ($actions): same result over COM"
-}
+# shellcheck source=../../tests/com/compare-over-com.sh
+source tests/com/compare-over-com.sh
 
 echo "--> Conformance scenes over COM"
 count=0
 while IFS='|' read -r name actions; do
     compare_over_com "$name" "tests/data/conformance/$name.scene.json" "$actions"
+    echo "    $name ($actions): same result over COM"
     count=$((count + 1))
 done < <(sed -n 's/^ *"\([^"]*\)": *"\([^"]*\)".*/\1|\2/p' tests/data/conformance/cases.json)
 ((count >= 10)) || fail "only $count conformance cases found in cases.json"
@@ -81,10 +67,14 @@ done < <(sed -n 's/^ *"\([^"]*\)": *"\([^"]*\)".*/\1|\2/p' tests/data/conformanc
 echo "--> Examples over COM"
 for scene in examples/*.scene.json; do
     compare_over_com "example-$(basename "$scene" .scene.json)" "$scene" process
+    echo "    $(basename "$scene"): same result over COM"
 done
 compare_over_com example-gearbox-help-close examples/gearbox.scene.json help,close
 compare_over_com example-gearbox-exit examples/gearbox.scene.json exit
 compare_over_com example-gearbox-open examples/gearbox.scene.json help
+echo "    gearbox with help,close / exit / help: same results over COM"
+
+bash tests/com/com-strict.sh "$native_dir" "$win_dir" "$work"
 
 bash tests/com/com-faults.sh "$native_dir" "$win_dir" "$work"
 

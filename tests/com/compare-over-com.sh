@@ -1,0 +1,27 @@
+# compare_over_com NAME SCENE ACTIONS [COM]: runs SCENE with ACTIONS in
+# process (the native harness) and over COM (the Windows harness under Wine,
+# against sehost-sim.exe), and holds the two results to each other field by
+# field. COM, a JSON object, is added to the scene as its `com` key first: how
+# strict a host the server plays. However the program ended, the tool must
+# hold no reference at its end. Sourced by the Windows stage's scripts, with
+# native_dir, harness_exe and work set and a Wine environment running.
+compare_over_com() {
+    local name="$1" scene="$2" actions="$3" com="${4:-}"
+    local served="$scene"
+    if [[ -n "$com" ]]; then
+        served="$work/$name.scene.json"
+        jq --argjson com "$com" '. + {com: $com}' "$scene" >"$served" ||
+            fail "$name: cannot add the com key to $scene"
+    fi
+    "$native_dir/tavrelmondix-sim" "$scene" --press "$actions" --quiet \
+        --result "$work/$name.native.json" || fail "$name: the native harness failed"
+    # A run over COM that takes more than two minutes has hung.
+    timeout 120 wine "$harness_exe" "$served" --com --press "$actions" --quiet \
+        --result "$work/$name.com.json" </dev/null || fail "$name: the harness over COM failed (status $?)"
+    "$native_dir/tavrelmondix-compare" "$work/$name.native.json" "$work/$name.com.json" ||
+        fail "$name: the result over COM differs from the in-process one (above)"
+    if ! grep -q '"end": "open"' "$work/$name.com.json" &&
+        ! grep -q '"heldReferences": 0,' "$work/$name.com.json"; then
+        fail "$name: references still held after the program ended"
+    fi
+}
