@@ -22,7 +22,7 @@ class ComConnector final : public host::HostConnector {
 
     // Host calls made through this connector's objects so far.
     std::int32_t hostCalls() const { return connection_->hostCalls; }
-    const NameIds& names() const { return connection_->names; }
+    const Connection& connection() const { return *connection_; }
     // Lets the host bring a window of its own (a dialog it shows inside a
     // call) in front of the tool's: Windows gives the foreground only to the
     // program the user works with. Not a host call; where COM cannot pass

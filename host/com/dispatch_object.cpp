@@ -12,6 +12,10 @@ DispatchObject::DispatchObject(std::shared_ptr<Connection> connection, ComPtr<ID
                                host::InterfaceId iid)
     : connection_(std::move(connection)), dispatch_(std::move(dispatch)), iid_(iid) {}
 
+DispatchObject::~DispatchObject() {
+    ++connection_->releases;
+}
+
 host::ObjectRef DispatchObject::wrap(const std::shared_ptr<Connection>& connection,
                                      ComPtr<IDispatch> dispatch) {
     if (!dispatch) {
@@ -75,6 +79,7 @@ host::Value DispatchObject::invoke(const host::MemberName& member, host::CallKin
 }
 
 host::ObjectRef DispatchObject::queryInterface(const host::InterfaceId& iid) {
+    ++connection_->casts;
     const GUID guid = toGuid(iid);
     ComPtr<IDispatch> cast;
     HRESULT hr = dispatch_->QueryInterface(guid, reinterpret_cast<void**>(cast.GetAddressOf()));

@@ -26,6 +26,10 @@ struct Connection {
     // Invokes that reached the host so far (a retried call is one): the host
     // numbers its calls alike.
     std::int32_t hostCalls = 0;
+    // Casts asked of objects, and references given back: each may cost a
+    // round trip to the host, or be answered by COM in this process.
+    std::int64_t casts = 0;
+    std::int64_t releases = 0;
 };
 
 class DispatchObject final : public host::HostObject,
@@ -33,6 +37,9 @@ class DispatchObject final : public host::HostObject,
   public:
     DispatchObject(std::shared_ptr<Connection> connection,
                    Microsoft::WRL::ComPtr<IDispatch> dispatch, host::InterfaceId iid);
+    ~DispatchObject() override;
+    DispatchObject(const DispatchObject&) = delete;
+    DispatchObject& operator=(const DispatchObject&) = delete;
 
     // A reference to `dispatch` as plain IDispatch (null: an empty reference).
     static host::ObjectRef wrap(const std::shared_ptr<Connection>& connection,

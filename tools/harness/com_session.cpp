@@ -6,6 +6,8 @@
 #include <fstream>
 #include <stdexcept>
 
+#include <nlohmann/json.hpp>
+
 #include "app/recording_window.h"
 #include "host/com/apartment.h"
 #include "host/com/com_connector.h"
@@ -24,11 +26,29 @@ std::wstring widen(const std::string& text) {
     return wide;
 }
 
-// A file name of this run's own for the server's part of the result.
-std::filesystem::path hostPartPath() {
+// A file name of this run's own for a part the server writes.
+std::filesystem::path hostPartPath(const char* suffix) {
     return std::filesystem::temp_directory_path() /
            ("tavrelmondix-host-" + std::to_string(GetCurrentProcessId()) + "-" +
-            std::to_string(GetTickCount64()) + ".json");
+            std::to_string(GetTickCount64()) + suffix);
+}
+
+// The round trips as the server counted them, with what the tool asked of
+// COM on its side (some of which COM answers without a round trip).
+void writeRoundTrips(const std::string& path, const std::filesystem::path& serverFile,
+                     const com::Connection& connection) {
+    nlohmann::ordered_json counts;
+    {
+        std::ifstream server(serverFile, std::ios::binary);
+        counts["server"] = server ? nlohmann::ordered_json::parse(server) : nullptr;
+    }
+    std::filesystem::remove(serverFile);
+    counts["client"] = {{"hostCalls", connection.hostCalls},
+                        {"nameLookups", connection.names.lookups()},
+                        {"typeInfoRequests", connection.names.typeInfoRequests()},
+                        {"casts", connection.casts},
+                        {"releases", connection.releases}};
+    std::ofstream(path, std::ios::binary) << counts.dump(1) << "\n";
 }
 
 // The server's part, or nothing when it wrote none (it ended without finishing).
@@ -103,11 +123,15 @@ std::vector<sim::PartMemberState> membersAtEnd(std::vector<sim::PartMemberState>
 
 ComSessionOutcome runComSession(const std::string& scenePath, sim::Scene scene,
                                 const std::vector<Action>& actions, const EventSink& live,
-                                const com::BusyRetryPolicy& busy, EventLog& events) {
-    const std::filesystem::path hostPartFile = hostPartPath();
-    ServerProcess server(programFolder() + L"sehost-sim.exe",
-                         {widen(scenePath), L"--result", hostPartFile.wstring(), L"--timeout",
-                          std::to_wstring(serverSecondsFor(scene))});
+                                const ComSessionOptions& options, EventLog& events) {
+    const std::filesystem::path hostPartFile = hostPartPath(".json");
+    const std::filesystem::path roundTripsFile = hostPartPath(".round-trips.json");
+    std::vector<std::wstring> serverArgs{widen(scenePath), L"--result", hostPartFile.wstring(),
+                                         L"--timeout", std::to_wstring(serverSecondsFor(scene))};
+    if (!options.roundTrips.empty()) {
+        serverArgs.insert(serverArgs.end(), {L"--round-trips", roundTripsFile.wstring()});
+    }
+    ServerProcess server(programFolder() + L"sehost-sim.exe", serverArgs);
     if (!server.waitReady()) {
         throw std::runtime_error("sehost-sim.exe ended before it was ready (exit status " +
                                  std::to_string(server.finish()) + ")");
@@ -118,7 +142,7 @@ ComSessionOutcome runComSession(const std::string& scenePath, sim::Scene scene,
     tool.partMembersBefore = sim::SimHost(std::move(scene), {}).inspector().partMembers();
     std::vector<WindowEvent> windowEvents;
     {
-        com::Apartment apartment(busy);
+        com::Apartment apartment(options.busy);
         // Wine's COM does not bring a host's error object to this thread
         // with the reply, as Windows' does; this makes up for it.
         errorobjects::carryErrorObjectsAcrossProcesses();
@@ -139,6 +163,9 @@ ComSessionOutcome runComSession(const std::string& scenePath, sim::Scene scene,
             server.finish();
         }
         tool.window = finalWindow(window);
+        if (!options.roundTrips.empty()) {
+            writeRoundTrips(options.roundTrips, roundTripsFile, connector.connection());
+        }
     }
 
     std::optional<HostPart> host = takeHostPart(hostPartFile);

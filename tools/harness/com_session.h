@@ -24,12 +24,19 @@ struct ComSessionOutcome {
     std::optional<std::int64_t> nameLookups;
 };
 
+struct ComSessionOptions {
+    com::BusyRetryPolicy busy;
+    // Where to write every round trip between the processes, as the server
+    // counted them by kind, with what the tool asked of COM; empty for none.
+    std::string roundTrips;
+};
+
 // `scene` is the scene file's content, already loaded (for the report of
 // what changed). Both sides' events go to `events` in the order they
 // happened. Raises std::runtime_error when the server cannot be started or
 // ends before it is ready.
 ComSessionOutcome runComSession(const std::string& scenePath, sim::Scene scene,
                                 const std::vector<Action>& actions, const EventSink& live,
-                                const com::BusyRetryPolicy& busy, EventLog& events);
+                                const ComSessionOptions& options, EventLog& events);
 
 }  // namespace tav::harness

@@ -91,6 +91,11 @@ int main(int argc, char** argv) {
     // For tests of a host busy past the bound, which should not wait 30 s.
     cli.add_option("--busy-bound-ms", busyBoundMs, "How long a busy host's call is retried")
         ->group("");
+    // For the benchmark over COM.
+    std::string roundTripsPath;
+    cli.add_option("--round-trips", roundTripsPath,
+                   "Write every round trip between the processes, by kind")
+        ->group("");
 #endif
     try {
         cli.parse(argc, argv);
@@ -140,10 +145,11 @@ int main(int argc, char** argv) {
     try {
         if (overCom) {
 #ifdef _WIN32
-            tav::com::BusyRetryPolicy busy;
-            busy.bound = std::chrono::milliseconds(busyBoundMs);
+            tav::harness::ComSessionOptions options;
+            options.busy.bound = std::chrono::milliseconds(busyBoundMs);
+            options.roundTrips = roundTripsPath;
             tav::harness::ComSessionOutcome overComOutcome = tav::harness::runComSession(
-                scenePath, std::move(scene), actions, live, busy, events);
+                scenePath, std::move(scene), actions, live, options, events);
             outcome = std::move(overComOutcome.toolSide);
             if (overComOutcome.nameLookups) {
                 nameLookups = overComOutcome.nameLookups;

@@ -35,4 +35,13 @@ bool isHostInterface(REFIID iid) {
     return false;
 }
 
+bool isOwnClassType(REFIID iid) {
+    for (const sim::ObjectClass* objectClass : sim::allClasses()) {
+        if (!objectClass->iid && IsEqualGUID(iid, typeIdOf(*objectClass))) {
+            return true;
+        }
+    }
+    return false;
+}
+
 }  // namespace tav::sehost

@@ -15,5 +15,7 @@ GUID typeIdOf(const sim::ObjectClass& objectClass);
 
 // Whether `iid` is one of the host's interfaces.
 bool isHostInterface(REFIID iid);
+// Whether `iid` is the type of a class that has no interface of the host's.
+bool isOwnClassType(REFIID iid);
 
 }  // namespace tav::sehost

@@ -120,8 +120,14 @@ void* ServedObject::otherInterface(REFIID iid) {
 }
 
 DWORD STDMETHODCALLTYPE ServedObject::AddConnection(DWORD type, DWORD) {
-    return (type & EXTCONN_STRONG) != 0 ? static_cast<DWORD>(++connections_)
-                                        : static_cast<DWORD>(connections_.load());
+    if ((type & EXTCONN_STRONG) == 0) {
+        return static_cast<DWORD>(connections_.load());
+    }
+    const long now = ++connections_;
+    if (now == 1) {
+        ++servedHost_->roundTrips.objectsMarshalled;  // its first connection to a client
+    }
+    return static_cast<DWORD>(now);
 }
 
 DWORD STDMETHODCALLTYPE ServedObject::ReleaseConnection(DWORD type, DWORD, BOOL) {

@@ -22,6 +22,7 @@
 #include "host/value.h"
 #include "tools/sehost-sim/com_object.h"
 #include "tools/sehost-sim/member_names.h"
+#include "tools/sehost-sim/round_trips.h"
 #include "tools/sehost-sim/type_library.h"
 
 namespace tav::sehost {
@@ -43,6 +44,8 @@ struct ServedHost {
     // The host call at whose arrival the process ends at once, as a crashing
     // host would.
     std::optional<std::int32_t> crashAtCall;
+    // Every call that came in from clients, by kind.
+    RoundTrips roundTrips;
 
     // The number the next Invoke will have.
     std::int32_t nextCallNumber() const { return inspector.hostCalls() + 1; }

@@ -16,10 +16,10 @@
 #include "host/sim/scene_loader.h"
 #include "host/sim/sim_host.h"
 #include "tools/error_objects/error_object_channel.h"
-#include "tools/sehost-sim/busy_filter.h"
 #include "tools/sehost-sim/child_program.h"
 #include "tools/sehost-sim/host_registration.h"
 #include "tools/sehost-sim/host_result.h"
+#include "tools/sehost-sim/incoming_calls.h"
 #include "tools/sehost-sim/served_object.h"
 #include "tools/sehost-sim/server_ids.h"
 #include "tools/sehost-sim/serving.h"
@@ -62,7 +62,8 @@ int runServer(const ServerOptions& options) {
 
     auto servedHost = std::make_shared<ServedHost>(host.inspector(), strictness);
     servedHost->crashAtCall = crashAtCall;
-    ComPtr<BusyFilter> filter = BusyFilter::make<BusyFilter>(busy, servedHost);
+    ComPtr<IncomingCallFilter> filter =
+        IncomingCallFilter::make<IncomingCallFilter>(busy, servedHost);
     InstalledFilter installedFilter(filter.Get());
 
     std::unique_ptr<HostRegistration> registration;
@@ -132,9 +133,16 @@ int runServer(const ServerOptions& options) {
     running.reset();
     servedHost->typeLibrary = nullptr;
     registration.reset();
+    std::vector<std::pair<std::wstring, std::string>> files;
     if (options.result) {
+        files.emplace_back(*options.result, result);
+    }
+    if (options.roundTrips) {
+        files.emplace_back(*options.roundTrips, servedHost->roundTrips.jsonText());
+    }
+    for (const auto& [path, text] : files) {
         try {
-            writeResultFile(std::filesystem::path(*options.result), result);
+            writeResultFile(std::filesystem::path(path), text);
         } catch (const std::exception& error) {
             std::cerr << "sehost-sim: " << error.what() << '\n';
             status = status == 0 ? 1 : status;

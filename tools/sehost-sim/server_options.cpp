@@ -21,11 +21,12 @@ int timeoutOf(const std::wstring& text) {
 
 const char* const serverUsage =
     "usage: sehost-sim.exe SCENE.json [--result OUT.json] [--timeout SECONDS] "
-    "[--allow-installed] [-- PROGRAM [ARGS...]]\n"
+    "[--allow-installed] [--round-trips OUT.json] [-- PROGRAM [ARGS...]]\n"
     "Serves the simulated Solid Edge of SCENE.json as the running \"SolidEdge.Application\".\n"
     "Prints \"ready\" once it can be reached. With PROGRAM it serves until PROGRAM ends and\n"
     "exits with its status; without, until standard input ends. Exit status 2: usage error,\n"
-    "refused scene or refused registration; 3: the timeout (default 120 s) passed.\n";
+    "refused scene or refused registration; 3: the timeout (default 120 s) passed.\n"
+    "--round-trips writes every call that came in from clients, by kind.\n";
 
 ServerOptions parseServerOptions(const std::vector<std::wstring>& args) {
     ServerOptions options;
@@ -51,6 +52,8 @@ ServerOptions parseServerOptions(const std::vector<std::wstring>& args) {
             options.result = value();
         } else if (arg == L"--timeout") {
             options.timeoutSeconds = timeoutOf(value());
+        } else if (arg == L"--round-trips") {
+            options.roundTrips = value();
         } else if (arg == L"--allow-installed") {
             options.allowInstalled = true;
         } else if (arg.starts_with(L"-")) {

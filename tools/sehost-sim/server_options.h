@@ -1,6 +1,6 @@
 // The server's command line:
 //   sehost-sim.exe SCENE.json [--result OUT.json] [--timeout SECONDS]
-//                  [--allow-installed] [-- PROGRAM [ARGS...]]
+//                  [--allow-installed] [--round-trips OUT.json] [-- PROGRAM [ARGS...]]
 #pragma once
 
 #include <optional>
@@ -13,6 +13,8 @@ namespace tav::sehost {
 struct ServerOptions {
     std::wstring scene;
     std::optional<std::wstring> result;
+    // Where to write the calls that came in from clients, by kind.
+    std::optional<std::wstring> roundTrips;
     int timeoutSeconds = 120;
     bool allowInstalled = false;
     // PROGRAM and its arguments; empty: serve until standard input ends.

@@ -1,4 +1,4 @@
-#include "tools/sehost-sim/busy_filter.h"
+#include "tools/sehost-sim/incoming_calls.h"
 
 #include "tools/sehost-sim/host_classes.h"
 
@@ -16,25 +16,27 @@ bool isInvoke(const INTERFACEINFO* info) {
 
 }  // namespace
 
-BusyFilter::BusyFilter(sim::BusyHost busy, std::shared_ptr<const ServedHost> servedHost)
+IncomingCallFilter::IncomingCallFilter(sim::BusyHost busy, std::shared_ptr<ServedHost> servedHost)
     : busy_(busy), servedHost_(std::move(servedHost)) {}
 
-DWORD STDMETHODCALLTYPE BusyFilter::HandleInComingCall(DWORD, HTASK, DWORD,
-                                                       LPINTERFACEINFO interfaceInfo) {
+DWORD STDMETHODCALLTYPE IncomingCallFilter::HandleInComingCall(DWORD, HTASK, DWORD,
+                                                               LPINTERFACEINFO interfaceInfo) {
+    RoundTrips& roundTrips = servedHost_->roundTrips;
     if (isInvoke(interfaceInfo) && servedHost_->nextCallNumber() == busy_.call &&
-        rejected_ < busy_.rejections) {
-        ++rejected_;
+        roundTrips.rejected < busy_.rejections) {
+        ++roundTrips.rejected;
         return SERVERCALL_REJECTED;
     }
+    roundTrips.count(interfaceInfo);
     return SERVERCALL_ISHANDLED;
 }
 
-DWORD STDMETHODCALLTYPE BusyFilter::RetryRejectedCall(HTASK, DWORD, DWORD) {
+DWORD STDMETHODCALLTYPE IncomingCallFilter::RetryRejectedCall(HTASK, DWORD, DWORD) {
     // The server makes no calls of its own.
     return static_cast<DWORD>(-1);
 }
 
-DWORD STDMETHODCALLTYPE BusyFilter::MessagePending(HTASK, DWORD, DWORD) {
+DWORD STDMETHODCALLTYPE IncomingCallFilter::MessagePending(HTASK, DWORD, DWORD) {
     return PENDINGMSG_WAITDEFPROCESS;
 }
 

@@ -1,9 +1,10 @@
-// The server's message filter: a host that shows a modal dialog rejects the
-// calls that arrive meanwhile. With a scene's `busy` key, the Invoke that
-// would be host call N is rejected K times (the client sees
-// RPC_E_CALL_REJECTED) before it is served. Only Invoke is ever rejected: the
-// runtime's own calls (QueryInterface and Release through IRemUnknown) and
-// name lookups always pass.
+// The server's message filter, which COM asks about every call that comes in
+// from a client: it counts each one by kind (round_trips.h), and it plays a
+// host that shows a modal dialog and rejects the calls that arrive meanwhile.
+// With a scene's `busy` key, the Invoke that would be host call N is rejected
+// K times (the client sees RPC_E_CALL_REJECTED) before it is served. Only
+// Invoke is ever rejected: the runtime's own calls (QueryInterface and
+// Release through IRemUnknown) and name lookups always pass.
 #pragma once
 
 #include <windows.h>
@@ -15,13 +16,14 @@
 
 #include "host/sim/scene.h"
 #include "tools/sehost-sim/com_object.h"
+#include "tools/sehost-sim/round_trips.h"
 #include "tools/sehost-sim/served_object.h"
 
 namespace tav::sehost {
 
-class BusyFilter final : public ComObject<IMessageFilter> {
+class IncomingCallFilter final : public ComObject<IMessageFilter> {
   public:
-    BusyFilter(sim::BusyHost busy, std::shared_ptr<const ServedHost> servedHost);
+    IncomingCallFilter(sim::BusyHost busy, std::shared_ptr<ServedHost> servedHost);
 
     DWORD STDMETHODCALLTYPE HandleInComingCall(DWORD callType, HTASK caller, DWORD tickCount,
                                                LPINTERFACEINFO interfaceInfo) override;
@@ -30,12 +32,9 @@ class BusyFilter final : public ComObject<IMessageFilter> {
     DWORD STDMETHODCALLTYPE MessagePending(HTASK callee, DWORD tickCount,
                                            DWORD pendingType) override;
 
-    std::int32_t rejected() const { return rejected_; }
-
   private:
     sim::BusyHost busy_;
-    std::shared_ptr<const ServedHost> servedHost_;
-    std::int32_t rejected_ = 0;
+    std::shared_ptr<ServedHost> servedHost_;
 };
 
 // Installs a filter for the apartment and puts the previous one back when it goes.

@@ -1,0 +1,38 @@
+// Every call that comes into the server from a client, by kind: each is one
+// round trip between the processes. The dispatch calls (Invoke, name
+// look-ups, type information), the COM runtime's own reference traffic
+// (QueryInterface, AddRef and Release through IRemUnknown), calls on type
+// information handed out, and the busy host's rejections; plus the served
+// objects marshalled to clients (each travels in the reply of a call).
+#pragma once
+
+#include <windows.h>
+
+#include <objidl.h>
+
+#include <cstdint>
+#include <string>
+
+namespace tav::sehost {
+
+struct RoundTrips {
+    std::int64_t invoke = 0;
+    std::int64_t getIDsOfNames = 0;
+    std::int64_t getTypeInfo = 0;
+    std::int64_t getTypeInfoCount = 0;
+    std::int64_t queryInterface = 0;
+    std::int64_t addRef = 0;
+    std::int64_t release = 0;
+    std::int64_t typeInfoCalls = 0;
+    std::int64_t other = 0;
+    std::int64_t rejected = 0;
+    std::int64_t objectsMarshalled = 0;
+
+    // Counts one incoming call as the message filter is told about it.
+    void count(const INTERFACEINFO* call);
+    std::int64_t total() const;
+    // As a JSON object, one field per kind and "total".
+    std::string jsonText() const;
+};
+
+}  // namespace tav::sehost
