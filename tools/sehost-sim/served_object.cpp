@@ -236,6 +236,9 @@ void ServedObject::serveCall(const host::MemberName& name, WORD flags, DISPPARAM
 HRESULT STDMETHODCALLTYPE ServedObject::Invoke(DISPID member, REFIID, LCID, WORD flags,
                                                DISPPARAMS* params, VARIANT* result,
                                                EXCEPINFO* exception, UINT*) {
+    if (member == doNothingId) {
+        return S_OK;
+    }
     const std::int32_t callNumber = servedHost_->nextCallNumber();
     if (servedHost_->crashAtCall == callNumber) {
         TerminateProcess(GetCurrentProcess(), crashExitStatus);
