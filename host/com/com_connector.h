@@ -30,7 +30,7 @@ class ComConnector final : public host::HostConnector {
     static void allowToComeToFront(const host::ObjectRef& application);
     // Gives back what the connection itself keeps of the host (the type
     // information that tells classes apart), before the program ends.
-    void releaseKept() { connection_->names.clear(); }
+    void releaseKept() { connection_->classes.clear(); }
 
   private:
     std::shared_ptr<Connection> connection_;

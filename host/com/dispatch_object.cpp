@@ -9,8 +9,11 @@ namespace tav::com {
 using Microsoft::WRL::ComPtr;
 
 DispatchObject::DispatchObject(std::shared_ptr<Connection> connection, ComPtr<IDispatch> dispatch,
-                               host::InterfaceId iid)
-    : connection_(std::move(connection)), dispatch_(std::move(dispatch)), iid_(iid) {}
+                               host::InterfaceId iid, ObjectKnowledge knowledge)
+    : connection_(std::move(connection)),
+      dispatch_(std::move(dispatch)),
+      iid_(iid),
+      knowledge_(std::move(knowledge)) {}
 
 DispatchObject::~DispatchObject() {
     ++connection_->releases;
@@ -60,8 +63,8 @@ host::Value DispatchObject::invoke(const host::MemberName& member, host::CallKin
     if (!member.byName()) {
         return hostCall(member.id, kind, args);
     }
-    NameIds& names = connection_->names;
-    const NameIds::Found found = names.find(names_, dispatch_.Get(), iid_, member.name);
+    ClassesSeen& classes = connection_->classes;
+    const ClassesSeen::Found found = classes.find(knowledge_, dispatch_.Get(), iid_, member.name);
     try {
         return hostCall(found.id, kind, args);
     } catch (const MemberNotFound&) {
@@ -70,7 +73,7 @@ host::Value DispatchObject::invoke(const host::MemberName& member, host::CallKin
         }
         // A kept id the object does not know: ask the object itself.
         const std::optional<DISPID> fresh =
-            names.refresh(names_, dispatch_.Get(), member.name, found.id);
+            classes.refresh(knowledge_, dispatch_.Get(), member.name, found.id);
         if (!fresh) {
             throw;
         }
@@ -80,16 +83,27 @@ host::Value DispatchObject::invoke(const host::MemberName& member, host::CallKin
 
 host::ObjectRef DispatchObject::queryInterface(const host::InterfaceId& iid) {
     ++connection_->casts;
-    const GUID guid = toGuid(iid);
+    ClassesSeen& classes = connection_->classes;
+    if (classes.typeInfoShows(knowledge_, dispatch_.Get(), iid)) {
+        // The same interface pointer serves: every call goes through IDispatch.
+        ObjectKnowledge castKnowledge{true, knowledge_.classIndex, {}};
+        return host::ObjectRef(std::make_shared<DispatchObject>(connection_, dispatch_, iid,
+                                                                std::move(castKnowledge)));
+    }
     ComPtr<IDispatch> cast;
-    HRESULT hr = dispatch_->QueryInterface(guid, reinterpret_cast<void**>(cast.GetAddressOf()));
+    HRESULT hr =
+        dispatch_->QueryInterface(toGuid(iid), reinterpret_cast<void**>(cast.GetAddressOf()));
     if (hr == E_NOINTERFACE) {
         return {};
     }
     if (FAILED(hr)) {
         throw errorFromHresult(hr);  // for example a host that has gone away
     }
-    return host::ObjectRef(std::make_shared<DispatchObject>(connection_, std::move(cast), iid));
+    classes.castSucceeded(knowledge_, iid);
+    ObjectKnowledge castKnowledge;
+    classes.castTo(castKnowledge, iid);
+    return host::ObjectRef(std::make_shared<DispatchObject>(connection_, std::move(cast), iid,
+                                                            std::move(castKnowledge)));
 }
 
 }  // namespace tav::com

@@ -12,17 +12,17 @@
 #include <memory>
 
 #include "host/com/call_watch.h"
+#include "host/com/classes_seen.h"
 #include "host/com/dispatch_call.h"
-#include "host/com/name_ids.h"
 #include "host/value.h"
 
 namespace tav::com {
 
 // What every object reached through one connection shares.
 struct Connection {
-    explicit Connection(CallWatch& watch) : calls(watch), names(watch) {}
+    explicit Connection(CallWatch& watch) : calls(watch), classes(watch) {}
     CallWatch& calls;
-    NameIds names;
+    ClassesSeen classes;
     // Invokes that reached the host so far (a retried call is one): the host
     // numbers its calls alike.
     std::int32_t hostCalls = 0;
@@ -36,7 +36,8 @@ class DispatchObject final : public host::HostObject,
                              public std::enable_shared_from_this<DispatchObject> {
   public:
     DispatchObject(std::shared_ptr<Connection> connection,
-                   Microsoft::WRL::ComPtr<IDispatch> dispatch, host::InterfaceId iid);
+                   Microsoft::WRL::ComPtr<IDispatch> dispatch, host::InterfaceId iid,
+                   ObjectKnowledge knowledge = {});
     ~DispatchObject() override;
     DispatchObject(const DispatchObject&) = delete;
     DispatchObject& operator=(const DispatchObject&) = delete;
@@ -58,7 +59,7 @@ class DispatchObject final : public host::HostObject,
     std::shared_ptr<Connection> connection_;
     Microsoft::WRL::ComPtr<IDispatch> dispatch_;
     host::InterfaceId iid_;
-    ObjectNames names_;
+    ObjectKnowledge knowledge_;
 };
 
 }  // namespace tav::com

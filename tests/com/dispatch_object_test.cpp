@@ -115,7 +115,8 @@ TEST_F(DispatchObjectTest, AnObjectWithoutTypeInformationKeepsItsOwnIds) {
     }
     EXPECT_EQ(first.nameLookups, 1);
     EXPECT_EQ(second.nameLookups, 1);
-    EXPECT_EQ(first.typeInfoRequests, 1);
+    EXPECT_EQ(first.typeInfoRequests + second.typeInfoRequests, 1)
+        << "a host without type information is not asked again";
     EXPECT_EQ(membersCalled(second), (std::vector<DISPID>{9, 9, 9}));
 }
 
@@ -129,8 +130,50 @@ TEST_F(DispatchObjectTest, ObjectsCastToOneInterfaceShareItsIdsWithoutTypeInform
     object(first).as(dispatch::drawingView::iid).get(dispatch::selectSet::typeName);
     object(second).as(dispatch::drawingView::iid).get(dispatch::selectSet::typeName);
     EXPECT_EQ(first.nameLookups + second.nameLookups, 1);
-    EXPECT_EQ(first.typeInfoRequests + second.typeInfoRequests, 0);
+    EXPECT_EQ(first.typeInfoRequests + second.typeInfoRequests, 1);
     EXPECT_EQ(membersCalled(second), (std::vector<DISPID>{7}));
+}
+
+// An object whose type information describes the interface it is cast to
+// is of it: the cast costs no QueryInterface (a round trip, and another to
+// give that interface back), and its calls go through the same IDispatch.
+TEST_F(DispatchObjectTest, ACastTheTypeInformationShowsNeedsNoQueryInterface) {
+    const host::InterfaceId described = fromGuid(IID_IEnumVARIANT);  // of `otherClass`
+    FakeDispatch occurrences[2];
+    for (FakeDispatch& fake : occurrences) {
+        fake.typeInfo = otherClass.Get();
+        object(fake).as(described).get(host::DispId{3});
+    }
+    EXPECT_EQ(occurrences[0].queries + occurrences[1].queries, 0);
+    EXPECT_EQ(occurrences[1].calls.size(), 1u);
+    EXPECT_EQ(occurrences[0].typeInfoRequests + occurrences[1].typeInfoRequests, 2);
+    EXPECT_EQ(occurrences[1].references, 0u) << "every reference given back";
+}
+
+TEST_F(DispatchObjectTest, AnObjectWhoseTypeInformationDescribesAnotherInterfaceIsAsked) {
+    FakeDispatch part;
+    part.typeInfo = otherClass.Get();
+    EXPECT_TRUE(object(part).tryAs(dispatch::assemblyDocument::iid).empty());
+    EXPECT_EQ(part.queries, 1);
+    // The host's type information still names its interfaces.
+    FakeDispatch occurrences;
+    occurrences.typeInfo = otherClass.Get();
+    EXPECT_FALSE(object(occurrences).tryAs(fromGuid(IID_IEnumVARIANT)).empty());
+    EXPECT_EQ(occurrences.queries, 0);
+}
+
+// A host whose objects have interfaces their type information does not
+// describe: from the first such cast on, casts go straight to QueryInterface.
+TEST_F(DispatchObjectTest, TypeInformationThatDoesNotNameTheInterfacesIsNoLongerTrustedForCasts) {
+    FakeDispatch view;
+    view.typeInfo = otherClass.Get();
+    view.extraInterfaces.push_back(toGuid(dispatch::drawingView::iid));
+    EXPECT_FALSE(object(view).tryAs(dispatch::drawingView::iid).empty());
+    FakeDispatch other;
+    other.typeInfo = otherClass.Get();
+    EXPECT_TRUE(object(other).tryAs(fromGuid(IID_IEnumVARIANT)).empty())
+        << "asked, and the object does not answer to it";
+    EXPECT_EQ(other.queries, 1);
 }
 
 // Two objects that give the same type information but do not agree on a

@@ -5,6 +5,9 @@
 namespace tav::com::test {
 
 HRESULT STDMETHODCALLTYPE FakeDispatch::QueryInterface(REFIID iid, void** object) {
+    if (!IsEqualIID(iid, IID_IUnknown) && !IsEqualIID(iid, IID_IDispatch)) {
+        ++queries;
+    }
     const bool known = IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDispatch) ||
                        std::any_of(extraInterfaces.begin(), extraInterfaces.end(),
                                    [&](const IID& extra) { return IsEqualIID(iid, extra); });

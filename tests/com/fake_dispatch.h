@@ -48,6 +48,8 @@ class FakeDispatch final : public IDispatch, public ISupportErrorInfo {
     ULONG references = 0;
     // Interfaces QueryInterface answers to besides IUnknown and IDispatch.
     std::vector<IID> extraInterfaces;
+    // QueryInterface calls for any other interface than IUnknown and IDispatch.
+    int queries = 0;
     std::map<std::u16string, DISPID> names;
     int nameLookups = 0;
     // What GetTypeInfo gives (null: the object has no type information).

@@ -44,8 +44,8 @@ void writeRoundTrips(const std::string& path, const std::filesystem::path& serve
     }
     std::filesystem::remove(serverFile);
     counts["client"] = {{"hostCalls", connection.hostCalls},
-                        {"nameLookups", connection.names.lookups()},
-                        {"typeInfoRequests", connection.names.typeInfoRequests()},
+                        {"nameLookups", connection.classes.lookups()},
+                        {"typeInfoRequests", connection.classes.typeInfoRequests()},
                         {"casts", connection.casts},
                         {"releases", connection.releases}};
     std::ofstream(path, std::ios::binary) << counts.dump(1) << "\n";
