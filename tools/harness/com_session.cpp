@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <stdexcept>
@@ -99,12 +100,15 @@ std::int64_t serverSecondsFor(const sim::Scene& scene) {
     }
     std::int64_t waitsMs = 0;
     if (scene.busy) {
-        waitsMs += static_cast<std::int64_t>(scene.busy->rejections) * 200;
+        // A busy call is given up on after a bound (30 s), and so are the
+        // calls that follow, all together: twice the bound at most.
+        waitsMs += std::min<std::int64_t>(std::int64_t{scene.busy->rejections} * 200, 60000);
     }
     if (scene.com.stall) {
         waitsMs += scene.com.stall->ms;
     }
-    return 120 + objects / 10 + waitsMs / 1000;
+    // sehost-sim takes up to a day.
+    return std::min<std::int64_t>(120 + objects / 10 + waitsMs / 1000, 86400);
 }
 
 // The members for the report of what changed: as the scene brought them
