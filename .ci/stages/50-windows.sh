@@ -3,7 +3,8 @@
 # then every conformance scene and example through `tavrelmondix-sim.exe --com`
 # (the tool over COM against sehost-sim.exe) compared field by field with the
 # native in-process harness's result for the same scene and actions; then a
-# busy host, a host that crashes, and a second server.
+# busy host, a host that crashes, and a second server; then a smoke run of
+# the benchmark over COM.
 #
 # Needs the native build of stage 10 in $BUILD_DIR (its harness and
 # tavrelmondix-compare). Runs from a clean clone:
@@ -77,5 +78,16 @@ echo "    gearbox with help,close / exit / help: same results over COM"
 bash tests/com/com-strict.sh "$native_dir" "$win_dir" "$work"
 
 bash tests/com/com-faults.sh "$native_dir" "$win_dir" "$work"
+
+# The benchmark over COM must keep working; its times depend on the machine
+# and what runs beside it, so nothing is asserted about them.
+echo "--> The benchmark over COM, smoke run"
+bench_out="$work/com-bench-smoke.md"
+timeout 600 wine "$win_dir/tav-com-bench.exe" --smoke --work "$work/com-bench" >"$bench_out" ||
+    fail "tav-com-bench.exe --smoke failed"
+grep -q '^| bare round trip |' "$bench_out" || fail "tav-com-bench.exe printed no table of the bare round trip"
+grep -qE '^\| flat \| 20 \| my_end \|' "$bench_out" ||
+    fail "tav-com-bench.exe: the flat drawing of 20 parts did not end through my_end"
+echo "    tables printed, the drawing ended through my_end"
 
 echo "--> Under Wine: $((SECONDS - wine_started)) s; the stage in all: $((SECONDS - started)) s"

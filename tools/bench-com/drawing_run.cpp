@@ -1,0 +1,93 @@
+#include "tools/bench-com/drawing_run.h"
+
+#include <chrono>
+#include <fstream>
+#include <stdexcept>
+
+#include "tools/bench-com/child_process.h"
+#include "tools/harness/server_process.h"
+
+namespace tav::benchcom {
+namespace {
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+
+// A harness that has not ended by then is stuck, however slow the machine:
+// the largest drawings end within a few minutes.
+constexpr DWORD runLimitMs = 60 * 60 * 1000;
+
+void writeScene(const Drawing& drawing, const fs::path& scene) {
+    std::ofstream out(scene, std::ios::binary);
+    out << scenegen::scaleScene(drawing.family, drawing.parts).dump();
+    if (!out.flush()) {
+        throw std::runtime_error("cannot write " + scene.string());
+    }
+}
+
+}  // namespace
+
+std::string Drawing::stem() const {
+    return std::string(scenegen::familyName(family)) + "-" + std::to_string(parts);
+}
+
+std::optional<Drawing> drawingNamed(const std::string& text) {
+    const std::size_t colon = text.rfind(':');
+    if (colon == std::string::npos) {
+        return std::nullopt;
+    }
+    const std::optional<scenegen::ScaleFamily> family =
+        scenegen::familyNamed(text.substr(0, colon));
+    const std::string digits = text.substr(colon + 1);
+    if (!family || digits.empty() || digits.size() > 5 ||
+        digits.find_first_not_of("0123456789") != std::string::npos) {
+        return std::nullopt;
+    }
+    const int parts = std::stoi(digits);
+    if (parts < 1 || parts > 32767) {
+        return std::nullopt;
+    }
+    return Drawing{*family, parts};
+}
+
+DrawingRun runDrawing(const Drawing& drawing, const fs::path& folder) {
+    const std::string stem = drawing.stem();
+    const fs::path scene = folder / (stem + ".scene.json");
+    const fs::path result = folder / (stem + ".result.json");
+    const fs::path roundTrips = folder / (stem + ".round-trips.json");
+    writeScene(drawing, scene);
+    // A result left by an earlier run must not pass for this one's.
+    fs::remove(result);
+    fs::remove(roundTrips);
+
+    const Clock::time_point start = Clock::now();
+    const DWORD status = runToEnd(harness::programFolder() + L"tavrelmondix-sim.exe",
+                                  {scene.wstring(), L"--com", L"--quiet", L"--result",
+                                   result.wstring(), L"--round-trips", roundTrips.wstring()},
+                                  runLimitMs);
+    DrawingRun run;
+    run.drawing = drawing;
+    run.wallSeconds = std::chrono::duration<double>(Clock::now() - start).count();
+    if (status != 0) {
+        throw std::runtime_error(stem + ": the harness ended with exit status " +
+                                 std::to_string(status));
+    }
+
+    const nlohmann::ordered_json outcome = readJsonFile(result);
+    if (!outcome.contains("hostCalls") || !outcome["hostCalls"].is_number_integer() ||
+        !outcome.contains("end") || !outcome["end"].is_string()) {
+        throw std::runtime_error(result.string() + " holds no hostCalls or end");
+    }
+    run.hostCalls = outcome["hostCalls"].get<std::int64_t>();
+    run.end = outcome["end"].get<std::string>();
+
+    const nlohmann::ordered_json trips = readJsonFile(roundTrips);
+    if (!trips.contains("server") || trips["server"].is_null()) {
+        throw std::runtime_error(stem + ": the server wrote no round trips");
+    }
+    run.server = serverRoundTripsFrom(trips["server"]);
+    run.client = trips.value("client", nlohmann::ordered_json::object());
+    return run;
+}
+
+}  // namespace tav::benchcom

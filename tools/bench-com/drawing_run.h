@@ -1,0 +1,47 @@
+// One whole run of the tool over COM on a generated drawing: the harness
+// (`tavrelmondix-sim.exe SCENE --com`) in a process of its own, which starts
+// sehost-sim.exe itself, timed from start to end by the wall clock.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+
+#include <nlohmann/json.hpp>
+
+#include "tools/bench-com/round_trip_file.h"
+#include "tools/scenegen/scale_scenes.h"
+
+namespace tav::benchcom {
+
+struct Drawing {
+    scenegen::ScaleFamily family = scenegen::ScaleFamily::flat;
+    int parts = 0;
+
+    // "flat-400": the stem of its files.
+    std::string stem() const;
+};
+
+// "own-colors:400" as a drawing: a kind of drawing (scenegen::familyName)
+// and 1 to 32767 parts. Nothing for text that is not one.
+std::optional<Drawing> drawingNamed(const std::string& text);
+
+struct DrawingRun {
+    Drawing drawing;
+    // Both processes' start-up, the run and the result file.
+    double wallSeconds = 0;
+    std::int64_t hostCalls = 0;
+    std::string end;  // how the tool ended: "my_end" for a whole run
+    ServerRoundTrips server;
+    // What the tool asked of COM on its side, as the harness wrote it.
+    nlohmann::ordered_json client;
+};
+
+// Writes the drawing's scene into `folder`, runs the harness from this
+// program's folder on it (its result and round trips kept beside the
+// scene), and reads what the run gave. Raises std::runtime_error when the
+// harness fails or leaves no result.
+DrawingRun runDrawing(const Drawing& drawing, const std::filesystem::path& folder);
+
+}  // namespace tav::benchcom
