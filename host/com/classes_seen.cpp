@@ -44,10 +44,14 @@ std::optional<std::size_t> ClassesSeen::classOfTypeInfo(IDispatch* object) {
         typeInfoGiven_ = false;  // a host without type information: never ask again
         return std::nullopt;
     }
+    return classOfTypeInfoObject(std::move(info));
+}
+
+std::optional<std::size_t> ClassesSeen::classOfTypeInfoObject(ComPtr<ITypeInfo> info) {
     // COM gives one object one proxy in this process: the same type
     // information comes back as the same pointer while it is held.
     ComPtr<IUnknown> identity;
-    if (FAILED(info.As(&identity))) {
+    if (!info || FAILED(info.As(&identity))) {
         return std::nullopt;
     }
     for (std::size_t i = 0; i < classes_.size(); ++i) {
@@ -72,18 +76,24 @@ std::optional<std::size_t> ClassesSeen::classOf(ObjectKnowledge& own, IDispatch*
     return own.classIndex;
 }
 
-std::optional<host::InterfaceId> ClassesSeen::describedBy(ObjectClass& objectClass) {
-    if (!objectClass.describedAsked && objectClass.typeInfo) {
-        objectClass.describedAsked = true;
-        TYPEATTR* attributes = nullptr;
-        ITypeInfo* info = objectClass.typeInfo.Get();
-        if (SUCCEEDED(calls_.run([&] { return info->GetTypeAttr(&attributes); })) &&
-            attributes != nullptr) {
-            objectClass.described = fromGuid(attributes->guid);
-            info->ReleaseTypeAttr(attributes);
-        }
+void ClassesSeen::readAttributes(ObjectClass& objectClass) {
+    if (objectClass.attributesRead || !objectClass.typeInfo) {
+        return;
     }
-    return objectClass.described;
+    objectClass.attributesRead = true;
+    TYPEATTR* attributes = nullptr;
+    ITypeInfo* info = objectClass.typeInfo.Get();
+    if (SUCCEEDED(calls_.run([&] { return info->GetTypeAttr(&attributes); })) &&
+        attributes != nullptr) {
+        objectClass.described = fromGuid(attributes->guid);
+        objectClass.functions = attributes->cFuncs;
+        info->ReleaseTypeAttr(attributes);
+    }
+}
+
+std::optional<host::InterfaceId> ClassesSeen::describedBy(std::size_t index) {
+    readAttributes(classes_[index]);
+    return classes_[index].described;
 }
 
 bool ClassesSeen::typeInfoShows(ObjectKnowledge& own, IDispatch* object,
@@ -92,13 +102,68 @@ bool ClassesSeen::typeInfoShows(ObjectKnowledge& own, IDispatch* object,
         return false;
     }
     const std::optional<std::size_t> index = classOf(own, object, fromGuid(IID_IDispatch));
-    return index && describedBy(classes_[*index]) == iid;
+    return index && describedBy(*index) == iid;
 }
 
 void ClassesSeen::castSucceeded(const ObjectKnowledge& own, const host::InterfaceId& iid) {
     if (own.classIndex && classes_[*own.classIndex].typeInfo &&
         classes_[*own.classIndex].described != iid) {
         castsByTypeInfo_ = false;  // this host's type information names other interfaces
+    }
+}
+
+void ClassesSeen::readDeclarations(std::size_t index) {
+    if (classes_[index].declarations) {
+        return;
+    }
+    classes_[index].declarations.emplace();
+    readAttributes(classes_[index]);
+    // Copies: reading a returned class may add classes and move these.
+    const ComPtr<ITypeInfo> info = classes_[index].typeInfo;
+    const UINT functions = classes_[index].functions;
+    std::vector<std::pair<std::pair<DISPID, INVOKEKIND>, std::optional<HREFTYPE>>> members;
+    for (UINT i = 0; info && i < functions; ++i) {
+        FUNCDESC* function = nullptr;
+        if (FAILED(calls_.run([&] { return info->GetFuncDesc(i, &function); })) ||
+            function == nullptr) {
+            continue;
+        }
+        const TYPEDESC& returned = function->elemdescFunc.tdesc;
+        std::optional<HREFTYPE> reference;
+        if (returned.vt == VT_PTR && returned.lptdesc != nullptr &&
+            returned.lptdesc->vt == VT_USERDEFINED) {
+            reference = returned.lptdesc->hreftype;
+        }
+        if (function->funckind == FUNC_DISPATCH && (reference || returned.vt == VT_DISPATCH)) {
+            members.push_back({{function->memid, function->invkind}, reference});
+        }
+        info->ReleaseFuncDesc(function);
+    }
+    std::map<std::pair<DISPID, INVOKEKIND>, std::optional<std::size_t>> declared;
+    for (const auto& [member, reference] : members) {
+        ComPtr<ITypeInfo> returnedType;
+        if (reference && SUCCEEDED(calls_.run([&] {
+                return info->GetRefTypeInfo(*reference, returnedType.GetAddressOf());
+            }))) {
+            declared[member] = classOfTypeInfoObject(std::move(returnedType));
+        } else {
+            declared[member] = std::nullopt;  // any object
+        }
+    }
+    classes_[index].declarations = std::move(declared);
+}
+
+void ClassesSeen::learnResult(const ObjectKnowledge& caller, DISPID member, bool method,
+                              ObjectKnowledge& result) {
+    if (result.classAsked || !caller.classIndex) {
+        return;
+    }
+    readDeclarations(*caller.classIndex);
+    const auto& declarations = *classes_[*caller.classIndex].declarations;
+    const auto found = declarations.find({member, method ? INVOKE_FUNC : INVOKE_PROPERTYGET});
+    if (found != declarations.end() && found->second) {
+        result.classIndex = found->second;
+        result.classAsked = true;
     }
 }
 

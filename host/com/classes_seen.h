@@ -20,6 +20,15 @@
 // one after all: from then on its objects keep their own ids, so objects of
 // two classes that alternate never make the host fail call after call.
 //
+// Results: the type information of a class declares what its members
+// return. An object that a member returns which declares a particular class
+// is of that class, without asking the object (a host's member returns what
+// its type library says it does); only members that may return any object
+// (a select set's items, the active document) and late-bound names leave the
+// object to tell its class itself. The declaration of each member is read
+// once per class (a round trip for each function the type information
+// describes, and one for each class a member returns) and kept.
+//
 // Casts: an object whose type information describes the very interface the
 // tool casts it to is of that interface; the cast then needs no
 // QueryInterface of its own, which would cost a round trip, and a second
@@ -83,6 +92,11 @@ class ClassesSeen {
     void castSucceeded(const ObjectKnowledge& own, const host::InterfaceId& iid);
     // The class of an object just cast with QueryInterface to `iid`.
     void castTo(ObjectKnowledge& own, const host::InterfaceId& iid);
+    // What `result`, just returned by `member` of an object `caller` knows
+    // the class of, is of: the class the caller's type information declares
+    // for it, when it declares one.
+    void learnResult(const ObjectKnowledge& caller, DISPID member, bool method,
+                     ObjectKnowledge& result);
 
     // Round trips spent on names and classes so far.
     std::int32_t lookups() const { return lookups_; }
@@ -94,9 +108,16 @@ class ClassesSeen {
     struct ObjectClass {
         std::optional<host::InterfaceId> iid;  // the interface cast to
         Microsoft::WRL::ComPtr<ITypeInfo> typeInfo;
-        Microsoft::WRL::ComPtr<IUnknown> identity;   // of the type information: names the class
-        std::optional<host::InterfaceId> described;  // what the type information describes
-        bool describedAsked = false;
+        Microsoft::WRL::ComPtr<IUnknown> identity;  // of the type information: names the class
+        // What the type information describes, read once: its interface and
+        // how many functions it has.
+        bool attributesRead = false;
+        std::optional<host::InterfaceId> described;
+        UINT functions = 0;
+        // What its members that return objects declare they return (nothing:
+        // any object), read once.
+        std::optional<std::map<std::pair<DISPID, INVOKEKIND>, std::optional<std::size_t>>>
+            declarations;
         bool shared = true;
         std::map<std::u16string, DISPID, std::less<>> ids;
     };
@@ -105,7 +126,11 @@ class ClassesSeen {
                                        const host::InterfaceId& iid);
     std::size_t classOfInterface(const host::InterfaceId& iid);
     std::optional<std::size_t> classOfTypeInfo(IDispatch* object);
-    std::optional<host::InterfaceId> describedBy(ObjectClass& objectClass);
+    void readAttributes(ObjectClass& objectClass);
+    std::optional<host::InterfaceId> describedBy(std::size_t index);
+    void readDeclarations(std::size_t index);
+    std::optional<std::size_t> classOfTypeInfoObject(Microsoft::WRL::ComPtr<ITypeInfo> info);
+    std::optional<std::size_t> declaredResult(std::size_t caller, DISPID member, bool method);
     DISPID lookUp(IDispatch* object, std::u16string_view name);
 
     CallWatch& calls_;

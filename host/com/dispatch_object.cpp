@@ -61,12 +61,16 @@ host::Value DispatchObject::hostCall(DISPID id, host::CallKind kind,
 host::Value DispatchObject::invoke(const host::MemberName& member, host::CallKind kind,
                                    std::span<host::Argument> args) {
     if (!member.byName()) {
-        return hostCall(member.id, kind, args);
+        host::Value result = hostCall(member.id, kind, args);
+        learnResultClass(result, member.id, kind);
+        return result;
     }
     ClassesSeen& classes = connection_->classes;
     const ClassesSeen::Found found = classes.find(knowledge_, dispatch_.Get(), iid_, member.name);
     try {
-        return hostCall(found.id, kind, args);
+        host::Value result = hostCall(found.id, kind, args);
+        learnResultClass(result, found.id, kind);
+        return result;
     } catch (const MemberNotFound&) {
         if (!found.kept) {
             throw;
@@ -78,6 +82,17 @@ host::Value DispatchObject::invoke(const host::MemberName& member, host::CallKin
             throw;
         }
         return hostCall(*fresh, kind, args);
+    }
+}
+
+void DispatchObject::learnResultClass(const host::Value& result, DISPID member,
+                                      host::CallKind kind) {
+    const host::ObjectRef* object = result.getIf<host::ObjectRef>();
+    DispatchObject* returned =
+        object != nullptr ? object->backendObject<DispatchObject>() : nullptr;
+    if (returned != nullptr) {
+        connection_->classes.learnResult(knowledge_, member, kind == host::CallKind::method,
+                                         returned->knowledge_);
     }
 }
 

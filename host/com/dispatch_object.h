@@ -55,6 +55,9 @@ class DispatchObject final : public host::HostObject,
   private:
     CallConventions conventions() const;
     host::Value hostCall(DISPID id, host::CallKind kind, std::span<host::Argument> args);
+    // Tells an object this one returned what its class is, where this
+    // object's type information declares it.
+    void learnResultClass(const host::Value& result, DISPID member, host::CallKind kind);
 
     std::shared_ptr<Connection> connection_;
     Microsoft::WRL::ComPtr<IDispatch> dispatch_;

@@ -23,28 +23,70 @@ constexpr std::array<Names, 3> styleNames{ids::occurrence::diffuseBlueName,
 }  // namespace
 
 namespace classes {
-const ObjectClass application{u"Application", ids::application::iid, none};
-const ObjectClass draftDocument{u"DraftDocument", ids::draftDocument::iid, selectSetName};
-const ObjectClass assemblyDocument{u"AssemblyDocument", ids::assemblyDocument::iid, none};
-const ObjectClass partDocument{u"PartDocument", std::nullopt, modelsName};
-const ObjectClass sheet{u"Sheet", ids::sheet::iid, none};
-const ObjectClass drawingViews{u"DrawingViews", ids::drawingViews::iid, none};
-const ObjectClass selectSet{u"SelectSet", ids::selectSet::iid, none};
-const ObjectClass selectedObject{u"SelectedObject", std::nullopt, selectedObjectNames};
-const ObjectClass drawingView{u"DrawingView", ids::drawingView::iid, drawingViewNames};
-const ObjectClass modelReference{u"ModelReference", ids::modelReference::iid, none};
-const ObjectClass modelMembers{u"ModelMembers", ids::modelMembers::iid, none};
-const ObjectClass modelMember{u"ModelMember", ids::modelMember::iid, none};
-const ObjectClass lineStyles{u"LineStyles", ids::lineStyles::iid, none};
-const ObjectClass lineStyle{u"LineStyle", ids::lineStyle::iid, none};
-const ObjectClass occurrences{u"Occurrences", ids::occurrences::iid, none};
-const ObjectClass occurrence{u"Occurrence", ids::occurrence::iid, none};
-const ObjectClass occurrenceStyle{u"OccurrenceStyle", std::nullopt, styleNames};
-const ObjectClass model{u"Model", std::nullopt, bodyName};
-const ObjectClass body{u"Body", ids::body::iid, none};
-const ObjectClass faceStyle{u"FaceStyle", ids::faceStyle::iid, none};
-const ObjectClass subOccurrences{u"SubOccurrences", ids::subOccurrences::iid, none};
-const ObjectClass subOccurrence{u"SubOccurrence", ids::subOccurrence::iid, none};
+namespace {
+
+using Member = ObjectMember;
+constexpr host::DispId item = ids::defaultMember;
+
+const std::array<Member, 1> applicationMembers{{{ids::application::activeDocument, nullptr}}};
+const std::array<Member, 4> draftMembers{
+    {{ids::draftDocument::activeSheet, &sheet},
+     {ids::draftDocument::selectSet, &selectSet},
+     {ids::draftDocument::lineStyles, &lineStyles},
+     {0, &selectSet, false, ids::draftDocument::selectSetName}}};
+const std::array<Member, 1> sheetMembers{{{ids::sheet::drawingViews, &drawingViews}}};
+const std::array<Member, 1> drawingViewsMembers{{{item, &drawingView}}};
+const std::array<Member, 1> selectSetMembers{{{item, nullptr}}};
+const std::array<Member, 2> drawingViewMembers{{{ids::drawingView::modelReference, &modelReference},
+                                                {ids::drawingView::modelMembers, &modelMembers}}};
+const std::array<Member, 1> modelReferenceMembers{{{ids::modelReference::modelDocument, nullptr}}};
+const std::array<Member, 1> modelMembersMembers{{{item, &modelMember}}};
+const std::array<Member, 1> modelMemberMembers{{{ids::modelMember::children, &modelMembers}}};
+const std::array<Member, 2> lineStylesMembers{
+    {{item, &lineStyle}, {ids::lineStyles::add, &lineStyle, true}}};
+const std::array<Member, 1> assemblyMembers{{{ids::assemblyDocument::occurrences, &occurrences}}};
+const std::array<Member, 1> occurrencesMembers{{{item, &occurrence}}};
+const std::array<Member, 3> occurrenceMembers{{{ids::occurrence::subOccurrences, &subOccurrences},
+                                               {ids::occurrence::style, &occurrenceStyle},
+                                               {ids::occurrence::partDocument, &partDocument}}};
+const std::array<Member, 1> bodyMembers{{{ids::body::faceStyle, &faceStyle}}};
+const std::array<Member, 1> subOccurrencesMembers{{{item, &subOccurrence}}};
+const std::array<Member, 1> subOccurrenceMembers{
+    {{ids::subOccurrence::subOccurrences, &subOccurrences}}};
+const std::array<Member, 1> partDocumentMembers{{{0, &model, false, ids::occurrence::modelsName}}};
+const std::array<Member, 1> modelMembersByName{{{0, &body, false, ids::occurrence::bodyName}}};
+constexpr std::array<Member, 0> noMembers{};
+
+}  // namespace
+
+const ObjectClass application{u"Application", ids::application::iid, none, applicationMembers};
+const ObjectClass draftDocument{u"DraftDocument", ids::draftDocument::iid, selectSetName,
+                                draftMembers};
+const ObjectClass assemblyDocument{u"AssemblyDocument", ids::assemblyDocument::iid, none,
+                                   assemblyMembers};
+const ObjectClass partDocument{u"PartDocument", std::nullopt, modelsName, partDocumentMembers};
+const ObjectClass sheet{u"Sheet", ids::sheet::iid, none, sheetMembers};
+const ObjectClass drawingViews{u"DrawingViews", ids::drawingViews::iid, none, drawingViewsMembers};
+const ObjectClass selectSet{u"SelectSet", ids::selectSet::iid, none, selectSetMembers};
+const ObjectClass selectedObject{u"SelectedObject", std::nullopt, selectedObjectNames, noMembers};
+const ObjectClass drawingView{u"DrawingView", ids::drawingView::iid, drawingViewNames,
+                              drawingViewMembers};
+const ObjectClass modelReference{u"ModelReference", ids::modelReference::iid, none,
+                                 modelReferenceMembers};
+const ObjectClass modelMembers{u"ModelMembers", ids::modelMembers::iid, none, modelMembersMembers};
+const ObjectClass modelMember{u"ModelMember", ids::modelMember::iid, none, modelMemberMembers};
+const ObjectClass lineStyles{u"LineStyles", ids::lineStyles::iid, none, lineStylesMembers};
+const ObjectClass lineStyle{u"LineStyle", ids::lineStyle::iid, none, noMembers};
+const ObjectClass occurrences{u"Occurrences", ids::occurrences::iid, none, occurrencesMembers};
+const ObjectClass occurrence{u"Occurrence", ids::occurrence::iid, none, occurrenceMembers};
+const ObjectClass occurrenceStyle{u"OccurrenceStyle", std::nullopt, styleNames, noMembers};
+const ObjectClass model{u"Model", std::nullopt, bodyName, modelMembersByName};
+const ObjectClass body{u"Body", ids::body::iid, none, bodyMembers};
+const ObjectClass faceStyle{u"FaceStyle", ids::faceStyle::iid, none, noMembers};
+const ObjectClass subOccurrences{u"SubOccurrences", ids::subOccurrences::iid, none,
+                                 subOccurrencesMembers};
+const ObjectClass subOccurrence{u"SubOccurrence", ids::subOccurrence::iid, none,
+                                subOccurrenceMembers};
 }  // namespace classes
 
 std::span<const ObjectClass* const> allClasses() {

@@ -1,7 +1,8 @@
 // The classes of the simulated host's objects, as a host's type information
 // describes them: a name, the interface id of the host's object table where
-// the class has one, and the late-bound names its objects answer, in the
-// order the class numbers them. A strict host numbers each class's names on
+// the class has one, the late-bound names its objects answer, in the order
+// the class numbers them, and its members that return objects, with the
+// class each returns. A strict host numbers each class's names on
 // their own, so the same name may have a different number on another class:
 // "Type" and "DrawingViewType" come in opposite orders on a drawing view and
 // on any other selected object, and the first name of every class shares its
@@ -16,10 +17,24 @@
 
 namespace tav::sim {
 
+struct ObjectClass;
+
+// A member that returns an object, as the class's type information declares
+// it: the class of the object it returns, or none for a member that may
+// return objects of any class (a select set's items, the active document).
+// A late-bound name is declared under the id the host gives the name.
+struct ObjectMember {
+    host::DispId id;
+    const ObjectClass* returns;
+    bool method = false;            // a method (creation) rather than a property or item
+    std::u16string_view name = {};  // a late-bound name, whose id the host gives
+};
+
 struct ObjectClass {
     std::u16string_view name;
     std::optional<host::InterfaceId> iid;
     std::span<const std::u16string_view> lateBoundNames;
+    std::span<const ObjectMember> objectMembers;
 };
 
 namespace classes {

@@ -3,8 +3,12 @@
 // object and used only on objects of that class.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <string>
+
 #include "host/com/dispatch_object.h"
 #include "host/com/guid.h"
+#include "host/conversions.h"
 #include "host/error.h"
 #include "tests/com/client_test.h"
 
@@ -201,6 +205,85 @@ TEST_F(DispatchObjectTest, AClassWhoseObjectsDisagreeStopsSharingWithoutThrashin
         fakes.push_back(std::move(fake));
     }
     EXPECT_EQ(refused, 1);
+}
+
+// Two classes built the way a host's type library describes them: objects
+// of `Container` return a `Contained` from member 7.
+class DeclaredTypes {
+  public:
+    static constexpr GUID containedId = {
+        0x2a1b6f3e, 0x53c2, 0x4b0e, {0x9d, 0x11, 0x6c, 0x0a, 0x7e, 0x42, 0x15, 0x90}};
+
+    DeclaredTypes() {
+        ComPtr<ITypeLib> standard;
+        EXPECT_EQ(LoadTypeLib(L"stdole2.tlb", standard.GetAddressOf()), S_OK);
+        ComPtr<ITypeInfo> dispatchInfo;
+        standard->GetTypeInfoOfGuid(IID_IDispatch, dispatchInfo.GetAddressOf());
+        const std::wstring file =
+            (std::filesystem::temp_directory_path() / "tav-declared-types.tlb").wstring();
+        EXPECT_EQ(CreateTypeLib2(SYS_WIN64, file.c_str(), library_.GetAddressOf()), S_OK);
+        ComPtr<ICreateTypeInfo> contained = type(L"Contained", containedId, *dispatchInfo.Get());
+        ComPtr<ICreateTypeInfo> container = type(L"Container", IID_NULL, *dispatchInfo.Get());
+        ComPtr<ITypeInfo> containedInfo;
+        contained.As(&containedInfo);
+        HREFTYPE reference = 0;
+        container->AddRefTypeInfo(containedInfo.Get(), &reference);
+        TYPEDESC returned{};
+        returned.vt = VT_USERDEFINED;
+        returned.hreftype = reference;
+        FUNCDESC function{};
+        function.memid = 7;
+        function.funckind = FUNC_DISPATCH;
+        function.invkind = INVOKE_PROPERTYGET;
+        function.callconv = CC_STDCALL;
+        function.elemdescFunc.tdesc.vt = VT_PTR;
+        function.elemdescFunc.tdesc.lptdesc = &returned;
+        EXPECT_EQ(container->AddFuncDesc(0, &function), S_OK);
+        std::wstring name = L"Contained";
+        LPOLESTR names[1] = {name.data()};
+        container->SetFuncAndParamNames(0, names, 1);
+        EXPECT_EQ(contained->LayOut(), S_OK);
+        EXPECT_EQ(container->LayOut(), S_OK);
+        container.As(&containerInfo);
+    }
+
+    ComPtr<ITypeInfo> containerInfo;
+
+  private:
+    ComPtr<ICreateTypeInfo> type(const wchar_t* name, const GUID& id, ITypeInfo& dispatchInfo) {
+        ComPtr<ICreateTypeInfo> info;
+        library_->CreateTypeInfo(const_cast<LPOLESTR>(name), TKIND_DISPATCH, info.GetAddressOf());
+        if (!IsEqualGUID(id, IID_NULL)) {
+            info->SetGuid(id);
+        }
+        HREFTYPE dispatchType = 0;
+        info->AddRefTypeInfo(&dispatchInfo, &dispatchType);
+        info->AddImplType(0, dispatchType);
+        return info;
+    }
+
+    ComPtr<ICreateTypeLib2> library_;
+};
+
+// What a member declares it returns is of that class: the object is neither
+// asked for its type information nor cast with QueryInterface.
+TEST_F(DispatchObjectTest, AnObjectOfTheClassAMemberDeclaresIsCastWithoutAsking) {
+    DeclaredTypes types;
+    FakeDispatch container;
+    container.typeInfo = types.containerInfo.Get();
+    FakeDispatch contained;
+    container.setHandler([&](DISPID, std::vector<VARIANT*>&, VARIANT* result, EXCEPINFO*) {
+        result->vt = VT_DISPATCH;
+        result->pdispVal = static_cast<IDispatch*>(&contained);
+        contained.AddRef();
+        return S_OK;
+    });
+    // The container is cast to the interface its type information describes.
+    ObjectRef parent = object(container).as(fromGuid(IID_NULL));
+    ObjectRef child = host::toObject(parent.get(host::DispId{7}));
+    EXPECT_FALSE(child.tryAs(fromGuid(DeclaredTypes::containedId)).empty());
+    EXPECT_EQ(contained.queries, 0);
+    EXPECT_EQ(contained.typeInfoRequests, 0);
 }
 
 TEST_F(DispatchObjectTest, AMemberTheObjectLacksIsError438WithoutASecondCall) {

@@ -21,6 +21,9 @@ struct BenchReport {
 // A drawing's mean time per host call, in milliseconds: its whole run
 // (start-up included) over its host calls.
 double msPerHostCall(const DrawingRun& run);
+// The same without what a run spends around the run itself: the whole run
+// less an Exit-only run of the drawing, over the host calls less its own.
+double netMsPerHostCall(const DrawingRun& run);
 
 // The mean of the two bare medians: the one figure for a round trip where
 // a single one is needed.

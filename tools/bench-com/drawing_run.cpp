@@ -3,6 +3,8 @@
 #include <chrono>
 #include <fstream>
 #include <stdexcept>
+#include <utility>
+#include <vector>
 
 #include "tools/bench-com/child_process.h"
 #include "tools/harness/server_process.h"
@@ -50,34 +52,50 @@ std::optional<Drawing> drawingNamed(const std::string& text) {
     return Drawing{*family, parts};
 }
 
+// One harness run with `actions` on `scene`: its wall time and result.
+std::pair<double, nlohmann::ordered_json> timeHarness(const fs::path& scene,
+                                                      const std::wstring& actions,
+                                                      const fs::path& result,
+                                                      std::vector<std::wstring> extra) {
+    // A result left by an earlier run must not pass for this one's.
+    fs::remove(result);
+    std::vector<std::wstring> args{scene.wstring(), L"--com",    L"--quiet",      L"--press",
+                                   actions,         L"--result", result.wstring()};
+    args.insert(args.end(), extra.begin(), extra.end());
+    const Clock::time_point start = Clock::now();
+    const DWORD status =
+        runToEnd(harness::programFolder() + L"tavrelmondix-sim.exe", args, runLimitMs);
+    const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+    if (status != 0) {
+        throw std::runtime_error(scene.string() + ": the harness ended with exit status " +
+                                 std::to_string(status));
+    }
+    nlohmann::ordered_json outcome = readJsonFile(result);
+    if (!outcome.contains("hostCalls") || !outcome["hostCalls"].is_number_integer() ||
+        !outcome.contains("end") || !outcome["end"].is_string()) {
+        throw std::runtime_error(result.string() + " holds no hostCalls or end");
+    }
+    return {seconds, std::move(outcome)};
+}
+
 DrawingRun runDrawing(const Drawing& drawing, const fs::path& folder) {
     const std::string stem = drawing.stem();
     const fs::path scene = folder / (stem + ".scene.json");
     const fs::path result = folder / (stem + ".result.json");
     const fs::path roundTrips = folder / (stem + ".round-trips.json");
     writeScene(drawing, scene);
-    // A result left by an earlier run must not pass for this one's.
-    fs::remove(result);
     fs::remove(roundTrips);
 
-    const Clock::time_point start = Clock::now();
-    const DWORD status = runToEnd(harness::programFolder() + L"tavrelmondix-sim.exe",
-                                  {scene.wstring(), L"--com", L"--quiet", L"--result",
-                                   result.wstring(), L"--round-trips", roundTrips.wstring()},
-                                  runLimitMs);
     DrawingRun run;
     run.drawing = drawing;
-    run.wallSeconds = std::chrono::duration<double>(Clock::now() - start).count();
-    if (status != 0) {
-        throw std::runtime_error(stem + ": the harness ended with exit status " +
-                                 std::to_string(status));
-    }
+    const auto [startUpSeconds, startUp] =
+        timeHarness(scene, L"exit", folder / (stem + ".start-up.result.json"), {});
+    run.startUpSeconds = startUpSeconds;
+    run.startUpHostCalls = startUp["hostCalls"].get<std::int64_t>();
 
-    const nlohmann::ordered_json outcome = readJsonFile(result);
-    if (!outcome.contains("hostCalls") || !outcome["hostCalls"].is_number_integer() ||
-        !outcome.contains("end") || !outcome["end"].is_string()) {
-        throw std::runtime_error(result.string() + " holds no hostCalls or end");
-    }
+    const auto [wallSeconds, outcome] =
+        timeHarness(scene, L"process", result, {L"--round-trips", roundTrips.wstring()});
+    run.wallSeconds = wallSeconds;
     run.hostCalls = outcome["hostCalls"].get<std::int64_t>();
     run.end = outcome["end"].get<std::string>();
 

@@ -32,6 +32,11 @@ struct DrawingRun {
     // Both processes' start-up, the run and the result file.
     double wallSeconds = 0;
     std::int64_t hostCalls = 0;
+    // The same drawing with Exit pressed at once: what the whole run spends
+    // around the run itself (processes started, the host registered and
+    // looked up, start-up's host calls, results written).
+    double startUpSeconds = 0;
+    std::int64_t startUpHostCalls = 0;
     std::string end;  // how the tool ended: "my_end" for a whole run
     ServerRoundTrips server;
     // What the tool asked of COM on its side, as the harness wrote it.

@@ -59,9 +59,9 @@ void printDrawings(std::ostream& out, const BenchReport& report) {
     const double before = report.bareBefore.times.medianMs;
     const double after = report.bareAfter.times.medianMs;
     out << "| drawing | parts | ended | host calls | whole run s | ms per host call | × bare "
-           "before | × bare after | round trips | per host call | round trips × bare ÷ whole "
-           "run |\n"
-           "|---|---:|---|---:|---:|---:|---:|---:|---:|---:|---:|\n";
+           "before | × bare after | start-up s | net ms per host call | net × bare | round trips "
+           "| per host call | round trips × bare ÷ whole run |\n"
+           "|---|---:|---|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|\n";
     for (const DrawingRun& run : report.drawings) {
         const double perCall = msPerHostCall(run);
         const auto calls = static_cast<double>(run.hostCalls);
@@ -70,6 +70,8 @@ void printDrawings(std::ostream& out, const BenchReport& report) {
             << " | " << run.end << " | " << count(run.hostCalls) << " | "
             << fixed(run.wallSeconds, 1) << " | " << fixed(perCall, 3) << " | "
             << ratio(perCall, before, 1) << " | " << ratio(perCall, after, 1) << " | "
+            << fixed(run.startUpSeconds, 2) << " | " << fixed(netMsPerHostCall(run), 3) << " | "
+            << ratio(netMsPerHostCall(run), bareMedianMs(report), 1) << " | "
             << count(run.server.total) << " | "
             << ratio(static_cast<double>(run.server.total), calls, 2) << " | "
             << (run.wallSeconds > 0 ? fixed(100 * roundTripMs / (run.wallSeconds * 1000), 0) + " %"
@@ -77,7 +79,10 @@ void printDrawings(std::ostream& out, const BenchReport& report) {
             << " |\n";
     }
     out << "\nWhole run: the harness's process from start to end by the wall clock, "
-           "sehost-sim.exe's start-up and the result file included. Round trips: every call the "
+           "sehost-sim.exe's start-up and the result file included. Start-up: the same drawing "
+           "with Exit pressed at once, which is what a whole run spends around the run itself; "
+           "net: the whole run less that, over the host calls less start-up's own, against the "
+           "mean of the two bare medians. Round trips: every call the "
            "server took from the client. The last column: the round trips at the bare median "
            "(the mean of before and after) as a share of the whole run.\n";
 }

@@ -54,7 +54,8 @@ bool serverIsRunning() {
 }
 
 HostRegistration::HostRegistration(bool allowInstalled,
-                                   const std::filesystem::path& typeLibraryFile) {
+                                   const std::filesystem::path& typeLibraryFile,
+                                   const MemberNames& names) {
     bool foreign[2] = {false, false};
     bool leftover = false;
     for (RegistrationScope scope : {RegistrationScope::user, RegistrationScope::machine}) {
@@ -87,7 +88,8 @@ HostRegistration::HostRegistration(bool allowInstalled,
         removeLeftoverTypeLibrary();
     }
     classes_ = registerWhereSeen(foreign[0], foreign[1]);
-    typeLibrary_ = std::make_unique<RegisteredTypeLibrary>(typeLibraryFile, classes_->scope());
+    typeLibrary_ =
+        std::make_unique<RegisteredTypeLibrary>(typeLibraryFile, classes_->scope(), names);
 }
 
 }  // namespace tav::sehost

@@ -14,6 +14,7 @@
 #include <stdexcept>
 
 #include "tools/sehost-sim/class_registration.h"
+#include "tools/sehost-sim/member_names.h"
 #include "tools/sehost-sim/type_library.h"
 
 namespace tav::sehost {
@@ -27,7 +28,10 @@ class RegistrationRefused : public std::runtime_error {
 class HostRegistration {
   public:
     // Raises RegistrationRefused, or std::runtime_error for a failure.
-    HostRegistration(bool allowInstalled, const std::filesystem::path& typeLibraryFile);
+    // `names`: how the host numbers its late-bound names, which the type
+    // library's declarations use.
+    HostRegistration(bool allowInstalled, const std::filesystem::path& typeLibraryFile,
+                     const MemberNames& names);
 
     RegistrationScope scope() const { return classes_->scope(); }
     const RegisteredTypeLibrary& typeLibrary() const { return *typeLibrary_; }

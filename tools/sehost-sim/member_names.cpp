@@ -34,6 +34,11 @@ std::span<const std::u16string_view> numbered(sim::ComStrictness::Names numberin
 std::optional<host::DispId> MemberNames::idOf(const sim::ObjectClass& objectClass,
                                               std::u16string_view name) {
     ++lookups_;
+    return numberOf(objectClass, name);
+}
+
+std::optional<host::DispId> MemberNames::numberOf(const sim::ObjectClass& objectClass,
+                                                  std::u16string_view name) const {
     const std::span<const std::u16string_view> names = numbered(numbering_, objectClass);
     for (std::size_t i = 0; i < names.size(); ++i) {
         if (sim::equalsIgnoringAsciiCase(name, names[i])) {

@@ -34,6 +34,11 @@ class MemberNames {
     std::optional<host::MemberName> memberOf(const sim::ObjectClass& objectClass,
                                              host::DispId id) const;
 
+    // The id of a name the class answers, as `idOf` gives it, without
+    // counting a look-up (for the type library's declarations).
+    std::optional<host::DispId> numberOf(const sim::ObjectClass& objectClass,
+                                         std::u16string_view name) const;
+
     // Names resolved for clients so far.
     std::int32_t lookups() const { return lookups_; }
 

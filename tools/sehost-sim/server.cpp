@@ -71,8 +71,8 @@ int runServer(const ServerOptions& options) {
     ComPtr<ServedObject> application;
     if (host.running()) {
         try {
-            registration =
-                std::make_unique<HostRegistration>(options.allowInstalled, typeLibraryFile());
+            registration = std::make_unique<HostRegistration>(options.allowInstalled,
+                                                              typeLibraryFile(), servedHost->names);
         } catch (const RegistrationRefused& refusal) {
             std::cerr << refusal.what() << '\n';
             return refusedStatus;

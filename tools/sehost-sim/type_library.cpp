@@ -4,6 +4,7 @@
 #include <wrl/client.h>
 
 #include <cstdio>
+#include <map>
 #include <stdexcept>
 #include <string>
 #include <system_error>
@@ -39,8 +40,8 @@ void check(HRESULT hr, const char* step) {
     }
 }
 
-void addDispatchInterface(ICreateTypeLib2& library, ITypeInfo& dispatchInfo,
-                          const sim::ObjectClass& objectClass) {
+ComPtr<ICreateTypeInfo> createDispatchInterface(ICreateTypeLib2& library, ITypeInfo& dispatchInfo,
+                                                const sim::ObjectClass& objectClass) {
     const std::wstring name(objectClass.name.begin(), objectClass.name.end());
     ComPtr<ICreateTypeInfo> info;
     check(library.CreateTypeInfo(const_cast<LPOLESTR>(name.c_str()), TKIND_DISPATCH, &info),
@@ -50,10 +51,54 @@ void addDispatchInterface(ICreateTypeLib2& library, ITypeInfo& dispatchInfo,
     HREFTYPE dispatchType = 0;
     check(info->AddRefTypeInfo(&dispatchInfo, &dispatchType), "AddRefTypeInfo");
     check(info->AddImplType(0, dispatchType), "AddImplType");
-    check(info->LayOut(), "LayOut");
+    return info;
 }
 
-void build(const std::filesystem::path& file) {
+// The class's members that return objects, each with the type of what it
+// returns: a pointer to the class's type, or IDispatch where it may be any.
+// A collection's item takes its index, a creation its name and template.
+void declareObjectMembers(ICreateTypeInfo& info, const sim::ObjectClass& objectClass,
+                          const std::map<const sim::ObjectClass*, ComPtr<ICreateTypeInfo>>& all,
+                          const MemberNames& names) {
+    UINT index = 0;
+    for (const sim::ObjectMember& member : objectClass.objectMembers) {
+        TYPEDESC returned{};
+        TYPEDESC pointer{};
+        if (member.returns != nullptr) {
+            ComPtr<ITypeInfo> target;
+            check(all.at(member.returns).As(&target), "finding a returned type");
+            HREFTYPE reference = 0;
+            check(info.AddRefTypeInfo(target.Get(), &reference), "AddRefTypeInfo");
+            returned.vt = VT_USERDEFINED;
+            returned.hreftype = reference;
+            pointer.vt = VT_PTR;
+            pointer.lptdesc = &returned;
+        } else {
+            pointer.vt = VT_DISPATCH;
+        }
+        ELEMDESC parameters[2]{};
+        for (ELEMDESC& parameter : parameters) {
+            parameter.tdesc.vt = VT_VARIANT;
+        }
+        FUNCDESC function{};
+        function.memid = member.name.empty()
+                             ? member.id
+                             : names.numberOf(objectClass, member.name).value_or(member.id);
+        function.funckind = FUNC_DISPATCH;
+        function.invkind = member.method ? INVOKE_FUNC : INVOKE_PROPERTYGET;
+        function.callconv = CC_STDCALL;
+        function.cParams = member.method ? 2 : (member.id == host::dispatch::defaultMember ? 1 : 0);
+        function.lprgelemdescParam = function.cParams > 0 ? parameters : nullptr;
+        function.elemdescFunc.tdesc = pointer;
+        check(info.AddFuncDesc(index, &function), "AddFuncDesc");
+        std::wstring name = L"Member" + std::to_wstring(member.id);
+        LPOLESTR functionName[1] = {name.data()};
+        check(info.SetFuncAndParamNames(index, functionName, 1), "SetFuncAndParamNames");
+        ++index;
+    }
+}
+
+void build(const std::filesystem::path& file, const MemberNames& names) {
     ComPtr<ITypeLib> standard;
     check(LoadTypeLib(L"stdole2.tlb", &standard), "loading stdole2.tlb");
     ComPtr<ITypeInfo> dispatchInfo;
@@ -65,8 +110,17 @@ void build(const std::filesystem::path& file) {
     check(library->SetName(const_cast<LPOLESTR>(L"SehostSimTypes")), "SetName");
     check(library->SetVersion(1, 0), "SetVersion");
     check(library->SetLcid(LOCALE_NEUTRAL), "SetLcid");
+    // Every type first, so that the members can name the types they return.
+    std::map<const sim::ObjectClass*, ComPtr<ICreateTypeInfo>> types;
     for (const sim::ObjectClass* objectClass : sim::allClasses()) {
-        addDispatchInterface(*library.Get(), *dispatchInfo.Get(), *objectClass);
+        types[objectClass] =
+            createDispatchInterface(*library.Get(), *dispatchInfo.Get(), *objectClass);
+    }
+    for (const auto& [objectClass, info] : types) {
+        declareObjectMembers(*info.Get(), *objectClass, types, names);
+    }
+    for (const auto& [objectClass, info] : types) {
+        check(info->LayOut(), "LayOut");
     }
     check(library->SaveAllChanges(), "SaveAllChanges");
 }
@@ -83,9 +137,9 @@ void unregister(RegistrationScope scope) {
 }  // namespace
 
 RegisteredTypeLibrary::RegisteredTypeLibrary(const std::filesystem::path& file,
-                                             RegistrationScope scope)
+                                             RegistrationScope scope, const MemberNames& names)
     : file_(file), scope_(scope) {
-    build(file_);
+    build(file_, names);
     check(LoadTypeLibEx(file_.c_str(), REGKIND_NONE, library_.GetAddressOf()), "LoadTypeLibEx");
     std::wstring path = file_.wstring();
     if (scope_ == RegistrationScope::user) {

@@ -13,6 +13,7 @@
 #include <filesystem>
 
 #include "host/sim/object_classes.h"
+#include "tools/sehost-sim/member_names.h"
 
 namespace tav::sehost {
 
@@ -23,7 +24,9 @@ class RegisteredTypeLibrary {
   public:
     // Builds the library into `file` and registers it for `scope`. Throws
     // std::runtime_error with the failing step and its HRESULT.
-    RegisteredTypeLibrary(const std::filesystem::path& file, RegistrationScope scope);
+    // `names` gives the ids of the late-bound names the classes declare.
+    RegisteredTypeLibrary(const std::filesystem::path& file, RegistrationScope scope,
+                          const MemberNames& names);
     ~RegisteredTypeLibrary();
     RegisteredTypeLibrary(const RegisteredTypeLibrary&) = delete;
     RegisteredTypeLibrary& operator=(const RegisteredTypeLibrary&) = delete;
