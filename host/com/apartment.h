@@ -15,6 +15,10 @@
 
 namespace tav::com {
 
+// Tells the thread's apartment which proxy and stub serve IDispatch (the
+// automation library's), as the registry says; a failure changes nothing.
+void namePlainDispatchProxy();
+
 class Apartment {
   public:
     // Raises AutomationError when the thread cannot enter the apartment.

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "host/com/apartment.h"
 #include "host/sim/scene_error.h"
 #include "host/sim/scene_loader.h"
 #include "host/sim/sim_host.h"
@@ -50,6 +51,7 @@ int runServer(const ServerOptions& options) {
         std::chrono::steady_clock::now() + std::chrono::seconds(options.timeoutSeconds);
     StopSignals stopSignals(options.program.empty());
     Apartment apartment;
+    com::namePlainDispatchProxy();
     errorobjects::carryErrorObjectsAcrossProcesses();
 
     // The keys that act over COM only: the in-process host ignores them.
