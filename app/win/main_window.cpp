@@ -158,8 +158,11 @@ void Win32MainWindow::showProgress() {
 }
 
 void Win32MainWindow::repaint() {
-    RedrawWindow(handle(), nullptr, nullptr,
-                 RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    // Everything changed since the last paint is on the screen when this
+    // returns; what did not change is not drawn again (a run repaints once
+    // per part, and drawing the whole window each time costs a long run
+    // several seconds).
+    RedrawWindow(handle(), nullptr, nullptr, RDW_ALLCHILDREN | RDW_UPDATENOW);
     // A look at the queue, taking nothing from it: messages sent to the
     // window are answered and Windows sees the thread alive, so a long run
     // is never shown as "not responding". Input stays where it is (and is

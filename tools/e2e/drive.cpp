@@ -13,7 +13,6 @@
 namespace tav::e2e {
 namespace {
 
-constexpr DWORD pollMilliseconds = 15;
 constexpr DWORD boxMilliseconds = 10000;
 const std::wstring versionPrefix = L"Version ";
 
@@ -67,7 +66,8 @@ HWND Drive::aboutBox() const {
     return findWindow(process_.dwProcessId, aboutTitle);
 }
 
-bool Drive::waitUntil(DWORD milliseconds, const std::function<bool()>& done) const {
+bool Drive::waitUntil(DWORD milliseconds, const std::function<bool()>& done,
+                      DWORD pollMilliseconds) const {
     const ULONGLONG deadline = GetTickCount64() + milliseconds;
     while (!done()) {
         if (GetTickCount64() >= deadline) {
@@ -192,26 +192,29 @@ void Drive::pressProcess() {
     // The run: sample the window until the program ends, answering the
     // message a fatal error shows.
     const DWORD limit = static_cast<DWORD>(options_.timeoutSeconds) * 1000;
-    waitUntil(limit, [&] {
-        if (ended()) {
-            return true;
-        }
-        if (HWND box = messageBox()) {
-            if (!options_.typeAheadAt.empty()) {
-                checkBoxStaysOpen(box);
+    waitUntil(
+        limit,
+        [&] {
+            if (ended()) {
+                return true;
             }
-            answerMessageBox(box);
+            if (HWND box = messageBox()) {
+                if (!options_.typeAheadAt.empty()) {
+                    checkBoxStaysOpen(box);
+                }
+                answerMessageBox(box);
+                return false;
+            }
+            if (HWND about = aboutBox()) {
+                checks_.fail("the about box opened during a run");
+                PostMessageW(about, WM_CLOSE, 0, 0);
+            }
+            if (HWND current = mainWindow()) {
+                sampleRun(current);
+            }
             return false;
-        }
-        if (HWND about = aboutBox()) {
-            checks_.fail("the about box opened during a run");
-            PostMessageW(about, WM_CLOSE, 0, 0);
-        }
-        if (HWND current = mainWindow()) {
-            sampleRun(current);
-        }
-        return false;
-    });
+        },
+        static_cast<DWORD>(options_.sampleMilliseconds));
     if (options_.expectWaiting) {
         checkWaitingTitle();
     }

@@ -40,6 +40,9 @@ struct DriveOptions {
     // status) as JSON; empty for nowhere.
     std::string seen;
     int timeoutSeconds = 60;
+    // How often the window is looked at during a run. Each look asks the
+    // tool's windows across processes, which a long run pays for.
+    int sampleMilliseconds = 15;
 };
 
 // What the user saw, in the harness's terms.
@@ -87,7 +90,8 @@ class Drive {
     void checkBoxStaysOpen(HWND box);
     void checkWaitingTitle();
     void shoot(const wchar_t* name);
-    bool waitUntil(DWORD milliseconds, const std::function<bool()>& done) const;
+    bool waitUntil(DWORD milliseconds, const std::function<bool()>& done,
+                   DWORD pollMilliseconds = 15) const;
 
     DriveOptions options_;
     Checks& checks_;

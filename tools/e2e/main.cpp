@@ -3,7 +3,7 @@
 //
 //   tavrelmondix-e2e.exe PROGRAM [--press ACTIONS] [--dpi N] [--disturb] [--expect-waiting]
 //                        [--type-ahead-at P,...] [--shots FOLDER [--running-shot-at N]]
-//                        [--seen OUT.json] [--timeout SECONDS]
+//                        [--seen OUT.json] [--sample-ms N] [--timeout SECONDS]
 //
 // ACTIONS are comma-separated: process, exit, help, close, keys-exit.
 // --type-ahead-at presses Process with the real mouse and, during the run,
@@ -44,7 +44,7 @@ int usage(const char* problem) {
         stderr,
         "tavrelmondix-e2e: %s\nusage: tavrelmondix-e2e.exe PROGRAM [--press ACTIONS] "
         "[--dpi N] [--disturb] [--expect-waiting] [--type-ahead-at P,...] [--shots FOLDER] "
-        "[--seen OUT.json] "
+        "[--seen OUT.json] [--sample-ms N] "
         "[--timeout S]\n",
         problem);
     return 2;
@@ -108,6 +108,8 @@ int wmain(int argc, wchar_t** argv) {
             options.runningShotAt = _wtoi(argv[++i]);
         } else if (argument == L"--seen" && hasValue) {
             options.seen = utf8(argv[++i]);
+        } else if (argument == L"--sample-ms" && hasValue) {
+            options.sampleMilliseconds = _wtoi(argv[++i]);
         } else if (argument == L"--timeout" && hasValue) {
             options.timeoutSeconds = _wtoi(argv[++i]);
         } else if (options.program.empty() && argument.rfind(L"--", 0) != 0) {
@@ -116,8 +118,9 @@ int wmain(int argc, wchar_t** argv) {
             return usage(("unexpected argument " + utf8(argument)).c_str());
         }
     }
-    if (options.program.empty() || options.dpi <= 0 || options.timeoutSeconds <= 0) {
-        return usage("PROGRAM is required; --dpi and --timeout take positive numbers");
+    if (options.program.empty() || options.dpi <= 0 || options.timeoutSeconds <= 0 ||
+        options.sampleMilliseconds <= 0) {
+        return usage("PROGRAM is required; --dpi, --sample-ms and --timeout take positive numbers");
     }
 
     tav::e2e::Checks checks;
