@@ -57,10 +57,11 @@ SafeArray makeDoubleArray(const host::DoubleArray& array) {
     return result;
 }
 
-host::DoubleArray readDoubleArray(SAFEARRAY* array) {
+host::DoubleArray readDoubleArray(SAFEARRAY* array, const VariantToDouble& element) {
     VARTYPE elementType = VT_EMPTY;
     if (array == nullptr || SafeArrayGetDim(array) != 1 ||
-        FAILED(SafeArrayGetVartype(array, &elementType)) || elementType != VT_R8) {
+        FAILED(SafeArrayGetVartype(array, &elementType)) ||
+        (elementType != VT_R8 && (elementType != VT_VARIANT || !element))) {
         throw host::typeMismatchError();
     }
     LONG lower = 0;
@@ -70,10 +71,17 @@ host::DoubleArray readDoubleArray(SAFEARRAY* array) {
     host::DoubleArray result;
     result.lowerBound = lower;
     if (upper >= lower) {
+        const auto count = static_cast<std::size_t>(static_cast<long long>(upper) - lower + 1);
         SafeArrayLock lock(array);
-        const auto* first = static_cast<const double*>(lock.data());
-        result.items.assign(
-            first, first + static_cast<std::size_t>(static_cast<long long>(upper) - lower + 1));
+        if (elementType == VT_R8) {
+            const auto* first = static_cast<const double*>(lock.data());
+            result.items.assign(first, first + count);
+        } else {
+            const auto* first = static_cast<const VARIANT*>(lock.data());
+            for (std::size_t i = 0; i < count; ++i) {
+                result.items.push_back(element(first[i]));
+            }
+        }
     }
     return result;
 }

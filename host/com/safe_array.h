@@ -6,6 +6,8 @@
 
 #include <oleauto.h>
 
+#include <functional>
+
 #include "host/value.h"
 
 namespace tav::com {
@@ -47,9 +49,12 @@ class SafeArrayLock {
 
 // A one-dimensional VT_R8 array holding `array`'s items from its lower bound.
 SafeArray makeDoubleArray(const host::DoubleArray& array);
-// The items of a one-dimensional VT_R8 array with its lower bound; anything
-// else (another element type, more dimensions, a null array) raises "Type
-// mismatch".
-host::DoubleArray readDoubleArray(SAFEARRAY* array);
+// How an element of an array of variants is taken as a double.
+using VariantToDouble = std::function<double(const VARIANT&)>;
+
+// The items of a one-dimensional array with its lower bound: of doubles, or
+// of variants each taken as a double by `element`; anything else (another
+// element type, more dimensions, a null array) raises "Type mismatch".
+host::DoubleArray readDoubleArray(SAFEARRAY* array, const VariantToDouble& element = {});
 
 }  // namespace tav::com

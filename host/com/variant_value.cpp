@@ -60,29 +60,12 @@ double fromDecimal(DECIMAL decimal) {
 // number (taken as a double as any number is). Arrays have their own element
 // type, whatever the VARIANT around them says.
 host::DoubleArray doublesOf(SAFEARRAY* array) {
-    VARTYPE elementType = VT_EMPTY;
-    if (array == nullptr || SafeArrayGetDim(array) != 1 ||
-        FAILED(SafeArrayGetVartype(array, &elementType)) || elementType != VT_VARIANT) {
-        return readDoubleArray(array);  // VT_R8, or "Type mismatch"
-    }
-    LONG lower = 0;
-    LONG upper = 0;
-    SafeArrayGetLBound(array, 1, &lower);
-    SafeArrayGetUBound(array, 1, &upper);
-    host::DoubleArray result;
-    result.lowerBound = lower;
-    if (upper >= lower) {
-        SafeArrayLock lock(array);
-        const auto* first = static_cast<const VARIANT*>(lock.data());
-        const auto count = static_cast<std::size_t>(static_cast<long long>(upper) - lower + 1);
+    return readDoubleArray(array, [](const VARIANT& element) {
         const DispatchToObject noObjects = [](ComPtr<IDispatch>) -> host::ObjectRef {
             throw host::typeMismatchError();  // an object is no number
         };
-        for (std::size_t i = 0; i < count; ++i) {
-            result.items.push_back(host::toDouble(fromVariant(first[i], noObjects)));
-        }
-    }
-    return result;
+        return host::toDouble(fromVariant(element, noObjects));
+    });
 }
 
 VARIANT_BOOL variantBool(bool value) {
