@@ -47,10 +47,10 @@ TEST_F(MainWindowTest, IsCreatedHiddenWithItsClientAreaInTwipsAtItsDpi) {
 }
 
 TEST_F(MainWindowTest, ShowsEachCaptionAsSetAndGivesItBack) {
-    window.setCaption(engine::StatusLabel::vista, u"Processing View 1 to 3");
-    window.setCaption(engine::StatusLabel::pieza, u"Processing Part & Co...");
-    EXPECT_EQ(window.caption(engine::StatusLabel::vista), u"Processing View 1 to 3");
-    EXPECT_EQ(window.caption(engine::StatusLabel::pieza), u"Processing Part & Co...");
+    window.setCaption(engine::StatusLine::view, u"Processing View 1 to 3");
+    window.setCaption(engine::StatusLine::part, u"Processing Part & Co...");
+    EXPECT_EQ(window.caption(engine::StatusLine::view), u"Processing View 1 to 3");
+    EXPECT_EQ(window.caption(engine::StatusLine::part), u"Processing Part & Co...");
     EXPECT_NE(controlWithText(main, L"Processing View 1 to 3"), nullptr);
     EXPECT_NE(controlWithText(main, L"Processing Part & Co..."), nullptr);
 }

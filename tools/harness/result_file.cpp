@@ -124,13 +124,14 @@ class ResultWriter {
     bool first_ = true;
 };
 
-ordered_json windowJson(const WindowState& window) {
-    return {{"lblVista", toUtf8(window.lblVista)},
-            {"lblPieza", toUtf8(window.lblPieza)},
+ordered_json windowJson(const app::WindowState& window) {
+    const app::ProgressBarState& progress = window.progress();
+    return {{"lblVista", toUtf8(window.caption(engine::StatusLine::view))},
+            {"lblPieza", toUtf8(window.caption(engine::StatusLine::part))},
             {"pb",
-             {{"min", progressNumber(window.progressMin)},
-              {"max", progressNumber(window.progressMax)},
-              {"value", progressNumber(window.progressValue)}}}};
+             {{"min", progressNumber(progress.min)},
+              {"max", progressNumber(progress.max)},
+              {"value", progressNumber(progress.value)}}}};
 }
 
 // Every field either part gives, in the order of the in-process file.
