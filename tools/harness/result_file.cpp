@@ -4,6 +4,8 @@
 #include <string_view>
 #include <type_traits>
 
+#include "app/recording_window.h"
+#include "app/window_state.h"
 #include "host/utf.h"
 #include "tools/harness/json_text.h"
 
@@ -126,8 +128,9 @@ class ResultWriter {
 
 ordered_json windowJson(const app::WindowState& window) {
     const app::ProgressBarState& progress = window.progress();
-    return {{"lblVista", toUtf8(window.caption(engine::StatusLine::view))},
-            {"lblPieza", toUtf8(window.caption(engine::StatusLine::part))},
+    using engine::StatusLine;
+    return {{app::controlName(StatusLine::view), toUtf8(window.caption(StatusLine::view))},
+            {app::controlName(StatusLine::part), toUtf8(window.caption(StatusLine::part))},
             {"pb",
              {{"min", progressNumber(progress.min)},
               {"max", progressNumber(progress.max)},

@@ -5,6 +5,7 @@
 #include <map>
 #include <type_traits>
 
+#include "app/recording_window.h"
 #include "tools/harness/terminal_text.h"
 
 namespace tav::harness {
@@ -131,7 +132,7 @@ void TerminalReport::onUiEvent(const app::UiEvent& event) {
         [this](const auto& e) {
             using T = std::decay_t<decltype(e)>;
             if constexpr (std::is_same_v<T, app::CaptionChanged>) {
-                if (e.control == "lblPieza") {
+                if (e.control == app::controlName(engine::StatusLine::part)) {
                     setStatus(printable(e.text));
                     return;
                 }
