@@ -86,6 +86,33 @@ TEST_F(MainWindowTest, RepaintLeavesTheUsersInputInTheQueue) {
     EXPECT_TRUE(PeekMessageW(&message, process, WM_KEYDOWN, WM_KEYDOWN, PM_REMOVE));
 }
 
+TEST_F(MainWindowTest, GivesTheFocusBackToTheControlThatHadItWhenActivatedAgain) {
+    window.show(SW_SHOW);
+    HWND process = controlWithText(main, L"Process");
+    HWND exit = controlWithText(main, L"Exit");
+    ASSERT_NE(exit, nullptr);
+    EXPECT_EQ(GetFocus(), process);
+    SetFocus(exit);
+    SendMessageW(main, WM_ACTIVATE, WA_INACTIVE, 0);
+    SetFocus(process);
+    SendMessageW(main, WM_ACTIVATE, WA_ACTIVE, 0);
+    EXPECT_EQ(GetFocus(), exit);
+}
+
+TEST_F(MainWindowTest, LaysItsControlsOutAgainAtANewDpi) {
+    HWND process = controlWithText(main, L"Process");
+    ASSERT_NE(process, nullptr);
+    RECT suggested{};
+    GetWindowRect(main, &suggested);
+    SendMessageW(main, WM_DPICHANGED, MAKEWPARAM(192, 192), reinterpret_cast<LPARAM>(&suggested));
+    RECT place{};
+    GetWindowRect(process, &place);
+    MapWindowPoints(HWND_DESKTOP, main, reinterpret_cast<POINT*>(&place), 2);
+    EXPECT_EQ(place.left, MulDiv(4200, 192, 1440));
+    EXPECT_EQ(place.top, MulDiv(120, 192, 1440));
+    EXPECT_EQ(place.right - place.left, MulDiv(780, 192, 1440));
+}
+
 TEST_F(MainWindowTest, ClosingWithoutAFormDoesNothing) {
     SendMessageW(main, WM_CLOSE, 0, 0);
     EXPECT_TRUE(IsWindow(main));
