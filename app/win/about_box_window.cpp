@@ -18,26 +18,26 @@ constexpr DWORD exStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
 constexpr DialogFrame frame{{2340, 1935, 5625, 4290}, style, exStyle};
 
 enum ControlId : int {
-    cmdOK = IDOK,
-    picIcon = 201,
-    lblDescription,
-    lblTitle,
-    lblVersion,
-    lblDesc2,
-    lblDesc3,
+    okButton = IDOK,
+    iconPicture = 201,
+    descriptionText,
+    titleText,
+    versionText,
+    description2Text,
+    description3Text,
 };
 
 constexpr DWORD wrappingLabel = SS_LEFT | SS_NOPREFIX;
 
 // In tab order.
 const std::array<ControlSpec, 7> controls{{
-    {cmdOK, L"BUTTON", L"OK", BS_DEFPUSHBUTTON | WS_TABSTOP, {4170, 3855, 1260, 345}},
-    {picIcon, L"STATIC", L"", SS_ICON | SS_CENTERIMAGE, {240, 240, 540, 540}},
-    {lblDescription, L"STATIC", L"", wrappingLabel, {1050, 855, 4395, 405}},
-    {lblTitle, L"STATIC", L"", wrappingLabel, {1050, 240, 3885, 240}},
-    {lblVersion, L"STATIC", L"", wrappingLabel, {1050, 525, 3885, 225}},
-    {lblDesc2, L"STATIC", L"", wrappingLabel, {1050, 1395, 4395, 780}},
-    {lblDesc3, L"STATIC", L"", wrappingLabel, {1050, 2340, 4395, 1170}},
+    {okButton, L"BUTTON", L"OK", BS_DEFPUSHBUTTON | WS_TABSTOP, {4170, 3855, 1260, 345}},
+    {iconPicture, L"STATIC", L"", SS_ICON | SS_CENTERIMAGE, {240, 240, 540, 540}},
+    {descriptionText, L"STATIC", L"", wrappingLabel, {1050, 855, 4395, 405}},
+    {titleText, L"STATIC", L"", wrappingLabel, {1050, 240, 3885, 240}},
+    {versionText, L"STATIC", L"", wrappingLabel, {1050, 525, 3885, 225}},
+    {description2Text, L"STATIC", L"", wrappingLabel, {1050, 1395, 4395, 780}},
+    {description3Text, L"STATIC", L"", wrappingLabel, {1050, 2340, 4395, 1170}},
 }};
 
 // The separator between the texts and OK: a grey line of one pixel with a
@@ -60,7 +60,7 @@ int pixels(int twips, UINT dpi) {
 
 }  // namespace
 
-AboutBoxWindow::AboutBoxWindow() : DialogWindow(frame, cmdOK) {}
+AboutBoxWindow::AboutBoxWindow() : DialogWindow(frame, okButton) {}
 
 void AboutBoxWindow::showModal(HINSTANCE instance, HWND owner, const AboutBoxText& about) {
     AboutBoxWindow box;
@@ -95,11 +95,11 @@ bool AboutBoxWindow::create(HINSTANCE instance, HWND owner, const AboutBoxText& 
 
     // Loading the box: title, version line, application title.
     SetWindowTextW(handle(), wideText(about.title).c_str());
-    SetDlgItemTextW(handle(), lblVersion, wideText(about.versionLine).c_str());
-    SetDlgItemTextW(handle(), lblTitle, wideText(about.appTitle).c_str());
-    SetDlgItemTextW(handle(), lblDescription, wideText(about.description).c_str());
-    SetDlgItemTextW(handle(), lblDesc2, wideText(about.description2).c_str());
-    SetDlgItemTextW(handle(), lblDesc3, wideText(about.description3).c_str());
+    SetDlgItemTextW(handle(), versionText, wideText(about.versionLine).c_str());
+    SetDlgItemTextW(handle(), titleText, wideText(about.appTitle).c_str());
+    SetDlgItemTextW(handle(), descriptionText, wideText(about.description).c_str());
+    SetDlgItemTextW(handle(), description2Text, wideText(about.description2).c_str());
+    SetDlgItemTextW(handle(), description3Text, wideText(about.description3).c_str());
     applyDpi(dpi());
     return true;
 }
@@ -173,7 +173,7 @@ void AboutBoxWindow::placeIcon(UINT dpi) {
         reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(handle(), GWLP_HINSTANCE)),
         MAKEINTRESOURCEW(TAV_IDI_PROGRAM), IMAGE_ICON, iconSize, iconSize, LR_DEFAULTCOLOR));
     if (icon != nullptr) {
-        SendDlgItemMessageW(handle(), picIcon, STM_SETIMAGE, IMAGE_ICON,
+        SendDlgItemMessageW(handle(), iconPicture, STM_SETIMAGE, IMAGE_ICON,
                             reinterpret_cast<LPARAM>(icon));
         if (icon_ != nullptr) {
             DestroyIcon(icon_);
@@ -191,7 +191,7 @@ LRESULT AboutBoxWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam
             close();
             return 0;
         case DM_GETDEFID:
-            return MAKELRESULT(cmdOK, DC_HASDEFID);
+            return MAKELRESULT(okButton, DC_HASDEFID);
         case WM_PAINT:
             onPaint();
             return 0;
@@ -199,7 +199,7 @@ LRESULT AboutBoxWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam
             // The title and the first description are black, whatever the
             // system's text colour.
             const int id = GetDlgCtrlID(reinterpret_cast<HWND>(lParam));
-            if (id == lblTitle || id == lblDescription) {
+            if (id == titleText || id == descriptionText) {
                 auto* dc = reinterpret_cast<HDC>(wParam);
                 SetTextColor(dc, RGB(0, 0, 0));
                 SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
@@ -214,7 +214,7 @@ LRESULT AboutBoxWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam
 }
 
 void AboutBoxWindow::onCommand(int id) {
-    if (id == cmdOK || id == IDCANCEL) {
+    if (id == okButton || id == IDCANCEL) {
         close();
     }
 }
