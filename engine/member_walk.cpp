@@ -66,9 +66,10 @@ void walkContainer(RunContext& context, const ObjectRef& member, const std::u16s
     }
     for (std::int32_t j = 1; j <= count; ++j) {
         // A child whose fetch or path fails is abandoned; its siblings go on.
-        // The container's name is read again for each child's path, call for
-        // call like the program this tool replaces, whose users' drawings
-        // rely on a name that fails for one child failing for that one only.
+        // The container's name is read again for each child's path, as the
+        // program this tool replaces read it: a name that fails for one child
+        // abandons that child only, and drawings coloured with that program
+        // come out the same.
         tolerate([&] {
             ObjectRef child = childAt(member, j);
             std::u16string childPath = path + u"/" + host::toText(member.get(memberIds::name));

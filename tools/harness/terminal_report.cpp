@@ -47,7 +47,7 @@ std::string rgbText(std::int32_t color) {
     return buffer;
 }
 
-// A phase of the lower label: its text without progress dots or counters.
+// A phase of the part line: its text without progress dots or counters.
 std::string phaseOf(const std::string& status) {
     if (status.starts_with("Processing Part ")) {
         return "Processing Part";
@@ -145,7 +145,7 @@ void TerminalReport::onUiEvent(const app::UiEvent& event) {
                 endStatus();
                 box(printable(e.title), printable(e.version));
             }
-            // The progress bar and repaints show through the lower label.
+            // The progress bar and repaints show through the part line.
         },
         event);
 }
