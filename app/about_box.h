@@ -18,9 +18,9 @@ inline constexpr Version version{TAV_VERSION_MAJOR, TAV_VERSION_MINOR, TAV_VERSI
 
 struct AboutBoxText {
     std::u16string title;        // "About Tavrelmondix"
-    std::u16string appTitle;     // lblTitle
+    std::u16string appTitle;     // beside the icon, in black
     std::u16string versionLine;  // "Version 3.4.1"
-    std::u16string description;  // lblDescription
+    std::u16string description;  // the first description, in black
     std::u16string description2;
     std::u16string description3;
 };

@@ -25,7 +25,7 @@ bool Form1::Form_Load() {
         errorIndicator = true;
     }
     if (!attempt([&] {
-            state_.draftDoc =
+            state_.draftDocument =
                 host::toObject(state_.hostApp.get(dispatch::application::activeDocument))
                     .as(dispatch::draftDocument::iid);
         })) {
@@ -38,7 +38,7 @@ bool Form1::Form_Load() {
 
     bool noDrawingViews = true;  // a count that cannot be read counts as none
     tolerate([&] {
-        noDrawingViews = host::toInt32(engine::activeSheetDrawingViews(state_.draftDoc)
+        noDrawingViews = host::toInt32(engine::activeSheetDrawingViews(state_.draftDocument)
                                            .get(dispatch::drawingViews::count)) == 0;
     });
     if (noDrawingViews) {
@@ -47,7 +47,7 @@ bool Form1::Form_Load() {
     }
 
     state_.templateTaken = false;
-    window_.setCaption(engine::StatusLabel::vista, u"Select Drawing Views to update");
+    window_.setCaption(engine::StatusLine::view, u"Select Drawing Views to update");
     state_.dotCounter = 0;
     // Still tolerated like every step of start-up: the z-order helpers raise
     // "Overflow" for a window rectangle whose size does not fit 32 bits.
@@ -96,7 +96,7 @@ void Form1::refuse(std::u16string_view message) {
 
 void Form1::my_end(ProgramEnd reason) {
     // Every step is tried, whatever the state of the host and the references.
-    state_.tables.empty();
+    state_.tables.clear();
     releaseDocuments();
     engine::restoreHostSwitches(state_.hostApp, [](auto&& put) { tolerate(put); });
     state_.hostApp.reset();
@@ -105,12 +105,12 @@ void Form1::my_end(ProgramEnd reason) {
 
 void Form1::releaseDocuments() {
     state_.currentView.reset();
-    state_.asmDoc.reset();
-    state_.draftDoc.reset();
+    state_.assemblyDocument.reset();
+    state_.draftDocument.reset();
 }
 
 void Form1::releaseHostReferences() {
-    state_.tables.empty();
+    state_.tables.clear();
     releaseDocuments();
     state_.hostApp.reset();
 }

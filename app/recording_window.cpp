@@ -4,8 +4,8 @@
 
 namespace tav::app {
 
-const char* controlName(engine::StatusLabel label) {
-    return label == engine::StatusLabel::vista ? "lblVista" : "lblPieza";
+const char* controlName(engine::StatusLine line) {
+    return line == engine::StatusLine::view ? "lblVista" : "lblPieza";
 }
 
 RecordingWindow::RecordingWindow(Sink onEvent) : onEvent_(std::move(onEvent)) {}
@@ -16,27 +16,27 @@ void RecordingWindow::record(const UiEvent& event) const {
     }
 }
 
-void RecordingWindow::setCaption(engine::StatusLabel label, std::u16string_view text) {
-    (label == engine::StatusLabel::vista ? lblVista_ : lblPieza_) = text;
-    record(CaptionChanged{controlName(label), std::u16string(text)});
+void RecordingWindow::setCaption(engine::StatusLine line, std::u16string_view text) {
+    shown_.setCaption(line, text);
+    record(CaptionChanged{controlName(line), std::u16string(text)});
 }
 
-std::u16string RecordingWindow::caption(engine::StatusLabel label) const {
-    return label == engine::StatusLabel::vista ? lblVista_ : lblPieza_;
+std::u16string RecordingWindow::caption(engine::StatusLine line) const {
+    return shown_.caption(line);
 }
 
 void RecordingWindow::setProgressMin(float value) {
-    progressMin_ = value;
+    shown_.setProgressMin(value);
     record(ProgressChanged{"min", value});
 }
 
 void RecordingWindow::setProgressMax(float value) {
-    progressMax_ = value;
+    shown_.setProgressMax(value);
     record(ProgressChanged{"max", value});
 }
 
 void RecordingWindow::setProgressValue(float value) {
-    progressValue_ = value;
+    shown_.setProgressValue(value);
     record(ProgressChanged{"value", value});
 }
 

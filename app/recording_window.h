@@ -9,6 +9,7 @@
 
 #include "app/main_window.h"
 #include "app/ui_event.h"
+#include "app/window_state.h"
 
 namespace tav::app {
 
@@ -19,13 +20,13 @@ class RecordingWindow : public MainWindow {
     using Sink = std::function<void(const UiEvent&)>;
     explicit RecordingWindow(Sink onEvent = {});
 
-    void setCaption(engine::StatusLabel label, std::u16string_view text) override;
-    std::u16string caption(engine::StatusLabel label) const override;
+    void setCaption(engine::StatusLine line, std::u16string_view text) override;
+    std::u16string caption(engine::StatusLine line) const override;
     void setProgressMin(float value) override;
     void setProgressMax(float value) override;
     void setProgressValue(float value) override;
-    float progressValue() const override { return progressValue_; }
-    float progressMax() const override { return progressMax_; }
+    float progressValue() const override { return shown_.progress().value; }
+    float progressMax() const override { return shown_.progress().max; }
     void repaint() override;
     void showMessage(std::u16string_view text) override;
     void showAbout(const AboutBoxText& about) override;
@@ -33,7 +34,8 @@ class RecordingWindow : public MainWindow {
     void clearTopmost() override;
     void closeAll() override { closed_ = true; }
 
-    float progressMin() const { return progressMin_; }
+    // What the window shows now.
+    const WindowState& shown() const { return shown_; }
     // The z-order calls in order, and whether every window has been closed.
     const std::vector<ZOrderCall>& zOrderCalls() const { return zOrderCalls_; }
     bool closed() const { return closed_; }
@@ -42,16 +44,12 @@ class RecordingWindow : public MainWindow {
     void record(const UiEvent& event) const;
 
     Sink onEvent_;
-    std::u16string lblVista_;
-    std::u16string lblPieza_;
-    float progressMin_ = 0.0f;
-    float progressMax_ = 0.0f;
-    float progressValue_ = 0.0f;
+    WindowState shown_;
     std::vector<ZOrderCall> zOrderCalls_;
     bool closed_ = false;
 };
 
-// The control names the tool's results use.
-const char* controlName(engine::StatusLabel label);
+// The name a status line's label has in the tool's results and events.
+const char* controlName(engine::StatusLine line);
 
 }  // namespace tav::app

@@ -45,9 +45,12 @@ std::int16_t countOf(const ObjectRef& items, host::DispId countMember) {
 
 // Walks the children of `subassembly`, whose own path is `path` & "/" & its
 // file name. The probe of the children's count is the one tolerated step of
-// the walk (its value is not kept): a subassembly whose children cannot be
-// counted in 16 bits contributes nothing. The collection and the
-// subassembly's name are fetched again for every child.
+// the walk (its value is thrown away and the count read again): a
+// subassembly whose children cannot be counted in 16 bits contributes
+// nothing. The collection and the subassembly's name are fetched again for
+// every child. Both follow the program this tool replaces call for call: on
+// a host that fails part of the way, the walk stops at the same child, and
+// users' drawings are coloured as far as they were with it.
 void readChildren(RunContext& context, const ObjectRef& subassembly,
                   const SubassemblyMembers& members, const std::u16string& path) {
     if (!attempt(
@@ -90,12 +93,12 @@ ColorValue topLevelPartColor(const ObjectRef& occurrence) {
 
 // Colour of a part below the top level: the first triple of the host's colour
 // query. A host that leaves the array untouched gives black.
-ColorValue subOccurrenceColor(const ObjectRef& subOcu) {
+ColorValue subOccurrenceColor(const ObjectRef& subOccurrence) {
     auto emptyTriple = [] { return host::byReference(host::DoubleArray{{0.0, 0.0, 0.0}}); };
     std::array<host::Argument, 6> arguments{emptyTriple(),          emptyTriple(),
                                             emptyTriple(),          emptyTriple(),
                                             host::byReference(0.0), host::byReference(0.0)};
-    subOcu.call(dispatch::subOccurrence::colorQuery, arguments);
+    subOccurrence.call(dispatch::subOccurrence::displayColors, arguments);
     const auto* triple = arguments[0].value.getIf<host::DoubleArray>();
     if (triple == nullptr || triple->items.size() < 3) {
         throw host::typeMismatchError();
@@ -106,13 +109,13 @@ ColorValue subOccurrenceColor(const ObjectRef& subOcu) {
 
 }  // namespace
 
-void readAllSubOccurrences(RunContext& context, const ObjectRef& objAsm) {
+void readAllSubOccurrences(RunContext& context, const ObjectRef& assemblyDocument) {
     RecordTable<PartRecord>& parts = context.state.tables.parts;
     const std::int16_t occurrenceCount =
-        countOf(occurrencesOf(objAsm), dispatch::occurrences::count);
+        countOf(occurrencesOf(assemblyDocument), dispatch::occurrences::count);
     ObjectRef occurrence;
     for (std::int32_t i = 1; i <= occurrenceCount; ++i) {
-        occurrence = itemAt(occurrencesOf(objAsm), i, dispatch::occurrence::iid);
+        occurrence = itemAt(occurrencesOf(assemblyDocument), i, dispatch::occurrence::iid);
         if (host::toBool(occurrence.get(dispatch::occurrence::isSubassembly))) {
             readChildren(context, occurrence, occurrenceMembers, u"");
             continue;
@@ -120,23 +123,27 @@ void readAllSubOccurrences(RunContext& context, const ObjectRef& objAsm) {
         const ColorValue color = topLevelPartColor(occurrence);
         PartRecord& record = parts.append();
         record.fileName = getFileName(host::toText(occurrence.get(dispatch::occurrence::fileName)));
-        record.color = color;  // asmPath stays empty, used False
+        record.color = color;  // assemblyPath stays empty, used False
     }
     occurrence.reset();
 }
 
-void readSubOccurrences(RunContext& context, const ObjectRef& subOcu, const std::u16string& path) {
+void readSubOccurrences(RunContext& context, const ObjectRef& subOccurrence,
+                        const std::u16string& path) {
     progressStep(context, restartCaption);
-    if (host::toBool(subOcu.get(dispatch::subOccurrence::isSubassembly))) {
-        readChildren(context, subOcu, subOccurrenceMembers, path);
+    if (host::toBool(subOccurrence.get(dispatch::subOccurrence::isSubassembly))) {
+        readChildren(context, subOccurrence, subOccurrenceMembers, path);
         return;
     }
-    // The record is appended before its fields are read: a failure below
-    // leaves it partly written, as the run found it.
+    // The record is appended before its fields are read, in the order of
+    // the program this tool replaces. A failure below ends the run (the walk
+    // is strict) with the record partly written; nothing reads it before the
+    // tables are cleared.
     PartRecord& record = context.state.tables.parts.append();
-    record.fileName = getFileName(host::toText(subOcu.get(dispatch::subOccurrence::fileName)));
-    record.asmPath = path;
-    record.color = subOccurrenceColor(subOcu);
+    record.fileName =
+        getFileName(host::toText(subOccurrence.get(dispatch::subOccurrence::fileName)));
+    record.assemblyPath = path;
+    record.color = subOccurrenceColor(subOccurrence);
 }
 
 }  // namespace tav::engine

@@ -13,12 +13,12 @@
 
 namespace tav::engine {
 
-// Walks the top level of `objAsm`, the assembly document shown in the view.
-void readAllSubOccurrences(RunContext& context, const host::ObjectRef& objAsm);
+// Walks the top level of `assemblyDocument`, the assembly the view shows.
+void readAllSubOccurrences(RunContext& context, const host::ObjectRef& assemblyDocument);
 
-// Walks one sub-occurrence and everything below it. `path` is the asmPath of
+// Walks one sub-occurrence and everything below it. `path` is the assemblyPath of
 // the subassembly chain that holds it ("/Frame.asm/Door.asm"); never empty.
-void readSubOccurrences(RunContext& context, const host::ObjectRef& subOcu,
+void readSubOccurrences(RunContext& context, const host::ObjectRef& subOccurrence,
                         const std::u16string& path);
 
 }  // namespace tav::engine

@@ -11,8 +11,8 @@ namespace tav::engine {
 
 struct EngineState {
     host::ObjectRef hostApp;
-    host::ObjectRef draftDoc;
-    host::ObjectRef asmDoc;
+    host::ObjectRef draftDocument;
+    host::ObjectRef assemblyDocument;
     host::ObjectRef currentView;
 
     // Edge style names of the first eligible part member, used as templates

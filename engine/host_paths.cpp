@@ -11,9 +11,9 @@ host::ObjectRef collection(const host::ObjectRef& owner, host::DispId member,
     return host::toObject(owner.get(member)).as(iid);
 }
 
-host::ObjectRef activeSheetDrawingViews(const host::ObjectRef& draftDoc) {
+host::ObjectRef activeSheetDrawingViews(const host::ObjectRef& draftDocument) {
     host::ObjectRef sheet =
-        collection(draftDoc, dispatch::draftDocument::activeSheet, dispatch::sheet::iid);
+        collection(draftDocument, dispatch::draftDocument::activeSheet, dispatch::sheet::iid);
     return collection(sheet, dispatch::sheet::drawingViews, dispatch::drawingViews::iid);
 }
 

@@ -7,7 +7,7 @@ namespace tav::engine {
 
 // draft document → active sheet → its drawing views: two calls, each result
 // cast to its interface.
-host::ObjectRef activeSheetDrawingViews(const host::ObjectRef& draftDoc);
+host::ObjectRef activeSheetDrawingViews(const host::ObjectRef& draftDocument);
 
 // A property that holds a collection, taken as the collection's interface.
 host::ObjectRef collection(const host::ObjectRef& owner, host::DispId member,

@@ -1,5 +1,5 @@
-// The host application's two Boolean switches that a run holds: property 18
-// (False while the tool works) and property 73 (True while it works). Held
+// The host application's two Boolean switches that a run holds: interactive
+// (False while the tool works) and delay-compute (True while it works). Held
 // at the start of a run and given back at its end, after a failed run and in
 // the shutdown.
 #pragma once

@@ -44,7 +44,7 @@ void addStyles(RunContext& context, const std::u16string& faceStyleName, ColorVa
     EngineState& state = context.state;
     ObjectRef lineStyles;
     tolerate([&] {
-        lineStyles = host::toObject(state.draftDoc.get(dispatch::draftDocument::lineStyles))
+        lineStyles = host::toObject(state.draftDocument.get(dispatch::draftDocument::lineStyles))
                          .as(dispatch::lineStyles::iid);
     });
     ObjectRef style;
@@ -73,9 +73,9 @@ void addStyles(RunContext& context, const std::u16string& faceStyleName, ColorVa
     }
 }
 
-void matchStyle(const ObjectRef& objmm, const std::u16string& StyleName) {
+void matchStyle(const ObjectRef& member, const std::u16string& baseName) {
     for (const EdgeKind& kind : edgeKinds) {
-        tolerate([&] { objmm.put(kind.memberProperty, styleName(StyleName, kind)); });
+        tolerate([&] { member.put(kind.memberProperty, styleName(baseName, kind)); });
     }
 }
 

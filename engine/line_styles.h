@@ -26,6 +26,6 @@ void applyMemberStyles(RunContext& context, std::int32_t i);
 void addStyles(RunContext& context, const std::u16string& faceStyleName, ColorValue color);
 
 // Puts the three style names into the member's edge style properties.
-void matchStyle(const host::ObjectRef& objmm, const std::u16string& StyleName);
+void matchStyle(const host::ObjectRef& member, const std::u16string& baseName);
 
 }  // namespace tav::engine

@@ -9,62 +9,70 @@ namespace tav::engine {
 namespace {
 
 namespace dispatch = host::dispatch;
-namespace member = host::dispatch::modelMember;
+namespace memberIds = host::dispatch::modelMember;
 using host::ObjectRef;
 
 constexpr std::u16string_view restartCaption = u"Processing ModelMembers.";
 
-ObjectRef childrenOf(const ObjectRef& objmm) {
-    return collection(objmm, member::children, dispatch::modelMembers::iid);
+ObjectRef childrenOf(const ObjectRef& member) {
+    return collection(member, memberIds::children, dispatch::modelMembers::iid);
 }
 
-std::int16_t childCount(const ObjectRef& objmm) {
-    return host::toInt16(childrenOf(objmm).get(dispatch::modelMembers::count));
+std::int16_t childCount(const ObjectRef& member) {
+    return host::toInt16(childrenOf(member).get(dispatch::modelMembers::count));
 }
 
-ObjectRef childAt(const ObjectRef& objmm, std::int32_t position) {
-    return itemAt(childrenOf(objmm), position, member::iid);
+ObjectRef childAt(const ObjectRef& member, std::int32_t position) {
+    return itemAt(childrenOf(member), position, memberIds::iid);
 }
 
-double memberType(const ObjectRef& objmm) {
-    return host::toDouble(objmm.get(member::type));
+double memberType(const ObjectRef& member) {
+    return host::toDouble(member.get(memberIds::type));
 }
 
-// Tolerant: the first part member whose template guard reads False supplies
-// the three edge style names; a name that cannot be read stays empty.
-void captureTemplates(EngineState& state, const ObjectRef& objmm) {
-    bool guard = true;
-    if (!attempt([&] { guard = host::toBool(objmm.get(member::templateGuard)); }) || guard) {
-        return;  // a guard that cannot be read supplies nothing either
+// Tolerant: the first part member that shows the drawing's own edge styles
+// (none set on the member itself) supplies the three style names; a name that
+// cannot be read stays empty.
+void captureTemplates(EngineState& state, const ObjectRef& member) {
+    bool overridden = true;
+    if (!attempt([&] { overridden = host::toBool(member.get(memberIds::edgeStylesOverridden)); }) ||
+        overridden) {
+        return;  // a flag that cannot be read supplies nothing either
     }
-    tolerate([&] { state.templateVisible = host::toText(objmm.get(member::visibleEdgeStyle)); });
-    tolerate([&] { state.templateHidden = host::toText(objmm.get(member::hiddenEdgeStyle)); });
-    tolerate([&] { state.templateTangent = host::toText(objmm.get(member::tangentEdgeStyle)); });
+    tolerate(
+        [&] { state.templateVisible = host::toText(member.get(memberIds::visibleEdgeStyle)); });
+    tolerate([&] { state.templateHidden = host::toText(member.get(memberIds::hiddenEdgeStyle)); });
+    tolerate(
+        [&] { state.templateTangent = host::toText(member.get(memberIds::tangentEdgeStyle)); });
     state.templateTaken = true;
 }
 
 // Tolerant: the record is written even when the member's name cannot be read.
-void appendMemberRecord(RunTables& tables, const ObjectRef& objmm, const std::u16string& path) {
+void appendMemberRecord(RunTables& tables, const ObjectRef& member, const std::u16string& path) {
     MemberRecord* record = nullptr;
     if (!attempt([&] { record = &tables.members.append(); })) {
         return;
     }
-    tolerate([&] { record->fileName = host::toText(objmm.get(member::name)); });
-    record->asmPath = path;
-    record->member = objmm;
+    tolerate([&] { record->fileName = host::toText(member.get(memberIds::name)); });
+    record->assemblyPath = path;
+    record->member = member;
     record->color = noColor;
 }
 
-void walkContainer(RunContext& context, const ObjectRef& objmm, const std::u16string& path) {
+void walkContainer(RunContext& context, const ObjectRef& member, const std::u16string& path) {
     std::int16_t count = 0;
-    if (!attempt([&] { count = childCount(objmm); })) {
+    if (!attempt([&] { count = childCount(member); })) {
         return;  // children that cannot be counted contribute nothing
     }
     for (std::int32_t j = 1; j <= count; ++j) {
         // A child whose fetch or path fails is abandoned; its siblings go on.
+        // The container's name is read again for each child's path, as the
+        // program this tool replaces read it: a name that fails for one child
+        // abandons that child only, and drawings coloured with that program
+        // come out the same.
         tolerate([&] {
-            ObjectRef child = childAt(objmm, j);
-            std::u16string childPath = path + u"/" + host::toText(objmm.get(member::name));
+            ObjectRef child = childAt(member, j);
+            std::u16string childPath = path + u"/" + host::toText(member.get(memberIds::name));
             readModelMembers(context, child, childPath);
         });
     }
@@ -72,10 +80,10 @@ void walkContainer(RunContext& context, const ObjectRef& objmm, const std::u16st
 
 }  // namespace
 
-void readAllModelMembers(RunContext& context, const ObjectRef& objdrv) {
+void readAllModelMembers(RunContext& context, const ObjectRef& view) {
     ObjectRef viewMembers =
-        collection(objdrv, dispatch::drawingView::modelMembers, dispatch::modelMembers::iid);
-    ObjectRef root = itemAt(viewMembers, 1, member::iid);
+        collection(view, dispatch::drawingView::modelMembers, dispatch::modelMembers::iid);
+    ObjectRef root = itemAt(viewMembers, 1, memberIds::iid);
     viewMembers.reset();
     const std::int16_t count = childCount(root);
     for (std::int32_t i = 1; i <= count; ++i) {
@@ -84,24 +92,27 @@ void readAllModelMembers(RunContext& context, const ObjectRef& objdrv) {
     root.reset();
 }
 
-void readModelMembers(RunContext& context, const ObjectRef& objmm, const std::u16string& path) {
+void readModelMembers(RunContext& context, const ObjectRef& member, const std::u16string& path) {
     progressStep(context, restartCaption);
 
     // From here on every failure is absorbed.
     double type = 0;
-    if (!attempt([&] { type = memberType(objmm); })) {
+    if (!attempt([&] { type = memberType(member); })) {
         return;  // a member of unknown type is skipped with everything below it
     }
-    if (type == member::containerType) {
-        walkContainer(context, objmm, path);
+    if (type == memberIds::containerType) {
+        walkContainer(context, member, path);
         return;
     }
-    // The type is read twice more, once for each kind of part member.
+    // The type is read twice more, once for each kind of part member, as the
+    // program this tool replaces read it: a host that answers differently
+    // from one read to the next (or fails on a later read) decides a member
+    // the same way, so drawings already coloured with it come out alike.
     bool isPart = false;
     if (!attempt([&] {
-            const double first = memberType(objmm);
-            const double second = memberType(objmm);
-            isPart = first == member::partType || second == member::otherPartType;
+            const double first = memberType(member);
+            const double second = memberType(member);
+            isPart = first == memberIds::partType || second == memberIds::otherPartType;
         })) {
         return;
     }
@@ -110,9 +121,9 @@ void readModelMembers(RunContext& context, const ObjectRef& objmm, const std::u1
     }
     EngineState& state = context.state;
     if (!state.templateTaken) {
-        captureTemplates(state, objmm);
+        captureTemplates(state, member);
     }
-    appendMemberRecord(state.tables, objmm, path);
+    appendMemberRecord(state.tables, member, path);
 }
 
 }  // namespace tav::engine

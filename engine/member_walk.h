@@ -14,11 +14,11 @@ namespace tav::engine {
 // Takes the view's root member and walks its children. Failures while
 // fetching the root, its children or their count end the walk and reach the
 // run driver.
-void readAllModelMembers(RunContext& context, const host::ObjectRef& objdrv);
+void readAllModelMembers(RunContext& context, const host::ObjectRef& view);
 
 // Walks one member and everything below it. Every failure from the type read
 // on is absorbed: the member, or the child in question, is skipped.
-void readModelMembers(RunContext& context, const host::ObjectRef& objmm,
+void readModelMembers(RunContext& context, const host::ObjectRef& member,
                       const std::u16string& path);
 
 }  // namespace tav::engine

@@ -14,10 +14,11 @@ namespace {
 
 // The lower-cased path and file name in one string, the lower-cased path's
 // length first (two units), so that no two pairs share a key.
-void appendKey(std::u16string& out, const std::u16string& asmPath, const std::u16string& fileName) {
+void appendKey(std::u16string& out, const std::u16string& assemblyPath,
+               const std::u16string& fileName) {
     const std::size_t lengthAt = out.size();
     out.append(2, u'\0');
-    appendLowerCase(out, asmPath);
+    appendLowerCase(out, assemblyPath);
     const std::size_t pathLength = out.size() - lengthAt - 2;
     out[lengthAt] = static_cast<char16_t>(pathLength & 0xFFFF);
     out[lengthAt + 1] = static_cast<char16_t>(pathLength >> 16 & 0xFFFF);
@@ -47,7 +48,7 @@ class UnusedParts {
     void add(std::int32_t j, const PartRecord& part) {
         const auto at = static_cast<std::size_t>(j);
         keyStart_[at] = keys_.size();
-        appendKey(keys_, part.asmPath, part.fileName);
+        appendKey(keys_, part.assemblyPath, part.fileName);
         keyStart_[at + 1] = keys_.size();
         const std::u16string_view key = keyOfPart(j);
         const std::size_t hash = hashOf(key);
@@ -116,7 +117,7 @@ void pairMembers(RunTables& tables) {
     std::size_t keyUnits = 0;
     for (std::int32_t j = 1; j <= partBound; ++j) {
         const PartRecord& part = tables.parts.at(j);
-        keyUnits += 2 + part.asmPath.size() + part.fileName.size();
+        keyUnits += 2 + part.assemblyPath.size() + part.fileName.size();
     }
     UnusedParts unused(partBound, keyUnits);
     for (std::int32_t j = 1; j <= partBound; ++j) {
@@ -130,7 +131,7 @@ void pairMembers(RunTables& tables) {
     for (std::int32_t i = 1; i <= memberBound; ++i) {
         MemberRecord& member = tables.members.at(i);
         key.clear();
-        appendKey(key, member.asmPath, member.fileName);
+        appendKey(key, member.assemblyPath, member.fileName);
         const std::int32_t j = unused.take(key);
         if (j == 0) {
             continue;

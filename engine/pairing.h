@@ -5,7 +5,7 @@
 namespace tav::engine {
 
 // Gives each member, in table order, the colour of the first part record not
-// yet used whose asmPath and fileName equal the member's without regard to
+// yet used whose assemblyPath and fileName equal the member's without regard to
 // case, and marks that part used. A member without such a part keeps its
 // colour. This is exactly the result of scanning every part for every member,
 // found through a hash of the lower-cased pair so that the cost grows with

@@ -16,11 +16,11 @@ void progressStep(RunContext& context, std::u16string_view restartCaption) {
     }
     state.dotCounter = 0;
     StatusWindow& window = context.window;
-    window.setCaption(StatusLabel::pieza, window.caption(StatusLabel::pieza) + u".");
+    window.setCaption(StatusLine::part, window.caption(StatusLine::part) + u".");
     window.repaint();
     // Not repainted here: the next dot shows the shortened caption.
-    if (window.caption(StatusLabel::pieza).size() > longestCaption) {
-        window.setCaption(StatusLabel::pieza, restartCaption);
+    if (window.caption(StatusLine::part).size() > longestCaption) {
+        window.setCaption(StatusLine::part, restartCaption);
     }
 }
 

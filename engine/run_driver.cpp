@@ -63,7 +63,7 @@ class Run {
     }
 
     void selectViews() {
-        window().setCaption(StatusLabel::vista, u"Working");
+        window().setCaption(StatusLine::view, u"Working");
         userSelection_ = true;
         step([&] {
             ObjectRef activeDocument =
@@ -86,12 +86,13 @@ class Run {
         std::int16_t viewCount = 0;  // a count that cannot be read selects nothing
         step([&] {
             viewCount = host::toInt16(
-                activeSheetDrawingViews(state().draftDoc).get(dispatch::drawingViews::count));
+                activeSheetDrawingViews(state().draftDocument).get(dispatch::drawingViews::count));
         });
         for (std::int32_t i = 1; i <= viewCount; ++i) {
             step([&] {
-                std::array<host::Argument, 1> view{host::byValue(itemAt(
-                    activeSheetDrawingViews(state().draftDoc), i, dispatch::drawingView::iid))};
+                std::array<host::Argument, 1> view{
+                    host::byValue(itemAt(activeSheetDrawingViews(state().draftDocument), i,
+                                         dispatch::drawingView::iid))};
                 selectSet_.call(dispatch::selectSet::add, view);
             });
         }
@@ -137,10 +138,10 @@ class Run {
         std::int16_t viewNumber = 0;
         for (std::int32_t j = 1; j <= viewTotal; ++j) {
             step([&] { state().currentView = selectedItem(j).as(dispatch::drawingView::iid); });
-            state().tables.empty();
+            state().tables.clear();
             viewNumber = static_cast<std::int16_t>(viewNumber + 1);
-            window().setCaption(StatusLabel::vista, u"Processing View " + decimalText(viewNumber) +
-                                                        u" to " + decimalText(viewTotal));
+            window().setCaption(StatusLine::view, u"Processing View " + decimalText(viewNumber) +
+                                                      u" to " + decimalText(viewTotal));
             processView();
         }
     }
@@ -161,14 +162,15 @@ class Run {
         if (lowerCase(lastUnits(modelFile, 3)) != u"asm") {
             return;  // not an assembly
         }
-        state().asmDoc = host::toObject(modelReference.get(dispatch::modelReference::modelDocument))
-                             .as(dispatch::assemblyDocument::iid);
+        state().assemblyDocument =
+            host::toObject(modelReference.get(dispatch::modelReference::modelDocument))
+                .as(dispatch::assemblyDocument::iid);
 
-        window().setCaption(StatusLabel::pieza, u"Processing SubOccurrences...");
+        window().setCaption(StatusLine::part, u"Processing SubOccurrences...");
         window().repaint();
-        readAllSubOccurrences(context_, state().asmDoc);
+        readAllSubOccurrences(context_, state().assemblyDocument);
 
-        window().setCaption(StatusLabel::pieza, u"Processing ModelMembers...");
+        window().setCaption(StatusLine::part, u"Processing ModelMembers...");
         window().repaint();
         readAllModelMembers(context_, state().currentView);
 
@@ -184,7 +186,7 @@ class Run {
         const std::int16_t memberBound = members.loopBound();
         for (std::int32_t i = 1; i <= memberBound; ++i) {
             window().setProgressValue(window().progressValue() + 1.0f);
-            window().setCaption(StatusLabel::pieza,
+            window().setCaption(StatusLine::part,
                                 u"Processing Part " + progressText(window().progressValue()) +
                                     u" to " + progressText(window().progressMax()));
             window().repaint();
@@ -194,7 +196,7 @@ class Run {
 
     void emptyOwnSelection() {
         ObjectRef selection =
-            host::toObject(state().draftDoc.get(dispatch::draftDocument::selectSet))
+            host::toObject(state().draftDocument.get(dispatch::draftDocument::selectSet))
                 .as(dispatch::selectSet::iid);
         selection.call(dispatch::selectSet::clear, {});
     }

@@ -22,9 +22,9 @@ std::int16_t RecordTable<Record>::loopBound() const {
     return static_cast<std::int16_t>(records_.size());
 }
 
-void RunTables::empty() {
-    members.erase();
-    parts.erase();
+void RunTables::clear() {
+    members.clear();
+    parts.clear();
 }
 
 template class RecordTable<PartRecord>;

@@ -1,6 +1,6 @@
 // The two tables of a view: the parts found in the view's assembly and the
-// part members the view draws. Both are emptied before each view and erased
-// at shutdown.
+// part members the view draws. Both are cleared before each view and at
+// shutdown.
 #pragma once
 
 #include <cstdint>
@@ -13,15 +13,15 @@
 namespace tav::engine {
 
 struct PartRecord {
-    std::u16string asmPath;
+    std::u16string assemblyPath;
     std::u16string fileName;
     ColorValue color = 0;
     bool used = false;
 };
 
 struct MemberRecord {
-    host::ObjectRef member;  // held until the table is emptied
-    std::u16string asmPath;
+    host::ObjectRef member;  // held until the table is cleared
+    std::u16string assemblyPath;
     std::u16string fileName;
     ColorValue color = 0;
 };
@@ -46,7 +46,7 @@ class RecordTable {
     // past 32767.
     std::int16_t loopBound() const;
     // Releases every record (and the host references they hold).
-    void erase() { records_ = {}; }
+    void clear() { records_ = {}; }
 
     const std::vector<Record>& records() const { return records_; }
 
@@ -60,7 +60,7 @@ struct RunTables {
 
     // Before each view and at shutdown: members first, then parts, releasing
     // the host references the member records hold.
-    void empty();
+    void clear();
 };
 
 extern template class RecordTable<PartRecord>;

@@ -1,4 +1,4 @@
-// What the engine needs of the main window: the two status labels, the
+// What the engine needs of the main window: the two status lines, the
 // progress bar, an immediate repaint and a modal message box.
 #pragma once
 
@@ -7,17 +7,18 @@
 
 namespace tav::engine {
 
-enum class StatusLabel {
-    vista,  // upper label: the run's phase and view
-    pieza,  // lower label: the step within a view, with progress dots
+// The window's two status lines, one label each.
+enum class StatusLine {
+    view,  // upper line: the run's phase and the view it works on
+    part,  // lower line: the step within a view and the part, with progress dots
 };
 
 class StatusWindow {
   public:
     virtual ~StatusWindow() = default;
 
-    virtual void setCaption(StatusLabel label, std::u16string_view text) = 0;
-    virtual std::u16string caption(StatusLabel label) const = 0;
+    virtual void setCaption(StatusLine line, std::u16string_view text) = 0;
+    virtual std::u16string caption(StatusLine line) const = 0;
 
     // The progress bar works in single precision, like the control it stands for.
     virtual void setProgressMin(float value) = 0;

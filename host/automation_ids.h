@@ -162,9 +162,10 @@ inline constexpr InterfaceId iid = InterfaceId::parse("C32A477B-8C85-11D3-9737-0
 inline constexpr DispId isSubassembly = 12;
 inline constexpr DispId subOccurrences = 9;
 inline constexpr DispId fileName = 7;
-// Method with six by-reference arguments: four arrays of three doubles, then
-// two doubles. The host fills the first array with red, green and blue.
-inline constexpr DispId colorQuery = 15;
+// Method: the colours the sub-occurrence is shown in, returned through six
+// by-reference arguments, four arrays of three doubles and then two doubles.
+// The first array holds red, green and blue.
+inline constexpr DispId displayColors = 15;
 }  // namespace subOccurrence
 
 namespace body {
@@ -189,12 +190,13 @@ inline constexpr InterfaceId iid = InterfaceId::parse("F4E15A14-163D-11D4-AB46-0
 inline constexpr DispId type = 25;
 inline constexpr DispId children = 12;
 inline constexpr DispId name = 4;
-// Boolean: template names are captured only from a member where it is False.
-inline constexpr DispId templateGuard = 26;
+// Boolean: True when the member's edge styles are set on the member itself
+// rather than taken from the view, so they are not the drawing's own styles.
+inline constexpr DispId edgeStylesOverridden = 26;
 inline constexpr DispId visibleEdgeStyle = 9;
 inline constexpr DispId hiddenEdgeStyle = 10;
 inline constexpr DispId tangentEdgeStyle = 11;
-// Member types.
+// Member types: a subassembly's container, and the two kinds of part member.
 inline constexpr std::int32_t containerType = 0;
 inline constexpr std::int32_t partType = 1;
 inline constexpr std::int32_t otherPartType = 6;

@@ -70,7 +70,7 @@ TEST(Buttons, ExitRightAfterStartUpRestoresTheHostAndHoldsNothing) {
     const auto outcome = run(scene, "exit,process");
     EXPECT_EQ(outcome.end, app::ProgramEnd::myEnd);
     EXPECT_THAT(captionsOf(outcome, "lblVista"), ElementsAre("Select Drawing Views to update"));
-    EXPECT_EQ(outcome.window.lblPieza, u"");
+    EXPECT_EQ(outcome.window.caption(engine::StatusLine::part), u"");
     EXPECT_EQ(outcome.heldReferences, 0);
     const auto host = eventsOf(outcome, "host");
     ASSERT_EQ(host.size(), 2u) << "the process after exit is ignored";
@@ -183,7 +183,7 @@ TEST(StartUp, AFailingZOrderStepIsToleratedLikeEveryStartUpStep) {
     EXPECT_TRUE(form.Form_Load());
     EXPECT_THAT(window.zOrderCalls(),
                 ElementsAre(app::ZOrderCall::setTopmost, app::ZOrderCall::clearTopmost));
-    EXPECT_EQ(window.caption(engine::StatusLabel::vista), u"Select Drawing Views to update");
+    EXPECT_EQ(window.caption(engine::StatusLine::view), u"Select Drawing Views to update");
 }
 
 TEST(StartUp, ARefusalClosesTheWindowWithoutRaisingIt) {

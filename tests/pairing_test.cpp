@@ -18,7 +18,7 @@ namespace {
 using engine::RunTables;
 
 struct Entry {
-    std::u16string asmPath;
+    std::u16string assemblyPath;
     std::u16string fileName;
     engine::ColorValue color = -1;
 };
@@ -27,13 +27,13 @@ RunTables tablesOf(const std::vector<Entry>& parts, const std::vector<Entry>& me
     RunTables tables;
     for (const Entry& p : parts) {
         auto& record = tables.parts.append();
-        record.asmPath = p.asmPath;
+        record.assemblyPath = p.assemblyPath;
         record.fileName = p.fileName;
         record.color = p.color;
     }
     for (const Entry& m : members) {
         auto& record = tables.members.append();
-        record.asmPath = m.asmPath;
+        record.assemblyPath = m.assemblyPath;
         record.fileName = m.fileName;
         record.color = -1;
     }

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include "host/automation_ids.h"
 #include "host/sim/scene_loader.h"
 #include "tools/harness/event_log.h"
 #include "tools/harness/host_part.h"
@@ -149,8 +150,8 @@ TEST(HostPart, HoldsTheHostsFieldsAndNumbersEveryHostEvent) {
         EXPECT_LE(call, outcome.hostCalls);
         previous = call;
     }
-    // The last host call of a run is the shutdown's put of 73.
-    EXPECT_EQ(part["events"].back()["member"], 73);
+    // The last host call of a run is the shutdown's put of delay-compute.
+    EXPECT_EQ(part["events"].back()["member"], host::dispatch::application::delayCompute);
     EXPECT_EQ(part["events"].back()["call"], outcome.hostCalls);
 }
 

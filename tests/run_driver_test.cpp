@@ -179,7 +179,7 @@ TEST(Views, AFailingClosingStepInStrictModeEndsTheRunAndIsRetriedOnRestore) {
 
 TEST(Views, AFailedCallBeforeTheFirstModelReferenceIsSkipped) {
     json scene = threeViewScene();
-    // Fail the put of property 73 that starts the run: no view has yielded
+    // Fail the put of delayCompute that starts the run: no view has yielded
     // a model reference yet, so the failure is skipped.
     int holdDelayCompute = 0;
     for (const harness::Event& event : run(scene).events) {
@@ -209,9 +209,9 @@ TEST(Progress, BarStepsOncePerMemberColoredOrNot) {
         members.push_back({{"type", 1}, {"name", "Spare" + std::to_string(i) + ".par"}});
     }
     const auto outcome = run(drawingScene(json::array(), members));
-    EXPECT_EQ(outcome.window.progressMin, 0.0f);
-    EXPECT_EQ(outcome.window.progressMax, 120.0f);
-    EXPECT_EQ(outcome.window.progressValue, 120.0f);
+    EXPECT_EQ(outcome.window.progress().min, 0.0f);
+    EXPECT_EQ(outcome.window.progress().max, 120.0f);
+    EXPECT_EQ(outcome.window.progress().value, 120.0f);
     std::vector<std::string> partCaptions;
     for (const std::string& caption : captionsOf(outcome, "lblPieza")) {
         if (caption.starts_with("Processing Part ")) {
@@ -235,7 +235,7 @@ TEST(Progress, EachViewStartsTheBarAgainEvenWithoutMembers) {
         }
     }
     EXPECT_EQ(bar, (std::vector<json>{0, 1, 0, 0, 0, 1}));
-    EXPECT_EQ(outcome.window.progressValue, 1.0f);
+    EXPECT_EQ(outcome.window.progress().value, 1.0f);
 }
 
 }  // namespace

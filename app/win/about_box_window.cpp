@@ -14,29 +14,30 @@ const wchar_t* const className = L"TavrelmondixAbout";
 constexpr DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
 constexpr DWORD exStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
 
-constexpr TwipsRect clientArea{2340, 1935, 5625, 4290};  // on the screen
+// The client area is at a fixed place on the screen.
+constexpr DialogFrame frame{{2340, 1935, 5625, 4290}, style, exStyle};
 
 enum ControlId : int {
-    cmdOK = IDOK,
-    picIcon = 201,
-    lblDescription,
-    lblTitle,
-    lblVersion,
-    lblDesc2,
-    lblDesc3,
+    okButton = IDOK,
+    iconPicture = 201,
+    descriptionText,
+    titleText,
+    versionText,
+    description2Text,
+    description3Text,
 };
 
 constexpr DWORD wrappingLabel = SS_LEFT | SS_NOPREFIX;
 
 // In tab order.
 const std::array<ControlSpec, 7> controls{{
-    {cmdOK, L"BUTTON", L"OK", BS_DEFPUSHBUTTON | WS_TABSTOP, {4170, 3855, 1260, 345}},
-    {picIcon, L"STATIC", L"", SS_ICON | SS_CENTERIMAGE, {240, 240, 540, 540}},
-    {lblDescription, L"STATIC", L"", wrappingLabel, {1050, 855, 4395, 405}},
-    {lblTitle, L"STATIC", L"", wrappingLabel, {1050, 240, 3885, 240}},
-    {lblVersion, L"STATIC", L"", wrappingLabel, {1050, 525, 3885, 225}},
-    {lblDesc2, L"STATIC", L"", wrappingLabel, {1050, 1395, 4395, 780}},
-    {lblDesc3, L"STATIC", L"", wrappingLabel, {1050, 2340, 4395, 1170}},
+    {okButton, L"BUTTON", L"OK", BS_DEFPUSHBUTTON | WS_TABSTOP, {4170, 3855, 1260, 345}},
+    {iconPicture, L"STATIC", L"", SS_ICON | SS_CENTERIMAGE, {240, 240, 540, 540}},
+    {descriptionText, L"STATIC", L"", wrappingLabel, {1050, 855, 4395, 405}},
+    {titleText, L"STATIC", L"", wrappingLabel, {1050, 240, 3885, 240}},
+    {versionText, L"STATIC", L"", wrappingLabel, {1050, 525, 3885, 225}},
+    {description2Text, L"STATIC", L"", wrappingLabel, {1050, 1395, 4395, 780}},
+    {description3Text, L"STATIC", L"", wrappingLabel, {1050, 2340, 4395, 1170}},
 }};
 
 // The separator between the texts and OK: a grey line of one pixel with a
@@ -59,6 +60,8 @@ int pixels(int twips, UINT dpi) {
 
 }  // namespace
 
+AboutBoxWindow::AboutBoxWindow() : DialogWindow(frame, okButton) {}
+
 void AboutBoxWindow::showModal(HINSTANCE instance, HWND owner, const AboutBoxText& about) {
     AboutBoxWindow box;
     if (box.create(instance, owner, about)) {
@@ -68,36 +71,36 @@ void AboutBoxWindow::showModal(HINSTANCE instance, HWND owner, const AboutBoxTex
 
 bool AboutBoxWindow::create(HINSTANCE instance, HWND owner, const AboutBoxText& about) {
     owner_ = owner;
-    dpi_ = owner != nullptr ? dpiOf(owner) : systemDpi();
-    const POINT origin{pixels(clientArea.left, dpi_), pixels(clientArea.top, dpi_)};
+    const UINT ownerDpi = owner != nullptr ? dpiOf(owner) : systemDpi();
+    const POINT origin{pixels(frame.clientArea.left, ownerDpi),
+                       pixels(frame.clientArea.top, ownerDpi)};
+    const RECT created = frameAt(origin, ownerDpi);
     CreateArgs args;
     args.instance = instance;
     args.className = className;
     args.title = L"";
     args.style = style;
     args.exStyle = exStyle;
-    const RECT frame = frameAroundClient(origin, clientArea, style, exStyle, dpi_);
-    args.x = frame.left;
-    args.y = frame.top;
-    args.width = frame.right - frame.left;
-    args.height = frame.bottom - frame.top;
+    args.x = created.left;
+    args.y = created.top;
+    args.width = created.right - created.left;
+    args.height = created.bottom - created.top;
     args.owner = owner;
     if (!Window::create(args)) {
         return false;
     }
     // The box's own DPI may differ from the owner's on another screen.
-    dpi_ = dpiOf(handle());
+    takeOwnDpi();
     createControls(handle(), controls, nullptr);
 
     // Loading the box: title, version line, application title.
     SetWindowTextW(handle(), wideText(about.title).c_str());
-    SetDlgItemTextW(handle(), lblVersion, wideText(about.versionLine).c_str());
-    SetDlgItemTextW(handle(), lblTitle, wideText(about.appTitle).c_str());
-    SetDlgItemTextW(handle(), lblDescription, wideText(about.description).c_str());
-    SetDlgItemTextW(handle(), lblDesc2, wideText(about.description2).c_str());
-    SetDlgItemTextW(handle(), lblDesc3, wideText(about.description3).c_str());
-    loadFittingFont(dpi_);
-    layOut(dpi_);
+    SetDlgItemTextW(handle(), versionText, wideText(about.versionLine).c_str());
+    SetDlgItemTextW(handle(), titleText, wideText(about.appTitle).c_str());
+    SetDlgItemTextW(handle(), descriptionText, wideText(about.description).c_str());
+    SetDlgItemTextW(handle(), description2Text, wideText(about.description2).c_str());
+    SetDlgItemTextW(handle(), description3Text, wideText(about.description3).c_str());
+    applyDpi(dpi());
     return true;
 }
 
@@ -107,7 +110,7 @@ void AboutBoxWindow::runModalLoop() {
     }
     open_ = true;
     ShowWindow(handle(), SW_SHOW);
-    SetFocus(GetDlgItem(handle(), cmdOK));
+    focusFirstControl();
 
     MSG message{};
     bool quit = false;
@@ -158,20 +161,25 @@ void AboutBoxWindow::loadFittingFont(UINT dpi) {
     }
 }
 
-void AboutBoxWindow::layOut(UINT dpi) {
+void AboutBoxWindow::applyDpi(UINT dpi) {
+    loadFittingFont(dpi);
+    placeIcon(dpi);
+    placeControls(handle(), controls, font_.handle(), dpi);
+}
+
+void AboutBoxWindow::placeIcon(UINT dpi) {
     const int iconSize = MulDiv(32, static_cast<int>(dpi), USER_DEFAULT_SCREEN_DPI);
     HICON icon = static_cast<HICON>(LoadImageW(
         reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(handle(), GWLP_HINSTANCE)),
         MAKEINTRESOURCEW(TAV_IDI_PROGRAM), IMAGE_ICON, iconSize, iconSize, LR_DEFAULTCOLOR));
     if (icon != nullptr) {
-        SendDlgItemMessageW(handle(), picIcon, STM_SETIMAGE, IMAGE_ICON,
+        SendDlgItemMessageW(handle(), iconPicture, STM_SETIMAGE, IMAGE_ICON,
                             reinterpret_cast<LPARAM>(icon));
         if (icon_ != nullptr) {
             DestroyIcon(icon_);
         }
         icon_ = icon;
     }
-    placeControls(handle(), controls, font_.handle(), dpi);
 }
 
 LRESULT AboutBoxWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -183,18 +191,15 @@ LRESULT AboutBoxWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam
             close();
             return 0;
         case DM_GETDEFID:
-            return MAKELRESULT(cmdOK, DC_HASDEFID);
+            return MAKELRESULT(okButton, DC_HASDEFID);
         case WM_PAINT:
             onPaint();
-            return 0;
-        case WM_ACTIVATE:
-            onActivate(wParam);
             return 0;
         case WM_CTLCOLORSTATIC: {
             // The title and the first description are black, whatever the
             // system's text colour.
             const int id = GetDlgCtrlID(reinterpret_cast<HWND>(lParam));
-            if (id == lblTitle || id == lblDescription) {
+            if (id == titleText || id == descriptionText) {
                 auto* dc = reinterpret_cast<HDC>(wParam);
                 SetTextColor(dc, RGB(0, 0, 0));
                 SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
@@ -202,22 +207,14 @@ LRESULT AboutBoxWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam
             }
             break;
         }
-        case WM_DPICHANGED: {
-            const auto* suggested = reinterpret_cast<const RECT*>(lParam);
-            SetWindowPos(handle(), nullptr, suggested->left, suggested->top,
-                         suggested->right - suggested->left, suggested->bottom - suggested->top,
-                         SWP_NOZORDER | SWP_NOACTIVATE);
-            onDpiChanged(HIWORD(wParam));
-            return 0;
-        }
         default:
             break;
     }
-    return Window::handleMessage(message, wParam, lParam);
+    return DialogWindow::handleMessage(message, wParam, lParam);
 }
 
 void AboutBoxWindow::onCommand(int id) {
-    if (id == cmdOK || id == IDCANCEL) {
+    if (id == okButton || id == IDCANCEL) {
         close();
     }
 }
@@ -226,34 +223,14 @@ void AboutBoxWindow::onPaint() {
     PAINTSTRUCT paint{};
     HDC dc = BeginPaint(handle(), &paint);
     for (const SeparatorLine& line : separator) {
-        const int top = pixels(line.y, dpi_);
-        const RECT rect{pixels(line.fromX, dpi_), top, pixels(line.toX, dpi_) + 1,
+        const int top = pixels(line.y, dpi());
+        const RECT rect{pixels(line.fromX, dpi()), top, pixels(line.toX, dpi()) + 1,
                         top + line.widthInPixels};
         HBRUSH brush = CreateSolidBrush(line.color);
         FillRect(dc, &rect, brush);
         DeleteObject(brush);
     }
     EndPaint(handle(), &paint);
-}
-
-void AboutBoxWindow::onDpiChanged(UINT dpi) {
-    dpi_ = dpi;
-    loadFittingFont(dpi);
-    layOut(dpi);
-    InvalidateRect(handle(), nullptr, TRUE);
-}
-
-void AboutBoxWindow::onActivate(WPARAM state) {
-    // Focus comes back to the control that had it, as in any dialog.
-    if (LOWORD(state) == WA_INACTIVE) {
-        focusBeforeDeactivation_ = GetFocus();
-    } else {
-        HWND focus = focusBeforeDeactivation_ != nullptr ? focusBeforeDeactivation_
-                                                         : GetDlgItem(handle(), cmdOK);
-        if (IsChild(handle(), focus) != FALSE) {
-            SetFocus(focus);
-        }
-    }
 }
 
 }  // namespace tav::app::win

@@ -6,11 +6,11 @@
 
 #include "app/about_box.h"
 #include "app/win/dialog_layout.h"
-#include "app/win/window.h"
+#include "app/win/dialog_window.h"
 
 namespace tav::app::win {
 
-class AboutBoxWindow final : private Window {
+class AboutBoxWindow final : private DialogWindow {
   public:
     // Creates the box afresh with `about`'s texts, shows it with `owner`
     // disabled, and returns once it has been closed (OK, Enter, Esc or the
@@ -18,7 +18,7 @@ class AboutBoxWindow final : private Window {
     static void showModal(HINSTANCE instance, HWND owner, const AboutBoxText& about);
 
   private:
-    AboutBoxWindow() = default;
+    AboutBoxWindow();
     bool create(HINSTANCE instance, HWND owner, const AboutBoxText& about);
     void runModalLoop();
     void close();
@@ -26,16 +26,13 @@ class AboutBoxWindow final : private Window {
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void onCommand(int id);
     void onPaint();
-    void onDpiChanged(UINT dpi);
-    void onActivate(WPARAM state);
+    void applyDpi(UINT dpi) override;
     void loadFittingFont(UINT dpi);
-    void layOut(UINT dpi);
+    void placeIcon(UINT dpi);
 
     HWND owner_ = nullptr;
     HICON icon_ = nullptr;
     DialogFont font_;
-    UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
-    HWND focusBeforeDeactivation_ = nullptr;
     bool open_ = false;
 };
 

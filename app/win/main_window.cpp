@@ -30,34 +30,34 @@ constexpr UINT heartbeatMs = 500;
 constexpr DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
 constexpr DWORD exStyle = WS_EX_DLGMODALFRAME | WS_EX_APPWINDOW | WS_EX_CONTROLPARENT;
 
-constexpr TwipsRect clientArea{0, 0, 6855, 1080};
+constexpr DialogFrame frame{{0, 0, 6855, 1080}, style, exStyle};
 
 // Not IDOK or IDCANCEL: no button has a default or cancel role.
 enum ControlId : int {
     cmdAccept = 101,
     cmdCancel,
-    pb,
-    lblPieza,
-    lblVista,
+    progressBar,
+    partLine,
+    viewLine,
     cmdHelp,
 };
 
 constexpr DWORD button = BS_PUSHBUTTON | WS_TABSTOP;
 // One line each; an ampersand in a part's name is shown as it is.
-constexpr DWORD statusLabel = SS_LEFTNOWORDWRAP | SS_NOPREFIX;
+constexpr DWORD statusLine = SS_LEFTNOWORDWRAP | SS_NOPREFIX;
 
 // In tab order: Process, Exit, then the bar and labels (no tab stops), Help.
 const std::array<ControlSpec, 6> controls{{
     {cmdAccept, L"BUTTON", L"Process", button, {4200, 120, 780, 375}},
     {cmdCancel, L"BUTTON", L"Exit", button, {6015, 120, 780, 375}},
-    {pb, PROGRESS_CLASSW, L"", 0, {120, 720, 6645, 255}},
-    {lblPieza, L"STATIC", L"", statusLabel, {120, 480, 6600, 255}},
-    {lblVista, L"STATIC", L"", statusLabel, {120, 120, 3960, 255}},
+    {progressBar, PROGRESS_CLASSW, L"", 0, {120, 720, 6645, 255}},
+    {partLine, L"STATIC", L"", statusLine, {120, 480, 6600, 255}},
+    {viewLine, L"STATIC", L"", statusLine, {120, 120, 3960, 255}},
     {cmdHelp, L"BUTTON", L"Help", button, {5115, 120, 780, 375}},
 }};
 
-int labelId(engine::StatusLabel label) {
-    return label == engine::StatusLabel::vista ? lblVista : lblPieza;
+int labelId(engine::StatusLine line) {
+    return line == engine::StatusLine::view ? viewLine : partLine;
 }
 
 // The bar shows whole steps; the values behind it stay in single precision.
@@ -71,27 +71,29 @@ int barPosition(float value) {
 
 }  // namespace
 
-Win32MainWindow::Win32MainWindow(HINSTANCE instance) : instance_(instance) {
+Win32MainWindow::Win32MainWindow(HINSTANCE instance)
+    : DialogWindow(frame, cmdAccept), instance_(instance) {
     INITCOMMONCONTROLSEX commonControls{sizeof commonControls, ICC_PROGRESS_CLASS};
     InitCommonControlsEx(&commonControls);
 
-    const RECT frame = frameAroundClient(POINT{0, 0}, clientArea, style, exStyle, systemDpi());
+    const RECT created = frameAt(POINT{0, 0}, systemDpi());
     CreateArgs args;
     args.instance = instance;
     args.className = className;
     args.title = title;
     args.style = style;
     args.exStyle = exStyle;
-    args.width = frame.right - frame.left;
-    args.height = frame.bottom - frame.top;
+    args.width = created.right - created.left;
+    args.height = created.bottom - created.top;
     args.icon = LoadIconW(instance, MAKEINTRESOURCEW(TAV_IDI_PROGRAM));
     if (!create(args)) {
         throw std::runtime_error("the main window could not be created");
     }
-    dpi_ = dpiOf(handle());
-    font_.load(dpi_);
+    takeOwnDpi();
+    font_.load(dpi());
     createControls(handle(), controls, font_.handle());
-    layOut(dpi_);
+    fitFrame();
+    placeControls(handle(), controls, font_.handle(), dpi());
     inputFilter_ = std::make_unique<RunInputFilter>(
         handle(), [this] { return form_ != nullptr && form_->runInProgress(); });
 }
@@ -103,7 +105,7 @@ void Win32MainWindow::attach(Form1& form) {
 void Win32MainWindow::show(int showCommand) {
     ShowWindow(handle(), showCommand);
     UpdateWindow(handle());
-    SetFocus(GetDlgItem(handle(), cmdAccept));
+    focusFirstControl();
 }
 
 void Win32MainWindow::setHeartbeat(std::function<void()> heartbeat) {
@@ -119,42 +121,41 @@ bool Win32MainWindow::handleDialogKey(MSG& message) {
     return handle() != nullptr && IsDialogMessageW(handle(), &message) != FALSE;
 }
 
-void Win32MainWindow::layOut(UINT dpi) {
-    const RECT frame = frameAroundClient(POINT{0, 0}, clientArea, style, exStyle, dpi);
-    SetWindowPos(handle(), nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+void Win32MainWindow::applyDpi(UINT dpi) {
+    font_.load(dpi);
     placeControls(handle(), controls, font_.handle(), dpi);
 }
 
-void Win32MainWindow::setCaption(engine::StatusLabel label, std::u16string_view text) {
-    (label == engine::StatusLabel::vista ? lblVista_ : lblPieza_) = text;
-    HWND control = GetDlgItem(handle(), labelId(label));
+void Win32MainWindow::setCaption(engine::StatusLine line, std::u16string_view text) {
+    shown_.setCaption(line, text);
+    HWND control = GetDlgItem(handle(), labelId(line));
     SetWindowTextW(control, wideText(text).c_str());
     UpdateWindow(control);
 }
 
-std::u16string Win32MainWindow::caption(engine::StatusLabel label) const {
-    return label == engine::StatusLabel::vista ? lblVista_ : lblPieza_;
+std::u16string Win32MainWindow::caption(engine::StatusLine line) const {
+    return shown_.caption(line);
 }
 
 void Win32MainWindow::setProgressMin(float value) {
-    progressMin_ = value;
+    shown_.setProgressMin(value);
     showProgress();
 }
 
 void Win32MainWindow::setProgressMax(float value) {
-    progressMax_ = value;
+    shown_.setProgressMax(value);
     showProgress();
 }
 
 void Win32MainWindow::setProgressValue(float value) {
-    progressValue_ = value;
+    shown_.setProgressValue(value);
     showProgress();
 }
 
 void Win32MainWindow::showProgress() {
-    setProgressAtOnce(GetDlgItem(handle(), pb), barPosition(progressMin_),
-                      barPosition(progressMax_), barPosition(progressValue_));
+    const ProgressBarState& progress = shown_.progress();
+    setProgressAtOnce(GetDlgItem(handle(), progressBar), barPosition(progress.min),
+                      barPosition(progress.max), barPosition(progress.value));
 }
 
 void Win32MainWindow::repaint() {
@@ -219,12 +220,6 @@ LRESULT Win32MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lPara
         case WM_CLOSE:
             onClose();
             return 0;
-        case WM_ACTIVATE:
-            onActivate(wParam);
-            return 0;
-        case WM_DPICHANGED:
-            onDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
-            return 0;
         case WM_TIMER:
             if (wParam == heartbeatTimer && heartbeat_) {
                 heartbeat_();
@@ -234,7 +229,7 @@ LRESULT Win32MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lPara
             PostQuitMessage(0);
             return 0;
         default:
-            return Window::handleMessage(message, wParam, lParam);
+            return DialogWindow::handleMessage(message, wParam, lParam);
     }
 }
 
@@ -267,27 +262,6 @@ void Win32MainWindow::onClose() {
     if (!ignoresButtons()) {
         form_->closeFromFrame();
     }
-}
-
-void Win32MainWindow::onActivate(WPARAM state) {
-    // Focus comes back to the control that had it, as in any dialog.
-    if (LOWORD(state) == WA_INACTIVE) {
-        focusBeforeDeactivation_ = GetFocus();
-        return;
-    }
-    HWND focus = focusBeforeDeactivation_;
-    if (focus == nullptr || IsChild(handle(), focus) == FALSE) {
-        focus = GetDlgItem(handle(), cmdAccept);
-    }
-    SetFocus(focus);
-}
-
-void Win32MainWindow::onDpiChanged(UINT dpi, const RECT& suggested) {
-    dpi_ = dpi;
-    font_.load(dpi);
-    SetWindowPos(handle(), nullptr, suggested.left, suggested.top, 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    layOut(dpi);
 }
 
 }  // namespace tav::app::win

@@ -1,4 +1,4 @@
-// The tool's main window on the Windows desktop: two status labels, three
+// The tool's main window on the Windows desktop: two status lines, three
 // buttons and a progress bar in a small fixed dialog frame, laid out in twips
 // at the window's DPI. It hands the buttons and the close control to Form1
 // and shows what the run reports.
@@ -13,12 +13,13 @@
 #include "app/lifecycle.h"
 #include "app/main_window.h"
 #include "app/win/dialog_layout.h"
+#include "app/win/dialog_window.h"
 #include "app/win/run_input_filter.h"
-#include "app/win/window.h"
+#include "app/window_state.h"
 
 namespace tav::app::win {
 
-class Win32MainWindow final : public MainWindow, private Window {
+class Win32MainWindow final : public MainWindow, private DialogWindow {
   public:
     // Creates the window, hidden, with its controls. Raises
     // std::runtime_error when Windows refuses to create it.
@@ -40,13 +41,13 @@ class Win32MainWindow final : public MainWindow, private Window {
     void setBeforeRun(std::function<void()> beforeRun) { beforeRun_ = std::move(beforeRun); }
 
     // engine::StatusWindow
-    void setCaption(engine::StatusLabel label, std::u16string_view text) override;
-    std::u16string caption(engine::StatusLabel label) const override;
+    void setCaption(engine::StatusLine line, std::u16string_view text) override;
+    std::u16string caption(engine::StatusLine line) const override;
     void setProgressMin(float value) override;
     void setProgressMax(float value) override;
     void setProgressValue(float value) override;
-    float progressValue() const override { return progressValue_; }
-    float progressMax() const override { return progressMax_; }
+    float progressValue() const override { return shown_.progress().value; }
+    float progressMax() const override { return shown_.progress().max; }
     void repaint() override;
     void showMessage(std::u16string_view text) override;
 
@@ -60,9 +61,7 @@ class Win32MainWindow final : public MainWindow, private Window {
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void onCommand(int id, int notification);
     void onClose();
-    void onActivate(WPARAM state);
-    void onDpiChanged(UINT dpi, const RECT& suggested);
-    void layOut(UINT dpi);
+    void applyDpi(UINT dpi) override;
     void showProgress();
     // True while the window must act on no button: a run, the about box
     // (which disables it), or the program ending.
@@ -71,16 +70,10 @@ class Win32MainWindow final : public MainWindow, private Window {
     HINSTANCE instance_;
     Form1* form_ = nullptr;
     DialogFont font_;
-    UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
     std::unique_ptr<RunInputFilter> inputFilter_;
-    HWND focusBeforeDeactivation_ = nullptr;
     std::function<void()> heartbeat_;
     std::function<void()> beforeRun_;
-    std::u16string lblVista_;
-    std::u16string lblPieza_;
-    float progressMin_ = 0.0f;
-    float progressMax_ = 0.0f;
-    float progressValue_ = 0.0f;
+    WindowState shown_;
     bool closing_ = false;
 };
 

@@ -112,9 +112,9 @@ using anyOccurrence::isSubassembly;
 using anyOccurrence::subOccurrences;
 using anyOccurrence::subOccurrencesCount;
 using anyOccurrence::subOccurrencesItem;
-inline constexpr std::string_view colorQuery = "colorQuery";
+inline constexpr std::string_view displayColors = "colorQuery";
 inline constexpr std::array all{isSubassembly,      subOccurrences, subOccurrencesCount,
-                                subOccurrencesItem, file,           colorQuery};
+                                subOccurrencesItem, file,           displayColors};
 }  // namespace subOccurrence
 
 namespace modelMember {
@@ -123,16 +123,16 @@ inline constexpr std::string_view children = "children";
 inline constexpr std::string_view childrenCount = "children.count";
 inline constexpr std::string_view childrenItem = "children.item";
 inline constexpr std::string_view name = "name";
-inline constexpr std::string_view templateGuard = "flag26";
+inline constexpr std::string_view edgeStylesOverridden = "flag26";
 inline constexpr std::string_view visibleStyle = "visibleStyle";
 inline constexpr std::string_view hiddenStyle = "hiddenStyle";
 inline constexpr std::string_view tangentStyle = "tangentStyle";
 inline constexpr std::string_view putVisible = "putVisible";
 inline constexpr std::string_view putHidden = "putHidden";
 inline constexpr std::string_view putTangent = "putTangent";
-inline constexpr std::array all{type,         children,      childrenCount, childrenItem,
-                                name,         templateGuard, visibleStyle,  hiddenStyle,
-                                tangentStyle, putVisible,    putHidden,     putTangent};
+inline constexpr std::array all{
+    type,         children,    childrenCount, childrenItem, name,      edgeStylesOverridden,
+    visibleStyle, hiddenStyle, tangentStyle,  putVisible,   putHidden, putTangent};
 // A view's root member answers only for its children.
 inline constexpr std::array root{children, childrenCount, childrenItem};
 }  // namespace modelMember

@@ -125,7 +125,7 @@ struct ModelMember {
     std::int32_t type = 0;
     std::u16string name;
     std::vector<ModelMember> children;
-    bool templateGuard = false;
+    bool edgeStylesOverridden = false;
     EdgeStyles styles;
     Faults fail;
     CountOverrides counts;
@@ -146,8 +146,9 @@ struct DrawingView {
 
 struct Application {
     bool running = false;
-    bool interactive = true;    // property 18
-    bool delayCompute = false;  // property 73
+    // The scene's "properties" give them by dispatch id ("18", "73").
+    bool interactive = true;
+    bool delayCompute = false;
     Faults fail;
 };
 

@@ -394,7 +394,7 @@ class SceneReader {
         ModelMember member;
         member.type = field.required("type").int32();
         member.name = field.required("name").utf16();
-        member.templateGuard = optionalBoolean(field, "flag26", false);
+        member.edgeStylesOverridden = optionalBoolean(field, "flag26", false);
         if (std::optional<Field> styles = field.optional("styles")) {
             styles->allowOnly({"visible", "hidden", "tangent"});
             auto read = [&styles](std::string_view key, std::u16string& into) {

@@ -167,9 +167,9 @@ class ModelMemberNode final : public SimNode {
             return call.perform(m.fail, {fault::modelMember::name},
                                 [&] { return host::Value(m.name); });
         }
-        if (call.reads(ids::modelMember::templateGuard)) {
-            return call.perform(m.fail, {fault::modelMember::templateGuard},
-                                [&] { return host::Value(m.templateGuard); });
+        if (call.reads(ids::modelMember::edgeStylesOverridden)) {
+            return call.perform(m.fail, {fault::modelMember::edgeStylesOverridden},
+                                [&] { return host::Value(m.edgeStylesOverridden); });
         }
         for (const EdgeStyleMember& edge : edgeStyleMembers) {
             std::u16string& current = m.styles.*edge.style;

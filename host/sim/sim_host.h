@@ -51,9 +51,9 @@ class SimInspector {
     // References handed to the tool and not yet given back.
     std::int32_t heldReferences() const;
 
-    // The application's Boolean property (18 or 73).
+    // One of the application's Boolean switches: interactive or delay-compute.
     bool property(host::DispId member) const;
-    // Arguments of every dispatch 79 call the host carried out, in order.
+    // The command number of every started command the host carried out, in order.
     std::vector<std::int32_t> commands() const;
     // The select set of the reported draft (the active document when it is a
     // draft, else the first draft of the scene), by view id or item id.

@@ -53,8 +53,8 @@ class SubOccurrenceNode final : public SimNode {
         if (std::optional<host::Value> shared = answerSharedMember(call, *sub_, subLevelMembers)) {
             return std::move(*shared);
         }
-        if (call.reads(ids::subOccurrence::colorQuery)) {
-            return call.perform(sub_->fail, {fault::subOccurrence::colorQuery}, [&] {
+        if (call.reads(ids::subOccurrence::displayColors)) {
+            return call.perform(sub_->fail, {fault::subOccurrence::displayColors}, [&] {
                 fillColor(call);
                 return host::Value();
             });

@@ -73,7 +73,7 @@ TEST_F(ServerSession, TheResultHoldsTheHostsSideWithCallNumbersAndNameLookups) {
 
 // Four arrays of three doubles from index 1, then two doubles, each by
 // reference: the host fills the first array with the part's colour.
-TEST_F(ServerSession, TheColorQueryFillsItsByReferenceArraysAcrossProcesses) {
+TEST_F(ServerSession, DisplayColorsFillTheirByReferenceArraysAcrossProcesses) {
     ServerProcess server({sceneFile("one-view.scene.json")});
     ASSERT_TRUE(server.waitReady());
     ComPtr<IDispatch> application;
@@ -107,7 +107,7 @@ TEST_F(ServerSession, TheColorQueryFillsItsByReferenceArraysAcrossProcesses) {
         numberArgs[i].value.vt = VT_R8 | VT_BYREF;
         numberArgs[i].value.pdblVal = &numbers[i];
     }
-    EXPECT_EQ(invoke(part.Get(), ids::subOccurrence::colorQuery, DISPATCH_METHOD,
+    EXPECT_EQ(invoke(part.Get(), ids::subOccurrence::displayColors, DISPATCH_METHOD,
                      {&arrayArgs[0].value, &arrayArgs[1].value, &arrayArgs[2].value,
                       &arrayArgs[3].value, &numberArgs[0].value, &numberArgs[1].value},
                      nullptr),

@@ -158,7 +158,7 @@ TEST(SceneLoader, FillsDefaultsAndResolvesReferences) {
     EXPECT_EQ(frame.id, "V1/2");
     EXPECT_EQ(frame.children[0].id, "hinge");
     EXPECT_EQ(frame.styles.hidden, u"Normal");
-    EXPECT_FALSE(frame.templateGuard);
+    EXPECT_FALSE(frame.edgeStylesOverridden);
     const Document& draft = scene.documents[1];
     ASSERT_EQ(draft.selection.size(), 2u);
     EXPECT_EQ(draft.selection[0], (SelectionEntry{SelectionEntry::Kind::drawingView, 1}));

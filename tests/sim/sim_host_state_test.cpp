@@ -220,11 +220,11 @@ TEST(SimHostState, MemberEdgeStylesFollowTheDraftShowingTheView) {
         << "V2's draft D2 has no style Hidden, though the active draft D1 has";
 }
 
-TEST(SimHostState, ColorQueryFillsTheFirstArrayOfAColoredPart) {
+TEST(SimHostState, DisplayColorsFillTheFirstArrayOfAColoredPart) {
     RecordingHost h(baseScene());
     host::ObjectRef children = object(occurrence(h, 3).get(ids::occurrence::subOccurrences));
     auto query = [](const host::ObjectRef& sub, std::vector<host::Argument>& args) {
-        sub.call(ids::subOccurrence::colorQuery, args);
+        sub.call(ids::subOccurrence::displayColors, args);
         return args[0].value.getIf<host::DoubleArray>()->items;
     };
     auto sixArguments = [] {
@@ -240,7 +240,7 @@ TEST(SimHostState, ColorQueryFillsTheFirstArrayOfAColoredPart) {
     EXPECT_EQ(query(object(children.item(number(2))), pinArgs), (std::vector<double>{9, 9, 9}));
     auto wrong = arguments({0.0});
     hostErrorOf(
-        [&] { object(children.item(number(1))).call(ids::subOccurrence::colorQuery, wrong); });
+        [&] { object(children.item(number(1))).call(ids::subOccurrence::displayColors, wrong); });
 
     host::ObjectRef partChildren = object(occurrence(h, 1).get(ids::occurrence::subOccurrences));
     EXPECT_EQ(host::toInt32(partChildren.get(ids::subOccurrences::count)), 0);

@@ -17,7 +17,7 @@ inline void nestedScan(engine::RunTables& tables) {
         for (std::int32_t j = 1; j <= tables.parts.count(); ++j) {
             auto& part = tables.parts.at(j);
             if (!part.used &&
-                engine::lowerCase(member.asmPath) == engine::lowerCase(part.asmPath) &&
+                engine::lowerCase(member.assemblyPath) == engine::lowerCase(part.assemblyPath) &&
                 engine::lowerCase(member.fileName) == engine::lowerCase(part.fileName)) {
                 part.used = true;
                 member.color = part.color;

@@ -47,10 +47,10 @@ TEST_F(MainWindowTest, IsCreatedHiddenWithItsClientAreaInTwipsAtItsDpi) {
 }
 
 TEST_F(MainWindowTest, ShowsEachCaptionAsSetAndGivesItBack) {
-    window.setCaption(engine::StatusLabel::vista, u"Processing View 1 to 3");
-    window.setCaption(engine::StatusLabel::pieza, u"Processing Part & Co...");
-    EXPECT_EQ(window.caption(engine::StatusLabel::vista), u"Processing View 1 to 3");
-    EXPECT_EQ(window.caption(engine::StatusLabel::pieza), u"Processing Part & Co...");
+    window.setCaption(engine::StatusLine::view, u"Processing View 1 to 3");
+    window.setCaption(engine::StatusLine::part, u"Processing Part & Co...");
+    EXPECT_EQ(window.caption(engine::StatusLine::view), u"Processing View 1 to 3");
+    EXPECT_EQ(window.caption(engine::StatusLine::part), u"Processing Part & Co...");
     EXPECT_NE(controlWithText(main, L"Processing View 1 to 3"), nullptr);
     EXPECT_NE(controlWithText(main, L"Processing Part & Co..."), nullptr);
 }
@@ -84,6 +84,33 @@ TEST_F(MainWindowTest, RepaintLeavesTheUsersInputInTheQueue) {
     window.repaint();
     MSG message{};
     EXPECT_TRUE(PeekMessageW(&message, process, WM_KEYDOWN, WM_KEYDOWN, PM_REMOVE));
+}
+
+TEST_F(MainWindowTest, GivesTheFocusBackToTheControlThatHadItWhenActivatedAgain) {
+    window.show(SW_SHOW);
+    HWND process = controlWithText(main, L"Process");
+    HWND exit = controlWithText(main, L"Exit");
+    ASSERT_NE(exit, nullptr);
+    EXPECT_EQ(GetFocus(), process);
+    SetFocus(exit);
+    SendMessageW(main, WM_ACTIVATE, WA_INACTIVE, 0);
+    SetFocus(process);
+    SendMessageW(main, WM_ACTIVATE, WA_ACTIVE, 0);
+    EXPECT_EQ(GetFocus(), exit);
+}
+
+TEST_F(MainWindowTest, LaysItsControlsOutAgainAtANewDpi) {
+    HWND process = controlWithText(main, L"Process");
+    ASSERT_NE(process, nullptr);
+    RECT suggested{};
+    GetWindowRect(main, &suggested);
+    SendMessageW(main, WM_DPICHANGED, MAKEWPARAM(192, 192), reinterpret_cast<LPARAM>(&suggested));
+    RECT place{};
+    GetWindowRect(process, &place);
+    MapWindowPoints(HWND_DESKTOP, main, reinterpret_cast<POINT*>(&place), 2);
+    EXPECT_EQ(place.left, MulDiv(4200, 192, 1440));
+    EXPECT_EQ(place.top, MulDiv(120, 192, 1440));
+    EXPECT_EQ(place.right - place.left, MulDiv(780, 192, 1440));
 }
 
 TEST_F(MainWindowTest, ClosingWithoutAFormDoesNothing) {

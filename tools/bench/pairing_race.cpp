@@ -21,11 +21,11 @@ engine::RunTables drawingTables(int records) {
     engine::RunTables tables;
     for (int i = 0; i < records; ++i) {
         engine::PartRecord& part = tables.parts.append();
-        part.asmPath = u"/Unit" + number(i / 32) + u".asm";
+        part.assemblyPath = u"/Unit" + number(i / 32) + u".asm";
         part.fileName = u"Part" + number(i) + u".par";
         part.color = i;
         engine::MemberRecord& member = tables.members.append();
-        member.asmPath = u"/UNIT" + number(i / 32) + u".ASM";
+        member.assemblyPath = u"/UNIT" + number(i / 32) + u".ASM";
         member.fileName = part.fileName;
         member.color = -1;
     }

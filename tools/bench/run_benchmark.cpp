@@ -32,12 +32,13 @@ tav::engine::RunTables manyRecords(int count) {
     tav::engine::RunTables tables;
     for (int i = 0; i < count; ++i) {
         auto& part = tables.parts.append();
-        part.asmPath = u"/Unit" + std::u16string(1, static_cast<char16_t>(u'A' + i % 20)) + u".asm";
+        part.assemblyPath =
+            u"/Unit" + std::u16string(1, static_cast<char16_t>(u'A' + i % 20)) + u".asm";
         part.fileName =
             u"Part" + std::u16string(1, static_cast<char16_t>(u'a' + (i / 20) % 26)) + u".par";
         part.color = i;
         auto& member = tables.members.append();
-        member.asmPath = part.asmPath;
+        member.assemblyPath = part.assemblyPath;
         member.fileName = part.fileName;
         member.color = -1;
     }

@@ -242,12 +242,12 @@ bool Drive::startRunByHand(HWND main) {
     checks_.expect(
         typeKey(VK_TAB, true) && waitUntil(2000, [&] { return focusOf(main) == controls.process; }),
         "a typed Shift+Tab moves it back to Process");
-    const std::wstring idleCaption = textOf(controls.lblVista);
+    const std::wstring idleCaption = textOf(controls.viewLine);
     return checks_.expect(clickMiddleOf(controls.process) &&
                               waitUntil(boxMilliseconds,
                                         [&] {
                                             return ended() || messageBox() != nullptr ||
-                                                   textOf(controls.lblVista) != idleCaption;
+                                                   textOf(controls.viewLine) != idleCaption;
                                         }),
                           "a click on Process starts the run");
 }
@@ -295,20 +295,20 @@ void Drive::sampleRun(HWND main) {
     if (options_.expectWaiting && title == waitingTitle && !disturbed_) {
         disturbRun(main);  // while Solid Edge holds the call
     }
-    for (HWND label : {controls.lblVista, controls.lblPieza}) {
+    for (HWND label : {controls.viewLine, controls.partLine}) {
         const std::wstring text = label != nullptr ? textOf(label) : std::wstring();
         if (std::find(seen_.captions.begin(), seen_.captions.end(), text) == seen_.captions.end()) {
             seen_.captions.push_back(text);
         }
     }
-    const bool running = controls.lblVista != nullptr &&
-                         textOf(controls.lblVista) != L"Select Drawing Views to update";
+    const bool running = controls.viewLine != nullptr &&
+                         textOf(controls.viewLine) != L"Select Drawing Views to update";
     if (running && options_.disturb && !disturbed_) {
         disturbRun(main);
     }
     LRESULT position = 0;
-    if (!running || controls.pb == nullptr ||
-        !askWindow(controls.pb, PBM_GETPOS, 0, 0, 200, position)) {
+    if (!running || controls.progressBar == nullptr ||
+        !askWindow(controls.progressBar, PBM_GETPOS, 0, 0, 200, position)) {
         return;
     }
     if (position >= options_.runningShotAt) {

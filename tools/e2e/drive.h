@@ -53,7 +53,7 @@ struct Seen {
     };
     std::vector<Box> messages;
     std::vector<Box> aboutBoxes;
-    std::vector<std::wstring> captions;  // distinct lblVista/lblPieza texts seen during a run
+    std::vector<std::wstring> captions;  // distinct status line texts seen during a run
     std::vector<std::wstring> titles;    // the main window's title during a run, as it changed
     int samples = 0;
     int hungSamples = 0;

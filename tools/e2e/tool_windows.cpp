@@ -122,12 +122,12 @@ MainControls findMainControls(HWND main) {
     std::sort(labels.begin(), labels.end(),
               [](HWND a, HWND b) { return rectInParent(a).top < rectInParent(b).top; });
     if (labels.size() == 2) {
-        controls.lblVista = labels[0];
-        controls.lblPieza = labels[1];
+        controls.viewLine = labels[0];
+        controls.partLine = labels[1];
     }
     const std::vector<HWND> bars = childrenOfClass(main, L"msctls_progress32");
     if (bars.size() == 1) {
-        controls.pb = bars[0];
+        controls.progressBar = bars[0];
     }
     return controls;
 }
@@ -145,20 +145,20 @@ void checkMainWindow(Checks& checks, HWND main, int dpi) {
 
     const MainControls controls = findMainControls(main);
     checks.expect(childrenInZOrder(main).size() == 6, "main window has six controls");
-    checkPlace(checks, "lblVista", controls.lblVista, {120, 120, 3960, 255}, dpi);
+    checkPlace(checks, "lblVista", controls.viewLine, {120, 120, 3960, 255}, dpi);
     checkPlace(checks, "cmdAccept", controls.process, {4200, 120, 780, 375}, dpi);
     checkPlace(checks, "cmdHelp", controls.help, {5115, 120, 780, 375}, dpi);
     checkPlace(checks, "cmdCancel", controls.exit, {6015, 120, 780, 375}, dpi);
-    checkPlace(checks, "lblPieza", controls.lblPieza, {120, 480, 6600, 255}, dpi);
-    checkPlace(checks, "pb", controls.pb, {120, 720, 6645, 255}, dpi);
+    checkPlace(checks, "lblPieza", controls.partLine, {120, 480, 6600, 255}, dpi);
+    checkPlace(checks, "pb", controls.progressBar, {120, 720, 6645, 255}, dpi);
     if (dpi == 96 && controls.process != nullptr) {
         const RECT process = rectInParent(controls.process);
         const RECT expected{280, 8, 332, 33};
         checks.expect(EqualRect(&process, &expected) != FALSE,
                       compared("cmdAccept at 96 DPI", "280,8 52x25", rectText(process)));
     }
-    checkText(checks, "lblVista", controls.lblVista, L"Select Drawing Views to update");
-    checkText(checks, "lblPieza", controls.lblPieza, L"");
+    checkText(checks, "lblVista", controls.viewLine, L"Select Drawing Views to update");
+    checkText(checks, "lblPieza", controls.partLine, L"");
 
     for (HWND button : {controls.process, controls.exit, controls.help}) {
         if (button == nullptr) {
@@ -172,10 +172,11 @@ void checkMainWindow(Checks& checks, HWND main, int dpi) {
         checks.expect(IsWindowEnabled(button) != FALSE && IsWindowVisible(button) != FALSE,
                       name + " is enabled and visible");
     }
-    if (controls.pb != nullptr) {
+    if (controls.progressBar != nullptr) {
         LRESULT position = -1;
-        checks.expect(askWindow(controls.pb, PBM_GETPOS, 0, 0, 2000, position) && position == 0,
-                      "pb is empty");
+        checks.expect(
+            askWindow(controls.progressBar, PBM_GETPOS, 0, 0, 2000, position) && position == 0,
+            "pb is empty");
     }
 
     std::wstring tabOrder;

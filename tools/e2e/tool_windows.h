@@ -21,9 +21,9 @@ struct MainControls {
     HWND process = nullptr;
     HWND exit = nullptr;
     HWND help = nullptr;
-    HWND lblVista = nullptr;
-    HWND lblPieza = nullptr;
-    HWND pb = nullptr;
+    HWND viewLine = nullptr;
+    HWND partLine = nullptr;
+    HWND progressBar = nullptr;
 };
 MainControls findMainControls(HWND main);
 

@@ -166,7 +166,7 @@ ComSessionOutcome runComSession(const std::string& scenePath, sim::Scene scene,
             // (to a server that is gone, which fails at once).
             server.finish();
         }
-        tool.window = finalWindow(window);
+        tool.window = window.shown();
         if (!options.roundTrips.empty()) {
             writeRoundTrips(options.roundTrips, roundTripsFile, connector.connection());
         }

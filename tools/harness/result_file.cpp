@@ -4,6 +4,8 @@
 #include <string_view>
 #include <type_traits>
 
+#include "app/recording_window.h"
+#include "app/window_state.h"
 #include "host/utf.h"
 #include "tools/harness/json_text.h"
 
@@ -124,13 +126,15 @@ class ResultWriter {
     bool first_ = true;
 };
 
-ordered_json windowJson(const WindowState& window) {
-    return {{"lblVista", toUtf8(window.lblVista)},
-            {"lblPieza", toUtf8(window.lblPieza)},
+ordered_json windowJson(const app::WindowState& window) {
+    const app::ProgressBarState& progress = window.progress();
+    using engine::StatusLine;
+    return {{app::controlName(StatusLine::view), toUtf8(window.caption(StatusLine::view))},
+            {app::controlName(StatusLine::part), toUtf8(window.caption(StatusLine::part))},
             {"pb",
-             {{"min", progressNumber(window.progressMin)},
-              {"max", progressNumber(window.progressMax)},
-              {"value", progressNumber(window.progressValue)}}}};
+             {{"min", progressNumber(progress.min)},
+              {"max", progressNumber(progress.max)},
+              {"value", progressNumber(progress.value)}}}};
 }
 
 // Every field either part gives, in the order of the in-process file.

@@ -100,11 +100,6 @@ app::ProgramEnd playActions(app::Form1& form, const std::vector<Action>& actions
     return form.programEnd();
 }
 
-WindowState finalWindow(const app::RecordingWindow& window) {
-    return {window.caption(engine::StatusLabel::vista), window.caption(engine::StatusLabel::pieza),
-            window.progressMin(), window.progressMax(), window.progressValue()};
-}
-
 SessionOutcome runSession(sim::Scene scene, const std::vector<Action>& actions,
                           const EventSink& live, SessionOptions options) {
     SessionOutcome outcome;
@@ -129,7 +124,7 @@ SessionOutcome runSession(sim::Scene scene, const std::vector<Action>& actions,
         // Read while the tool still holds what it held when it ended.
         static_cast<HostOutcome&>(outcome) = hostOutcomeOf(inspector);
     }
-    outcome.window = finalWindow(window);
+    outcome.window = window.shown();
     return outcome;
 }
 

@@ -13,6 +13,7 @@
 #include "app/lifecycle.h"
 #include "app/recording_window.h"
 #include "app/ui_event.h"
+#include "app/window_state.h"
 #include "host/sim/scene.h"
 #include "host/sim/sim_host.h"
 
@@ -27,22 +28,14 @@ std::vector<Action> parseActions(std::string_view text);
 using Event = std::variant<app::UiEvent, sim::HostEvent>;
 using EventSink = std::function<void(const Event&)>;
 
-struct WindowState {
-    std::u16string lblVista;
-    std::u16string lblPieza;
-    float progressMin = 0.0f;
-    float progressMax = 0.0f;
-    float progressValue = 0.0f;
-};
-
 // What the host holds when the tool has ended: the host's part of a result,
 // which an out-of-process host writes on its own.
 struct HostOutcome {
     std::int32_t hostCalls = 0;
     // References still held when the tool ended (or when the actions ran out).
     std::int32_t heldReferences = 0;
-    bool interactive = true;    // host property 18
-    bool delayCompute = false;  // host property 73
+    bool interactive = true;
+    bool delayCompute = false;
     std::vector<std::int32_t> commands;
     std::vector<std::string> selection;
     std::vector<sim::LineStyleState> lineStyles;
@@ -54,7 +47,8 @@ HostOutcome hostOutcomeOf(const sim::SimInspector& host);
 // How the program ended and what its window shows: the window's part.
 struct WindowOutcome {
     app::ProgramEnd end = app::ProgramEnd::running;
-    WindowState window;
+    // What the recording window shows as the program ends.
+    app::WindowState window;
 };
 
 struct SessionOutcome : HostOutcome, WindowOutcome {
@@ -80,8 +74,6 @@ struct SessionOptions {
 // Start-up, then the user's actions until the program ends (later actions
 // are ignored, as the program is gone); how the program ended.
 app::ProgramEnd playActions(app::Form1& form, const std::vector<Action>& actions);
-// The window's captions and progress bar as the recording window holds them.
-WindowState finalWindow(const app::RecordingWindow& window);
 
 // Runs the tool on `scene`. `live` sees every event as it happens.
 SessionOutcome runSession(sim::Scene scene, const std::vector<Action>& actions,

@@ -5,6 +5,7 @@
 #include <map>
 #include <type_traits>
 
+#include "app/recording_window.h"
 #include "tools/harness/terminal_text.h"
 
 namespace tav::harness {
@@ -46,7 +47,7 @@ std::string rgbText(std::int32_t color) {
     return buffer;
 }
 
-// A phase of the lower label: its text without progress dots or counters.
+// A phase of the part line: its text without progress dots or counters.
 std::string phaseOf(const std::string& status) {
     if (status.starts_with("Processing Part ")) {
         return "Processing Part";
@@ -131,7 +132,7 @@ void TerminalReport::onUiEvent(const app::UiEvent& event) {
         [this](const auto& e) {
             using T = std::decay_t<decltype(e)>;
             if constexpr (std::is_same_v<T, app::CaptionChanged>) {
-                if (e.control == "lblPieza") {
+                if (e.control == app::controlName(engine::StatusLine::part)) {
                     setStatus(printable(e.text));
                     return;
                 }
@@ -144,7 +145,7 @@ void TerminalReport::onUiEvent(const app::UiEvent& event) {
                 endStatus();
                 box(printable(e.title), printable(e.version));
             }
-            // The progress bar and repaints show through the lower label.
+            // The progress bar and repaints show through the part line.
         },
         event);
 }

@@ -23,7 +23,7 @@ class TerminalReport {
   private:
     void onUiEvent(const app::UiEvent& event);
     void onHostEvent(const sim::HostEvent& event);
-    // The lower label: on a terminal redrawn in place; elsewhere printed
+    // The part line: on a terminal redrawn in place; elsewhere printed
     // once per phase, with its last text.
     void setStatus(const std::string& text);
     void endStatus();

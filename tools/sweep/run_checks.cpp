@@ -108,7 +108,7 @@ void checkNoCommandAfterFatalError(const SessionOutcome& outcome,
 // A selection the tool made itself (it added to the select set) is emptied
 // at the end, unless emptying it failed: its clearing call failed, or the
 // injected call was the fetch of the select set right before the host was
-// given back (property 18 put to True by the next call).
+// given back (interactive put back to True by the next call).
 void checkOwnSelectionEmptied(const SessionOutcome& outcome, const InjectedFault& fault,
                               std::vector<std::string>& problems) {
     const auto lastAdd = lastEvent(outcome, [](const sim::HostEvent& e) {
