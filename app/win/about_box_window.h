@@ -7,6 +7,7 @@
 #include "app/about_box.h"
 #include "app/win/dialog_layout.h"
 #include "app/win/window.h"
+#include "platform/win/unique_resource.h"
 
 namespace tav::app::win {
 
@@ -32,7 +33,7 @@ class AboutBoxWindow final : private Window {
     void layOut(UINT dpi);
 
     HWND owner_ = nullptr;
-    HICON icon_ = nullptr;
+    platform::UniqueIcon icon_;
     DialogFont font_;
     UINT dpi_ = USER_DEFAULT_SCREEN_DPI;
     HWND focusBeforeDeactivation_ = nullptr;
