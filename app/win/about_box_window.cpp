@@ -1,13 +1,16 @@
 #include "app/win/about_box_window.h"
 
 #include <array>
+#include <utility>
 
 #include "app/win/dpi.h"
 #include "app/win/resource_ids.h"
-#include "app/win/wide_text.h"
+#include "platform/win/wide_text.h"
 
 namespace tav::app::win {
 namespace {
+
+using platform::wideText;
 
 const wchar_t* const className = L"TavrelmondixAbout";
 
@@ -143,10 +146,7 @@ void AboutBoxWindow::close() {
     if (handle() != nullptr) {
         DestroyWindow(handle());
     }
-    if (icon_ != nullptr) {
-        DestroyIcon(icon_);
-        icon_ = nullptr;
-    }
+    icon_.reset();
 }
 
 void AboutBoxWindow::loadFittingFont(UINT dpi) {
@@ -169,16 +169,14 @@ void AboutBoxWindow::applyDpi(UINT dpi) {
 
 void AboutBoxWindow::placeIcon(UINT dpi) {
     const int iconSize = MulDiv(32, static_cast<int>(dpi), USER_DEFAULT_SCREEN_DPI);
-    HICON icon = static_cast<HICON>(LoadImageW(
+    platform::UniqueIcon icon(static_cast<HICON>(LoadImageW(
         reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(handle(), GWLP_HINSTANCE)),
-        MAKEINTRESOURCEW(TAV_IDI_PROGRAM), IMAGE_ICON, iconSize, iconSize, LR_DEFAULTCOLOR));
-    if (icon != nullptr) {
+        MAKEINTRESOURCEW(TAV_IDI_PROGRAM), IMAGE_ICON, iconSize, iconSize, LR_DEFAULTCOLOR)));
+    if (icon) {
+        // The control shows the icon it is given without owning it.
         SendDlgItemMessageW(handle(), iconPicture, STM_SETIMAGE, IMAGE_ICON,
-                            reinterpret_cast<LPARAM>(icon));
-        if (icon_ != nullptr) {
-            DestroyIcon(icon_);
-        }
-        icon_ = icon;
+                            reinterpret_cast<LPARAM>(icon.get()));
+        icon_ = std::move(icon);
     }
 }
 
@@ -226,9 +224,8 @@ void AboutBoxWindow::onPaint() {
         const int top = pixels(line.y, dpi());
         const RECT rect{pixels(line.fromX, dpi()), top, pixels(line.toX, dpi()) + 1,
                         top + line.widthInPixels};
-        HBRUSH brush = CreateSolidBrush(line.color);
-        FillRect(dc, &rect, brush);
-        DeleteObject(brush);
+        const platform::UniqueBrush brush(CreateSolidBrush(line.color));
+        FillRect(dc, &rect, brush.get());
     }
     EndPaint(handle(), &paint);
 }

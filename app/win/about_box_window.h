@@ -7,6 +7,7 @@
 #include "app/about_box.h"
 #include "app/win/dialog_layout.h"
 #include "app/win/dialog_window.h"
+#include "platform/win/unique_resource.h"
 
 namespace tav::app::win {
 
@@ -31,7 +32,7 @@ class AboutBoxWindow final : private DialogWindow {
     void placeIcon(UINT dpi);
 
     HWND owner_ = nullptr;
-    HICON icon_ = nullptr;
+    platform::UniqueIcon icon_;
     DialogFont font_;
     bool open_ = false;
 };

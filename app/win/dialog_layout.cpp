@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "app/win/dpi.h"
+#include "platform/win/device_context.h"
 
 namespace tav::app::win {
 namespace {
@@ -13,12 +14,6 @@ int pixels(int twips, UINT dpi) {
 
 }  // namespace
 
-DialogFont::~DialogFont() {
-    if (font_ != nullptr) {
-        DeleteObject(font_);
-    }
-}
-
 void DialogFont::load(UINT dpi, int smallerBy) {
     std::optional<LOGFONTW> messageFont = messageFontForDpi(dpi);
     if (!messageFont) {
@@ -26,14 +21,9 @@ void DialogFont::load(UINT dpi, int smallerBy) {
     }
     LONG& height = messageFont->lfHeight;
     height += height < 0 ? smallerBy : -smallerBy;
-    HFONT font = CreateFontIndirectW(&*messageFont);
-    if (font == nullptr) {
-        return;
+    if (HFONT font = CreateFontIndirectW(&*messageFont)) {
+        font_.reset(font);
     }
-    if (font_ != nullptr) {
-        DeleteObject(font_);
-    }
-    font_ = font;
 }
 
 RECT pixelsOf(TwipsRect place, UINT dpi) {
@@ -70,8 +60,8 @@ void placeControls(HWND parent, std::span<const ControlSpec> controls, HFONT fon
 }
 
 bool textsFit(HWND parent, std::span<const ControlSpec> controls, HFONT font, UINT dpi) {
-    HDC dc = GetDC(parent);
-    HGDIOBJ previous = SelectObject(dc, font);
+    const platform::WindowDc dc(parent);
+    const platform::SelectedObject selected(dc.get(), font);
     bool fit = true;
     for (const ControlSpec& control : controls) {
         const bool wraps = lstrcmpiW(control.className, L"STATIC") == 0 &&
@@ -83,12 +73,10 @@ bool textsFit(HWND parent, std::span<const ControlSpec> controls, HFONT font, UI
         GetDlgItemTextW(parent, control.id, text, 1024);
         const RECT place = pixelsOf(control.place, dpi);
         RECT needed{0, 0, place.right - place.left, 0};
-        DrawTextW(dc, text, -1, &needed, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
+        DrawTextW(dc.get(), text, -1, &needed, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
         fit = fit && needed.bottom <= place.bottom - place.top &&
               needed.right <= place.right - place.left;
     }
-    SelectObject(dc, previous);
-    ReleaseDC(parent, dc);
     return fit;
 }
 

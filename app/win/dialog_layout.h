@@ -9,6 +9,7 @@
 #include <span>
 
 #include "app/win/twips.h"
+#include "platform/win/unique_resource.h"
 
 namespace tav::app::win {
 
@@ -23,17 +24,12 @@ struct ControlSpec {
 // The font the system uses for dialogs and message boxes, at one DPI.
 class DialogFont {
   public:
-    DialogFont() = default;
-    DialogFont(const DialogFont&) = delete;
-    DialogFont& operator=(const DialogFont&) = delete;
-    ~DialogFont();
-
     // Replaces the font by the one for `dpi`, `smallerBy` pixels less high.
     void load(UINT dpi, int smallerBy = 0);
-    HFONT handle() const { return font_; }
+    HFONT handle() const { return font_.get(); }
 
   private:
-    HFONT font_ = nullptr;
+    platform::UniqueFont font_;
 };
 
 // Creates the controls as children of `parent`, in the order given (which is

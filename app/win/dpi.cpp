@@ -1,7 +1,6 @@
 #include "app/win/dpi.h"
 
-#include <memory>
-#include <type_traits>
+#include "platform/win/device_context.h"
 
 namespace tav::app::win {
 namespace {
@@ -45,17 +44,12 @@ const PerWindowFunctions& perWindowFunctions() {
     return functions;
 }
 
-struct ReleaseScreenDc {
-    void operator()(HDC dc) const { ReleaseDC(nullptr, dc); }
-};
-using ScreenDc = std::unique_ptr<std::remove_pointer_t<HDC>, ReleaseScreenDc>;
-
 }  // namespace
 
 namespace systemWide {
 
 UINT dpi() {
-    const ScreenDc screen(GetDC(nullptr));
+    const platform::WindowDc screen(nullptr);
     if (!screen) {
         return USER_DEFAULT_SCREEN_DPI;
     }

@@ -4,7 +4,8 @@
 // (hidden) and Form1 runs its start-up against the running Solid Edge. When
 // start-up lets the window appear, the message loop waits for the user; every
 // way the program ends goes through ProcessExit, which ends the process at
-// once, so the loop's end is reached only if Windows takes the window away.
+// once, so the loop's end is reached only if Windows takes the window away
+// or a window procedure met an exception (platform/win/exception_barrier.h).
 #include <windows.h>
 
 #include <memory>
@@ -14,10 +15,10 @@
 #include "app/lifecycle.h"
 #include "app/win/main_window.h"
 #include "app/win/process_exit.h"
-#include "app/win/wide_text.h"
 #include "host/com/apartment.h"
 #include "host/com/com_connector.h"
 #include "host/error.h"
+#include "platform/win/wide_text.h"
 
 namespace {
 
@@ -33,7 +34,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     try {
         apartment = std::make_unique<tav::com::Apartment>();
     } catch (const tav::host::AutomationError& error) {
-        return cannotStart(tav::app::win::wideText(error.description()));
+        return cannotStart(tav::platform::wideText(error.description()));
     }
     tav::com::ComConnector connector(apartment->calls());
     tav::app::win::ProcessExit exit(connector, *apartment);
@@ -66,5 +67,6 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
             DispatchMessageW(&message);
         }
     }
-    return 0;
+    // The status a window procedure's failure asked for (1), else 0.
+    return static_cast<int>(message.wParam);
 }

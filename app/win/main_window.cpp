@@ -11,9 +11,9 @@
 #include "app/win/progress_bar.h"
 #include "app/win/resource_ids.h"
 #include "app/win/user_input.h"
-#include "app/win/wide_text.h"
 #include "app/win/window_pos.h"
 #include "engine/error_modes.h"
+#include "platform/win/wide_text.h"
 
 namespace tav::app::win {
 namespace {
@@ -129,7 +129,7 @@ void Win32MainWindow::applyDpi(UINT dpi) {
 void Win32MainWindow::setCaption(engine::StatusLine line, std::u16string_view text) {
     shown_.setCaption(line, text);
     HWND control = GetDlgItem(handle(), labelId(line));
-    SetWindowTextW(control, wideText(text).c_str());
+    SetWindowTextW(control, platform::wideText(text).c_str());
     UpdateWindow(control);
 }
 
@@ -182,7 +182,8 @@ void Win32MainWindow::showMessage(std::u16string_view text) {
     if (form_ != nullptr && form_->runInProgress()) {
         discardQueuedUserInput();
     }
-    MessageBoxW(owner, wideText(text).c_str(), wideText(applicationTitle).c_str(), MB_OK);
+    MessageBoxW(owner, platform::wideText(text).c_str(),
+                platform::wideText(applicationTitle).c_str(), MB_OK);
 }
 
 void Win32MainWindow::showAbout(const AboutBoxText& about) {

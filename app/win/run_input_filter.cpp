@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "app/win/user_input.h"
+#include "platform/win/exception_barrier.h"
 
 namespace tav::app::win {
 namespace {
@@ -15,14 +16,12 @@ thread_local RunInputFilter* activeFilter = nullptr;
 RunInputFilter::RunInputFilter(HWND mainWindow, std::function<bool()> blocked)
     : mainWindow_(mainWindow), blocked_(std::move(blocked)) {
     activeFilter = this;
-    hook_ = SetWindowsHookExW(WH_GETMESSAGE, &RunInputFilter::onGetMessage, nullptr,
-                              GetCurrentThreadId());
+    hook_.reset(SetWindowsHookExW(WH_GETMESSAGE, &RunInputFilter::onGetMessage, nullptr,
+                                  GetCurrentThreadId()));
 }
 
 RunInputFilter::~RunInputFilter() {
-    if (hook_ != nullptr) {
-        UnhookWindowsHookEx(hook_);
-    }
+    hook_.reset();
     activeFilter = nullptr;
 }
 
@@ -41,7 +40,7 @@ LRESULT CALLBACK RunInputFilter::onGetMessage(int code, WPARAM wParam, LPARAM lP
     // judged when it is taken.
     if (code == HC_ACTION && wParam == PM_REMOVE && activeFilter != nullptr) {
         auto* message = reinterpret_cast<MSG*>(lParam);
-        if (activeFilter->drops(*message)) {
+        if (platform::guardWindowCallback(false, [&] { return activeFilter->drops(*message); })) {
             message->message = WM_NULL;
         }
     }

@@ -14,6 +14,8 @@
 
 #include <functional>
 
+#include "platform/win/unique_resource.h"
+
 namespace tav::app::win {
 
 class RunInputFilter {
@@ -30,7 +32,7 @@ class RunInputFilter {
 
     HWND mainWindow_;
     std::function<bool()> blocked_;
-    HHOOK hook_ = nullptr;
+    platform::UniqueHook hook_;
 };
 
 }  // namespace tav::app::win

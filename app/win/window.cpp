@@ -1,5 +1,7 @@
 #include "app/win/window.h"
 
+#include "platform/win/exception_barrier.h"
+
 namespace tav::app::win {
 
 Window::~Window() {
@@ -47,7 +49,9 @@ LRESULT CALLBACK Window::windowProc(HWND hwnd, UINT message, WPARAM wParam, LPAR
     if (self == nullptr) {
         return DefWindowProcW(hwnd, message, wParam, lParam);
     }
-    const LRESULT result = self->handleMessage(message, wParam, lParam);
+    // No exception reaches Windows; a failed WM_NCCREATE fails the window's creation.
+    const LRESULT result = platform::guardWindowCallback(
+        LRESULT{0}, [&] { return self->handleMessage(message, wParam, lParam); });
     if (message == WM_NCDESTROY) {
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
         self->hwnd_ = nullptr;

@@ -14,39 +14,20 @@ void namePlainDispatchProxy() {
     CoRegisterPSClsid(IID_IDispatch, dispatchProxyStub);
 }
 
-Apartment::Apartment(BusyRetryPolicy policy) : calls_(policy), filter_(calls_) {
-    HRESULT hr = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
-    if (FAILED(hr)) {
-        throw errorFromHresult(hr);
+Apartment::Apartment(BusyRetryPolicy policy)
+    : calls_(policy), filter_(calls_), com_(COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE) {
+    if (FAILED(com_.result())) {
+        throw errorFromHresult(com_.result());
     }
-    entered_ = true;
     namePlainDispatchProxy();
     // Without the filter calls still work: Windows then gives up on a busy
     // host at once and the Invoke helper's own retry takes over.
-    filterRegistered_ = SUCCEEDED(CoRegisterMessageFilter(&filter_, &previousFilter_));
-}
-
-Apartment::~Apartment() {
-    leave();
+    installedFilter_.emplace(&filter_);
 }
 
 void Apartment::leave() {
-    if (filterRegistered_) {
-        filterRegistered_ = false;
-        IMessageFilter* ours = nullptr;
-        CoRegisterMessageFilter(previousFilter_, &ours);
-        if (ours != nullptr) {
-            ours->Release();
-        }
-        if (previousFilter_ != nullptr) {
-            previousFilter_->Release();
-            previousFilter_ = nullptr;
-        }
-    }
-    if (entered_) {
-        entered_ = false;
-        CoUninitialize();
-    }
+    installedFilter_.reset();
+    com_.leave();
 }
 
 }  // namespace tav::com

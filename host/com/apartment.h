@@ -10,8 +10,12 @@
 
 #include <objidl.h>
 
+#include <optional>
+
 #include "host/com/call_watch.h"
 #include "host/com/message_filter.h"
+#include "platform/win/com_initialization.h"
+#include "platform/win/installed_message_filter.h"
 
 namespace tav::com {
 
@@ -23,7 +27,6 @@ class Apartment {
   public:
     // Raises AutomationError when the thread cannot enter the apartment.
     explicit Apartment(BusyRetryPolicy policy = {});
-    ~Apartment();
     Apartment(const Apartment&) = delete;
     Apartment& operator=(const Apartment&) = delete;
 
@@ -33,11 +36,11 @@ class Apartment {
     void leave();
 
   private:
+    // Left in the reverse order: the filter revoked, then COM left.
     CallWatch calls_;
     BusyHostFilter filter_;
-    IMessageFilter* previousFilter_ = nullptr;
-    bool filterRegistered_ = false;
-    bool entered_ = false;
+    platform::ComInitialization com_;
+    std::optional<platform::InstalledMessageFilter> installedFilter_;
 };
 
 }  // namespace tav::com

@@ -14,6 +14,8 @@
 
 #include <windows.h>
 
+#include <objidl.h>
+
 #include <chrono>
 #include <functional>
 #include <optional>

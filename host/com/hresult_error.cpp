@@ -8,6 +8,8 @@
 
 #include "host/com/bstr.h"
 #include "host/com/error_numbers.h"
+#include "platform/win/error_hresult.h"
+#include "platform/win/unique_resource.h"
 
 namespace tav::com {
 namespace {
@@ -80,7 +82,7 @@ host::AutomationError automationError(HRESULT code, std::u16string description) 
     if (description.empty()) {
         description = systemText(code);
     }
-    return {numberOf(code), std::move(description)};
+    return {platform::numberOf(code), std::move(description)};
 }
 
 }  // namespace
@@ -91,14 +93,16 @@ void clearExceptionInfo(EXCEPINFO& exception) {
 }
 
 std::u16string systemText(HRESULT hr) {
-    wchar_t* buffer = nullptr;
-    DWORD length = FormatMessageW(
+    platform::UniqueLocalMemory<wchar_t*> buffer;
+    // With FORMAT_MESSAGE_ALLOCATE_BUFFER the buffer argument receives the
+    // address of the text the system allocated.
+    const DWORD length = FormatMessageW(
         FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, static_cast<DWORD>(hr), 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+        nullptr, static_cast<DWORD>(hr), 0, reinterpret_cast<wchar_t*>(buffer.receive()), 0,
+        nullptr);
     std::u16string text;
-    if (buffer != nullptr) {
-        text.assign(reinterpret_cast<const char16_t*>(buffer), length);
-        LocalFree(buffer);
+    if (buffer) {
+        text.assign(reinterpret_cast<const char16_t*>(buffer.get()), length);
     }
     while (!text.empty() && (text.back() == u'\n' || text.back() == u'\r' || text.back() == u' ')) {
         text.pop_back();

@@ -1,5 +1,7 @@
 #include "host/com/message_filter.h"
 
+#include "platform/win/exception_barrier.h"
+
 namespace tav::com {
 namespace {
 
@@ -8,39 +10,23 @@ constexpr DWORD cancelCall = static_cast<DWORD>(-1);
 
 }  // namespace
 
-HRESULT STDMETHODCALLTYPE BusyHostFilter::QueryInterface(REFIID iid, void** object) {
-    if (object == nullptr) {
-        return E_POINTER;
-    }
-    if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IMessageFilter)) {
-        *object = static_cast<IMessageFilter*>(this);
-        AddRef();
-        return S_OK;
-    }
-    *object = nullptr;
-    return E_NOINTERFACE;
-}
-
-ULONG STDMETHODCALLTYPE BusyHostFilter::AddRef() {
-    return ++references_;
-}
-
-ULONG STDMETHODCALLTYPE BusyHostFilter::Release() {
-    return --references_;
-}
-
 DWORD STDMETHODCALLTYPE BusyHostFilter::HandleInComingCall(DWORD, HTASK, DWORD, LPINTERFACEINFO) {
     return SERVERCALL_ISHANDLED;  // the tool serves nothing; callbacks run as they come
 }
 
 DWORD STDMETHODCALLTYPE BusyHostFilter::RetryRejectedCall(HTASK, DWORD tickCount,
                                                           DWORD rejectType) {
-    return watch_.retryDelay(rejectType, tickCount).value_or(cancelCall);
+    return platform::guardComCall(
+        cancelCall, [&] { return watch_.retryDelay(rejectType, tickCount).value_or(cancelCall); });
 }
 
 DWORD STDMETHODCALLTYPE BusyHostFilter::MessagePending(HTASK, DWORD, DWORD) {
-    watch_.check();
-    return PENDINGMSG_WAITDEFPROCESS;  // keep painting while a call is out
+    // Keep painting while a call is out, whatever the watch's notice did.
+    constexpr DWORD keepPainting = PENDINGMSG_WAITDEFPROCESS;
+    return platform::guardComCall(keepPainting, [&] {
+        watch_.check();
+        return keepPainting;
+    });
 }
 
 }  // namespace tav::com

@@ -11,23 +11,16 @@
 
 #include <objidl.h>
 
-#include <atomic>
-
 #include "host/com/call_watch.h"
+#include "platform/win/com_object.h"
 
 namespace tav::com {
 
-class BusyHostFilter final : public IMessageFilter {
+// Lives as long as its owner (the apartment), which revokes it first.
+class BusyHostFilter final : public platform::OwnedComObject<IMessageFilter> {
   public:
     explicit BusyHostFilter(CallWatch& watch) : watch_(watch) {}
 
-    // IUnknown. The filter lives as long as its owner (the apartment), which
-    // revokes it first: the count is kept for COM's sake only.
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
-    ULONG STDMETHODCALLTYPE AddRef() override;
-    ULONG STDMETHODCALLTYPE Release() override;
-
-    // IMessageFilter.
     DWORD STDMETHODCALLTYPE HandleInComingCall(DWORD callType, HTASK caller, DWORD tickCount,
                                                LPINTERFACEINFO info) override;
     DWORD STDMETHODCALLTYPE RetryRejectedCall(HTASK callee, DWORD tickCount,
@@ -37,7 +30,6 @@ class BusyHostFilter final : public IMessageFilter {
 
   private:
     CallWatch& watch_;
-    std::atomic<ULONG> references_{0};
 };
 
 }  // namespace tav::com

@@ -130,9 +130,9 @@ TEST_F(DispatchCallTest, AnUnknownIsTakenAsItsDispatchInterface) {
         Value got = hostObject(fake).get(2);
         ASSERT_TRUE(got.holds<ObjectRef>());
         EXPECT_FALSE(got.getIf<ObjectRef>()->empty());
-        EXPECT_EQ(child.references, 1u);
+        EXPECT_EQ(child.references(), 1u);
     }
-    EXPECT_EQ(child.references, 0u);
+    EXPECT_EQ(child.references(), 0u);
 }
 
 TEST_F(DispatchCallTest, NumbersComeBackAsTheEngineExpectsThem) {

@@ -58,11 +58,11 @@ TEST_F(DispatchObjectTest, EveryReferenceIsReleasedExactlyOnce) {
         ObjectRef plain = object(application);
         ObjectRef copy = plain;
         ObjectRef cast = plain.as(dispatch::application::iid);
-        EXPECT_EQ(application.references, 2u);
+        EXPECT_EQ(application.references(), 2u);
         plain.reset();
-        EXPECT_EQ(application.references, 2u);  // the copy still holds it
+        EXPECT_EQ(application.references(), 2u);  // the copy still holds it
     }
-    EXPECT_EQ(application.references, 0u);
+    EXPECT_EQ(application.references(), 0u);
 }
 
 TEST_F(DispatchObjectTest, AnObjectThatIsNotOfTheKindIsATypeMismatch) {
@@ -75,7 +75,7 @@ TEST_F(DispatchObjectTest, AnObjectThatIsNotOfTheKindIsATypeMismatch) {
         EXPECT_EQ(error.number(), host::runtime_error_number::typeMismatch);
     }
     EXPECT_TRUE(plain.tryAs(dispatch::draftDocument::iid).empty());
-    EXPECT_EQ(document.references, 1u);
+    EXPECT_EQ(document.references(), 1u);
 }
 
 // A drawing view and a dimension number "Type" and "DrawingViewType" each in
@@ -151,7 +151,7 @@ TEST_F(DispatchObjectTest, ACastTheTypeInformationShowsNeedsNoQueryInterface) {
     EXPECT_EQ(occurrences[0].queries + occurrences[1].queries, 0);
     EXPECT_EQ(occurrences[1].calls.size(), 1u);
     EXPECT_EQ(occurrences[0].typeInfoRequests + occurrences[1].typeInfoRequests, 2);
-    EXPECT_EQ(occurrences[1].references, 0u) << "every reference given back";
+    EXPECT_EQ(occurrences[1].references(), 0u) << "every reference given back";
 }
 
 TEST_F(DispatchObjectTest, AnObjectWhoseTypeInformationDescribesAnotherInterfaceIsAsked) {

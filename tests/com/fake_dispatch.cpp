@@ -4,25 +4,17 @@
 
 namespace tav::com::test {
 
-HRESULT STDMETHODCALLTYPE FakeDispatch::QueryInterface(REFIID iid, void** object) {
-    if (!IsEqualIID(iid, IID_IUnknown) && !IsEqualIID(iid, IID_IDispatch)) {
-        ++queries;
+void* FakeDispatch::interfaceFor(REFIID iid) {
+    if (IsEqualIID(iid, IID_IDispatch)) {
+        return static_cast<IDispatch*>(this);
     }
-    const bool known = IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IDispatch) ||
-                       std::any_of(extraInterfaces.begin(), extraInterfaces.end(),
-                                   [&](const IID& extra) { return IsEqualIID(iid, extra); });
-    if (IsEqualIID(iid, IID_ISupportErrorInfo) && reportsErrorObjects) {
-        *object = static_cast<ISupportErrorInfo*>(this);
-        AddRef();
-        return S_OK;
+    ++queries;
+    if (IsEqualIID(iid, IID_ISupportErrorInfo)) {
+        return reportsErrorObjects ? static_cast<ISupportErrorInfo*>(this) : nullptr;
     }
-    if (!known) {
-        *object = nullptr;
-        return E_NOINTERFACE;
-    }
-    *object = static_cast<IDispatch*>(this);
-    AddRef();
-    return S_OK;
+    const bool extra = std::any_of(extraInterfaces.begin(), extraInterfaces.end(),
+                                   [&](const IID& other) { return IsEqualIID(iid, other); });
+    return extra ? static_cast<IDispatch*>(this) : nullptr;
 }
 
 HRESULT STDMETHODCALLTYPE FakeDispatch::GetTypeInfoCount(UINT* count) {

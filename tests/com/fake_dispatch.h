@@ -1,6 +1,7 @@
 // A hand-written IDispatch for the client's tests: it counts references,
 // records every Invoke as it arrived, and answers through a handler the test
-// gives it.
+// gives it. The test owns it (it is never deleted through Release); the
+// count is the COM object base's.
 #pragma once
 
 #include <windows.h>
@@ -12,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/win/com_object.h"
+
 namespace tav::com::test {
 
 // One Invoke as the object saw it; `args` in call order (DISPPARAMS reversed back).
@@ -22,7 +25,7 @@ struct ReceivedCall {
     std::vector<DISPID> namedArgs;
 };
 
-class FakeDispatch final : public IDispatch, public ISupportErrorInfo {
+class FakeDispatch final : public platform::OwnedComObject<IDispatch, ISupportErrorInfo> {
   public:
     // Answers one Invoke; `args` are DISPPARAMS' arguments in call order.
     using Handler = std::function<HRESULT(DISPID member, std::vector<VARIANT*>& args,
@@ -30,9 +33,6 @@ class FakeDispatch final : public IDispatch, public ISupportErrorInfo {
 
     explicit FakeDispatch(Handler handler = {}) : handler_(std::move(handler)) {}
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override;
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++references; }
-    ULONG STDMETHODCALLTYPE Release() override { return --references; }
     HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override;
     HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override;
     HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID,
@@ -43,9 +43,6 @@ class FakeDispatch final : public IDispatch, public ISupportErrorInfo {
 
     void setHandler(Handler handler) { handler_ = std::move(handler); }
 
-    // Held by the tests' objects on top of the test's own; the test owns the
-    // object (it is never deleted through Release).
-    ULONG references = 0;
     // Interfaces QueryInterface answers to besides IUnknown and IDispatch.
     std::vector<IID> extraInterfaces;
     // QueryInterface calls for any other interface than IUnknown and IDispatch.
@@ -61,6 +58,10 @@ class FakeDispatch final : public IDispatch, public ISupportErrorInfo {
     std::vector<ReceivedCall> calls;
 
   private:
+    // IDispatch, the extra interfaces as IDispatch, and ISupportErrorInfo
+    // when the object reports errors there.
+    void* interfaceFor(REFIID iid) override;
+
     Handler handler_;
 };
 

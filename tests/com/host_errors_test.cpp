@@ -121,16 +121,5 @@ TEST_F(HostErrors, EveryFormGivesTheNumberAndDescriptionAClientShows) {
     }
 }
 
-TEST(ErrorNumbers, ARunTimeNumberTravelsInTheControlFacilityAndComesBackAsItself) {
-    for (std::int32_t number : {6, 13, 91, 424, 438, 65535}) {
-        const HRESULT travelling = hresultOf(number);
-        EXPECT_EQ(static_cast<std::uint32_t>(travelling) & 0xFFFF0000u, 0x800A0000u) << number;
-        EXPECT_EQ(numberOf(travelling), number);
-    }
-    for (std::int32_t number : {host::hostFailureNumber, -2147221021, -2147418111}) {
-        EXPECT_EQ(numberOf(hresultOf(number)), number);
-    }
-}
-
 }  // namespace
 }  // namespace tav::com::test

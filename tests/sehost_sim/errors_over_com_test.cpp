@@ -157,8 +157,8 @@ Raised inProcess(const std::wstring& scene) {
 }
 
 Raised overCom(const std::wstring& scene) {
-    ServerProcess server({scene});
-    EXPECT_TRUE(server.waitReady());
+    platform::ChildProcess server = startServer({scene});
+    EXPECT_TRUE(waitReady(server));
     Raised run;
     {
         com::Apartment apartment;
@@ -167,7 +167,7 @@ Raised overCom(const std::wstring& scene) {
         run = raiseEach(connector, [&] { return connector.hostCalls(); });
     }
     server.closeInput();
-    EXPECT_EQ(server.waitExit(), 0) << server.errorText();
+    EXPECT_EQ(waitExit(server), 0) << server.errorOutputSoFar();
     return run;
 }
 

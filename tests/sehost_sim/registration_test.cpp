@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "dispatch_client.h"
+#include "platform/win/unique_resource.h"
 #include "server_process.h"
 
 namespace tav::sehost::test {
@@ -19,12 +20,8 @@ const wchar_t applicationInterfaceKey[] =
     L"Software\\Classes\\Interface\\{DED89DB0-45B6-11CE-B307-0800363A1E02}";
 
 bool keyExists(HKEY root, const wchar_t* path) {
-    HKEY key = nullptr;
-    if (RegOpenKeyExW(root, path, 0, KEY_READ, &key) != ERROR_SUCCESS) {
-        return false;
-    }
-    RegCloseKey(key);
-    return true;
+    platform::UniqueRegistryKey key;
+    return RegOpenKeyExW(root, path, 0, KEY_READ, key.receive()) == ERROR_SUCCESS;
 }
 
 bool anyKeyLeft() {
@@ -55,12 +52,12 @@ bool progIdResolves() {
 }
 
 void writeForeignRegistration(HKEY root) {
-    HKEY key = nullptr;
+    platform::UniqueRegistryKey key;
     const std::wstring path = std::wstring(progIdKey) + L"\\CLSID";
-    RegCreateKeyExW(root, path.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr);
+    RegCreateKeyExW(root, path.c_str(), 0, nullptr, 0, KEY_WRITE, nullptr, key.receive(), nullptr);
     const wchar_t other[] = L"{00000000-1111-2222-3333-444444444444}";
-    RegSetValueExW(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(other), sizeof other);
-    RegCloseKey(key);
+    RegSetValueExW(key.get(), nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(other),
+                   sizeof other);
 }
 
 class ServerRegistration : public ::testing::Test {
@@ -69,8 +66,8 @@ class ServerRegistration : public ::testing::Test {
 };
 
 TEST_F(ServerRegistration, OnceReadyTheApplicationAnswersFromAnotherProcess) {
-    ServerProcess server({sceneFile("one-view.scene.json")});
-    ASSERT_TRUE(server.waitReady());
+    platform::ChildProcess server = startServer({sceneFile("one-view.scene.json")});
+    ASSERT_TRUE(waitReady(server));
     ComPtr<IDispatch> application;
     ASSERT_EQ(runningApplication(application), S_OK);
     Variant interactive;
@@ -79,53 +76,54 @@ TEST_F(ServerRegistration, OnceReadyTheApplicationAnswersFromAnotherProcess) {
     EXPECT_EQ(interactive.value.boolVal, VARIANT_TRUE);
     application.Reset();
     server.closeInput();
-    EXPECT_EQ(server.waitExit(), 0);
+    EXPECT_EQ(waitExit(server), 0);
 }
 
 TEST_F(ServerRegistration, EndingRemovesEveryKeyItMade) {
     {
-        ServerProcess server({sceneFile("one-view.scene.json")});
-        ASSERT_TRUE(server.waitReady());
+        platform::ChildProcess server = startServer({sceneFile("one-view.scene.json")});
+        ASSERT_TRUE(waitReady(server));
         EXPECT_TRUE(progIdResolves());
         server.closeInput();
-        EXPECT_EQ(server.waitExit(), 0);
+        EXPECT_EQ(waitExit(server), 0);
     }
     EXPECT_FALSE(progIdResolves());
     EXPECT_FALSE(anyKeyLeft());
 }
 
 TEST_F(ServerRegistration, AHostThatIsNotRunningRegistersNothing) {
-    ServerProcess server({sceneFile("not-running.scene.json")});
-    ASSERT_TRUE(server.waitReady());
+    platform::ChildProcess server = startServer({sceneFile("not-running.scene.json")});
+    ASSERT_TRUE(waitReady(server));
     ComPtr<IDispatch> application;
     EXPECT_TRUE(FAILED(runningApplication(application)));
     EXPECT_FALSE(anyKeyLeft());
     server.closeInput();
-    EXPECT_EQ(server.waitExit(), 0);
+    EXPECT_EQ(waitExit(server), 0);
 }
 
 TEST_F(ServerRegistration, ASecondServerIsRefusedAndTheFirstKeepsServing) {
-    ServerProcess first({sceneFile("one-view.scene.json")});
-    ASSERT_TRUE(first.waitReady());
+    platform::ChildProcess first = startServer({sceneFile("one-view.scene.json")});
+    ASSERT_TRUE(waitReady(first));
     {
-        ServerProcess second({sceneFile("one-view.scene.json")});
-        EXPECT_EQ(second.waitExit(), 2);
-        EXPECT_NE(second.errorText().find("another sehost-sim is serving"), std::string::npos);
+        platform::ChildProcess second = startServer({sceneFile("one-view.scene.json")});
+        EXPECT_EQ(waitExit(second), 2);
+        EXPECT_NE(second.errorOutputSoFar().find("another sehost-sim is serving"),
+                  std::string::npos);
     }
     ComPtr<IDispatch> application;
     EXPECT_EQ(runningApplication(application), S_OK);
     application.Reset();
     first.closeInput();
-    EXPECT_EQ(first.waitExit(), 0);
+    EXPECT_EQ(waitExit(first), 0);
     EXPECT_FALSE(anyKeyLeft());
 }
 
 TEST_F(ServerRegistration, AnotherProgramsRegistrationIsRefusedAndLeftAlone) {
     writeForeignRegistration(HKEY_LOCAL_MACHINE);
     {
-        ServerProcess server({sceneFile("one-view.scene.json")});
-        EXPECT_EQ(server.waitExit(), 2);
-        EXPECT_NE(server.errorText().find("by another program"), std::string::npos);
+        platform::ChildProcess server = startServer({sceneFile("one-view.scene.json")});
+        EXPECT_EQ(waitExit(server), 2);
+        EXPECT_NE(server.errorOutputSoFar().find("by another program"), std::string::npos);
     }
     EXPECT_TRUE(keyExists(HKEY_LOCAL_MACHINE, progIdKey));
     RegDeleteTreeW(HKEY_LOCAL_MACHINE, progIdKey);
@@ -135,15 +133,17 @@ TEST_F(ServerRegistration, AnotherProgramsRegistrationIsRefusedAndLeftAlone) {
 TEST_F(ServerRegistration, AllowingInstalledProgramsNeverOverwritesTheirRegistration) {
     writeForeignRegistration(HKEY_LOCAL_MACHINE);
     {
-        ServerProcess server({sceneFile("one-view.scene.json"), L"--allow-installed"});
-        if (server.waitReady()) {
+        platform::ChildProcess server =
+            startServer({sceneFile("one-view.scene.json"), L"--allow-installed"});
+        if (waitReady(server)) {
             // COM sees the user's classes here (Windows): served beside it.
             server.closeInput();
-            EXPECT_EQ(server.waitExit(), 0);
+            EXPECT_EQ(waitExit(server), 0);
         } else {
             // COM sees only the machine's classes (Wine): nothing to serve beside.
-            EXPECT_EQ(server.waitExit(), 2);
-            EXPECT_NE(server.errorText().find("belongs to another program"), std::string::npos);
+            EXPECT_EQ(waitExit(server), 2);
+            EXPECT_NE(server.errorOutputSoFar().find("belongs to another program"),
+                      std::string::npos);
         }
     }
     EXPECT_TRUE(keyExists(HKEY_LOCAL_MACHINE, progIdKey));
@@ -154,8 +154,8 @@ TEST_F(ServerRegistration, AllowingInstalledProgramsNeverOverwritesTheirRegistra
 TEST_F(ServerRegistration, ALeftoverOfACrashedServerIsReplaced) {
     const int filesBefore = typeLibraryFilesLeft();
     {
-        ServerProcess crashing({sceneFile("crash.scene.json")});
-        ASSERT_TRUE(crashing.waitReady());
+        platform::ChildProcess crashing = startServer({sceneFile("crash.scene.json")});
+        ASSERT_TRUE(waitReady(crashing));
         ComPtr<IDispatch> application;
         ASSERT_EQ(runningApplication(application), S_OK);
         Variant value;
@@ -163,17 +163,17 @@ TEST_F(ServerRegistration, ALeftoverOfACrashedServerIsReplaced) {
         // Call 2 ends the server at once: the call fails with the RPC error.
         EXPECT_TRUE(
             FAILED(get(application.Get(), host::dispatch::application::delayCompute, value)));
-        EXPECT_EQ(crashing.waitExit(), 70);
+        EXPECT_EQ(waitExit(crashing), 70);
     }
     EXPECT_TRUE(progIdResolves());
     {
-        ServerProcess server({sceneFile("one-view.scene.json")});
-        ASSERT_TRUE(server.waitReady());
+        platform::ChildProcess server = startServer({sceneFile("one-view.scene.json")});
+        ASSERT_TRUE(waitReady(server));
         ComPtr<IDispatch> application;
         EXPECT_EQ(runningApplication(application), S_OK);
         application.Reset();
         server.closeInput();
-        EXPECT_EQ(server.waitExit(), 0);
+        EXPECT_EQ(waitExit(server), 0);
     }
     EXPECT_FALSE(anyKeyLeft());
     EXPECT_EQ(typeLibraryFilesLeft(), filesBefore);

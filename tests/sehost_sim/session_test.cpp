@@ -28,8 +28,9 @@ class ServerSession : public ::testing::Test {
 
 TEST_F(ServerSession, TheResultHoldsTheHostsSideWithCallNumbersAndNameLookups) {
     const std::wstring result = resultFile("short-session");
-    ServerProcess server({sceneFile("one-view.scene.json"), L"--result", result});
-    ASSERT_TRUE(server.waitReady());
+    platform::ChildProcess server =
+        startServer({sceneFile("one-view.scene.json"), L"--result", result});
+    ASSERT_TRUE(waitReady(server));
     {
         ComPtr<IDispatch> application;
         ASSERT_EQ(runningApplication(application), S_OK);
@@ -55,7 +56,7 @@ TEST_F(ServerSession, TheResultHoldsTheHostsSideWithCallNumbersAndNameLookups) {
             S_OK);  // call 7
     }
     server.closeInput();
-    ASSERT_EQ(server.waitExit(), 0);
+    ASSERT_EQ(waitExit(server), 0);
 
     const nlohmann::json json = readResult(result);
     EXPECT_FALSE(json.contains("end"));
@@ -74,8 +75,8 @@ TEST_F(ServerSession, TheResultHoldsTheHostsSideWithCallNumbersAndNameLookups) {
 // Four arrays of three doubles from index 1, then two doubles, each by
 // reference: the host fills the first array with the part's colour.
 TEST_F(ServerSession, DisplayColorsFillTheirByReferenceArraysAcrossProcesses) {
-    ServerProcess server({sceneFile("one-view.scene.json")});
-    ASSERT_TRUE(server.waitReady());
+    platform::ChildProcess server = startServer({sceneFile("one-view.scene.json")});
+    ASSERT_TRUE(waitReady(server));
     ComPtr<IDispatch> application;
     ASSERT_EQ(runningApplication(application), S_OK);
     ComPtr<IDispatch> document;
@@ -131,8 +132,9 @@ TEST_F(ServerSession, DisplayColorsFillTheirByReferenceArraysAcrossProcesses) {
 
 TEST_F(ServerSession, ReferencesAClientStillHoldsAtTheEndAreCounted) {
     const std::wstring result = resultFile("held");
-    ServerProcess server({sceneFile("one-view.scene.json"), L"--result", result});
-    ASSERT_TRUE(server.waitReady());
+    platform::ChildProcess server =
+        startServer({sceneFile("one-view.scene.json"), L"--result", result});
+    ASSERT_TRUE(waitReady(server));
     ComPtr<IDispatch> application;
     ASSERT_EQ(runningApplication(application), S_OK);
     ComPtr<IDispatch> document;
@@ -141,14 +143,15 @@ TEST_F(ServerSession, ReferencesAClientStillHoldsAtTheEndAreCounted) {
     ASSERT_EQ(getObject(application.Get(), ids::application::activeDocument, document2), S_OK);
     document2.Reset();
     server.closeInput();
-    ASSERT_EQ(server.waitExit(), 0);
+    ASSERT_EQ(waitExit(server), 0);
     EXPECT_EQ(readResult(result)["heldReferences"], 2);
 }
 
 TEST_F(ServerSession, ABusyHostRejectsTheCallBeforeServingIt) {
     const std::wstring result = resultFile("busy");
-    ServerProcess server({sceneFile("busy.scene.json"), L"--result", result});
-    ASSERT_TRUE(server.waitReady());
+    platform::ChildProcess server =
+        startServer({sceneFile("busy.scene.json"), L"--result", result});
+    ASSERT_TRUE(waitReady(server));
     {
         ComPtr<IDispatch> application;
         ASSERT_EQ(runningApplication(application), S_OK);
@@ -163,26 +166,27 @@ TEST_F(ServerSession, ABusyHostRejectsTheCallBeforeServingIt) {
         EXPECT_EQ(value.value.vt, VT_BOOL);
     }
     server.closeInput();
-    ASSERT_EQ(server.waitExit(), 0);
+    ASSERT_EQ(waitExit(server), 0);
     EXPECT_EQ(readResult(result)["hostCalls"], 2);
     EXPECT_EQ(readResult(result)["heldReferences"], 0);
 }
 
 TEST_F(ServerSession, WithAProgramTheServerEndsWithItsStatus) {
-    ServerProcess server({sceneFile("one-view.scene.json"), L"--", L"cmd.exe", L"/c", L"exit 7"});
-    ASSERT_TRUE(server.waitReady());
-    EXPECT_EQ(server.waitExit(), 7);
+    platform::ChildProcess server =
+        startServer({sceneFile("one-view.scene.json"), L"--", L"cmd.exe", L"/c", L"exit 7"});
+    ASSERT_TRUE(waitReady(server));
+    EXPECT_EQ(waitExit(server), 7);
 }
 
 TEST_F(ServerSession, WhenTheTimeoutPassesTheProgramIsEndedAndTheStatusIsThree) {
     const std::wstring result = resultFile("timeout");
     // The program is a second server for a host that is not running: it
     // serves until its input (the first server's) ends, which never happens.
-    ServerProcess server({sceneFile("one-view.scene.json"), L"--result", result, L"--timeout", L"2",
-                          L"--", std::wstring(TAV_SEHOST_SIM_W),
-                          sceneFile("not-running.scene.json")});
-    ASSERT_TRUE(server.waitReady());
-    EXPECT_EQ(server.waitExit(), 3);
+    platform::ChildProcess server =
+        startServer({sceneFile("one-view.scene.json"), L"--result", result, L"--timeout", L"2",
+                     L"--", std::wstring(TAV_SEHOST_SIM_W), sceneFile("not-running.scene.json")});
+    ASSERT_TRUE(waitReady(server));
+    EXPECT_EQ(waitExit(server), 3);
     EXPECT_EQ(readResult(result)["hostCalls"], 0);
 }
 

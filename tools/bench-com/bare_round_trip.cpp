@@ -13,14 +13,19 @@
 #include "host/com/apartment.h"
 #include "host/com/hresult_error.h"
 #include "host/com/variant.h"
-#include "tools/harness/server_process.h"
+#include "platform/win/child_process.h"
+#include "platform/win/program_folder.h"
 #include "tools/sehost-sim/served_object.h"
+#include "tools/sehost-sim/server.h"
 
 namespace tav::benchcom {
 namespace {
 
 using Clock = std::chrono::steady_clock;
 using Microsoft::WRL::ComPtr;
+
+// How long the server may take to finish once its input is closed.
+constexpr std::chrono::seconds serverFinishing{60};
 
 double millisecondsSince(Clock::time_point start) {
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
@@ -88,17 +93,19 @@ BareRoundTrip measureBareRoundTrip(const std::filesystem::path& scene,
     // Time enough for the calls however slow the machine is: 10 ms each.
     const int serverSeconds = 60 + calls / 100;
     const Clock::time_point start = Clock::now();
-    harness::ServerProcess server(harness::programFolder() + L"sehost-sim.exe",
-                                  {scene.wstring(), L"--timeout", std::to_wstring(serverSeconds),
-                                   L"--round-trips", roundTripsFile.wstring()});
-    if (!server.waitReady()) {
+    // Its standard error is this program's; closing its input ends it.
+    platform::ChildProcess server(
+        {(platform::programFolder() / L"sehost-sim.exe").wstring(), scene.wstring(), L"--timeout",
+         std::to_wstring(serverSeconds), L"--round-trips", roundTripsFile.wstring()},
+        {.input = platform::ChildStream::pipe, .output = platform::ChildStream::pipe});
+    if (!server.waitForLine(sehost::readyLine)) {
         throw std::runtime_error("sehost-sim.exe ended before it was ready (exit status " +
-                                 std::to_string(server.finish()) + ")");
+                                 std::to_string(server.finish(serverFinishing)) + ")");
     }
     BareRoundTrip bare;
     bare.serverReadySeconds = millisecondsSince(start) / 1000;
     bare.times = summarize(timeCalls(calls), batchSize);
-    const DWORD status = server.finish();
+    const DWORD status = server.finish(serverFinishing);
     if (status != 0) {
         throw std::runtime_error("sehost-sim.exe ended with exit status " + std::to_string(status) +
                                  " after the bare round trips");

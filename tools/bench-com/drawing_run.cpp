@@ -6,8 +6,8 @@
 #include <utility>
 #include <vector>
 
-#include "tools/bench-com/child_process.h"
-#include "tools/harness/server_process.h"
+#include "platform/win/child_process.h"
+#include "platform/win/program_folder.h"
 
 namespace tav::benchcom {
 namespace {
@@ -17,7 +17,7 @@ using Clock = std::chrono::steady_clock;
 
 // A harness that has not ended by then is stuck, however slow the machine:
 // the largest drawings end within a few minutes.
-constexpr DWORD runLimitMs = 60 * 60 * 1000;
+constexpr std::chrono::hours runLimit{1};
 
 void writeScene(const Drawing& drawing, const fs::path& scene) {
     std::ofstream out(scene, std::ios::binary);
@@ -59,16 +59,30 @@ std::pair<double, nlohmann::ordered_json> timeHarness(const fs::path& scene,
                                                       std::vector<std::wstring> extra) {
     // A result left by an earlier run must not pass for this one's.
     fs::remove(result);
-    std::vector<std::wstring> args{scene.wstring(), L"--com",    L"--quiet",      L"--press",
-                                   actions,         L"--result", result.wstring()};
-    args.insert(args.end(), extra.begin(), extra.end());
+    std::vector<std::wstring> harness{
+        (platform::programFolder() / L"tavrelmondix-sim.exe").wstring(),
+        scene.wstring(),
+        L"--com",
+        L"--quiet",
+        L"--press",
+        actions,
+        L"--result",
+        result.wstring()};
+    harness.insert(harness.end(), extra.begin(), extra.end());
     const Clock::time_point start = Clock::now();
-    const DWORD status =
-        runToEnd(harness::programFolder() + L"tavrelmondix-sim.exe", args, runLimitMs);
+    // Its standard output goes to this program's standard error: this
+    // program's standard output holds the tables alone.
+    platform::ChildProcess run(harness, {.output = platform::ChildStream::parentError});
+    const std::optional<DWORD> status = run.waitForExit(runLimit);
+    if (!status) {
+        run.terminate(1);
+        throw std::runtime_error(scene.string() + ": the harness ran past " +
+                                 std::to_string(runLimit.count()) + " h and was ended");
+    }
     const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
-    if (status != 0) {
+    if (*status != 0) {
         throw std::runtime_error(scene.string() + ": the harness ended with exit status " +
-                                 std::to_string(status));
+                                 std::to_string(*status));
     }
     nlohmann::ordered_json outcome = readJsonFile(result);
     if (!outcome.contains("hostCalls") || !outcome["hostCalls"].is_number_integer() ||

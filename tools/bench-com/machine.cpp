@@ -4,17 +4,10 @@
 
 #include <vector>
 
+#include "platform/win/wide_text.h"
+
 namespace tav::benchcom {
 namespace {
-
-std::string narrow(const std::wstring& text) {
-    const int length = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                           nullptr, 0, nullptr, nullptr);
-    std::string utf8(static_cast<std::size_t>(length), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), utf8.data(), length,
-                        nullptr, nullptr);
-    return utf8;
-}
 
 std::string processorName() {
     const wchar_t* key = L"HARDWARE\\DESCRIPTION\\System\\CentralProcessor\\0";
@@ -28,7 +21,7 @@ std::string processorName() {
                      name.data(), &bytes) != ERROR_SUCCESS) {
         return "unknown processor";
     }
-    return narrow(name.data());
+    return platform::utf8Text(name.data());
 }
 
 // Wine's ntdll exports its version; Windows' has no such function.

@@ -3,7 +3,10 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <chrono>
+#include <stdexcept>
 
+#include "platform/win/wide_text.h"
 #include "tools/e2e/program_file.h"
 #include "tools/e2e/real_input.h"
 #include "tools/e2e/screen_capture.h"
@@ -16,54 +19,42 @@ namespace {
 constexpr DWORD boxMilliseconds = 10000;
 const std::wstring versionPrefix = L"Version ";
 
-std::wstring quoted(const std::wstring& text) {
-    return L"\"" + text + L"\"";
-}
-
 }  // namespace
 
 Drive::Drive(const DriveOptions& options, Checks& checks) : options_(options), checks_(checks) {}
 
-Drive::~Drive() {
-    if (process_.hProcess != nullptr) {
-        if (!ended()) {
-            TerminateProcess(process_.hProcess, 99);
-        }
-        CloseHandle(process_.hThread);
-        CloseHandle(process_.hProcess);
-    }
-}
-
 bool Drive::launch() {
-    std::wstring commandLine = quoted(options_.program);
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
-    if (CreateProcessW(options_.program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
-                       nullptr, nullptr, &startup, &process_) == FALSE) {
-        checks_.fail("start " + utf8(options_.program) + " (error " +
-                     std::to_string(GetLastError()) + ")");
+    // As Explorer starts it: no standard streams, no handle of ours.
+    platform::LaunchOptions launch;
+    launch.input = launch.output = launch.error = platform::ChildStream::none;
+    launch.patienceWhenOwnerGoes = std::chrono::milliseconds(0);
+    launch.forcedExitStatus = 99;
+    try {
+        program_.emplace(std::vector<std::wstring>{options_.program}, launch);
+    } catch (const std::runtime_error& error) {
+        checks_.fail(error.what());
         return false;
     }
     return true;
 }
 
 bool Drive::ended() const {
-    return WaitForSingleObject(process_.hProcess, 0) == WAIT_OBJECT_0;
+    return program_->hasEnded();
 }
 
 HWND Drive::mainWindow() const {
-    if (HWND main = findWindow(process_.dwProcessId, mainTitle)) {
+    if (HWND main = findWindow(program_->id(), mainTitle)) {
         return main;
     }
-    return findWindow(process_.dwProcessId, waitingTitle);
+    return findWindow(program_->id(), waitingTitle);
 }
 
 HWND Drive::messageBox() const {
-    return findWindow(process_.dwProcessId, messageTitle);
+    return findWindow(program_->id(), messageTitle);
 }
 
 HWND Drive::aboutBox() const {
-    return findWindow(process_.dwProcessId, aboutTitle);
+    return findWindow(program_->id(), aboutTitle);
 }
 
 bool Drive::waitUntil(DWORD milliseconds, const std::function<bool()>& done,
@@ -87,7 +78,7 @@ void Drive::shoot(const wchar_t* name) {
     // Let the last repaint reach the screen.
     Sleep(300);
     const std::wstring path = options_.shots + L"\\" + name + L".bmp";
-    checks_.expect(saveScreen(path), "picture of the screen: " + utf8(path));
+    checks_.expect(saveScreen(path), "picture of the screen: " + platform::utf8Text(path));
 }
 
 void Drive::run() {
@@ -146,14 +137,14 @@ void Drive::run() {
     }
     waitForEnd();
     if (ended()) {
-        GetExitCodeProcess(process_.hProcess, &seen_.exitCode);
+        seen_.exitCode = program_->exitStatus();
     }
 }
 
 void Drive::answerMessageBox(HWND box) {
     HWND main = mainWindow();
     const std::wstring text = checkMessageBox(checks_, box, main);
-    checks_.note("message: " + utf8(text));
+    checks_.note("message: " + platform::utf8Text(text));
     seen_.messages.push_back({textOf(box), text});
     shoot(L"message");
     postClick(messageBoxOkButton(box));

@@ -6,9 +6,11 @@
 
 #include <cstddef>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "platform/win/child_process.h"
 #include "tools/e2e/checks.h"
 
 namespace tav::e2e {
@@ -65,7 +67,6 @@ class Drive {
     Drive(const DriveOptions& options, Checks& checks);
     Drive(const Drive&) = delete;
     Drive& operator=(const Drive&) = delete;
-    ~Drive();
 
     // Runs the whole scenario; the verdicts are in `checks`.
     void run();
@@ -95,7 +96,8 @@ class Drive {
 
     DriveOptions options_;
     Checks& checks_;
-    PROCESS_INFORMATION process_{};
+    // Ended at once when the driver goes before it (status 99).
+    std::optional<platform::ChildProcess> program_;
     Seen seen_;
     bool mainShown_ = false;
     bool disturbed_ = false;

@@ -20,12 +20,13 @@
 #include <sstream>
 #include <string>
 
+#include "platform/win/wide_text.h"
 #include "tools/e2e/drive.h"
 #include "tools/e2e/window_probe.h"
 
 namespace {
 
-using tav::e2e::utf8;
+using tav::platform::utf8Text;
 
 std::vector<std::string> splitActions(const std::string& text) {
     std::vector<std::string> actions;
@@ -53,7 +54,7 @@ int usage(const char* problem) {
 nlohmann::json boxes(const std::vector<tav::e2e::Seen::Box>& seen, const char* textKey) {
     nlohmann::json list = nlohmann::json::array();
     for (const auto& box : seen) {
-        list.push_back({{"title", utf8(box.title)}, {textKey, utf8(box.text)}});
+        list.push_back({{"title", utf8Text(box.title)}, {textKey, utf8Text(box.text)}});
     }
     return list;
 }
@@ -61,11 +62,11 @@ nlohmann::json boxes(const std::vector<tav::e2e::Seen::Box>& seen, const char* t
 bool writeSeen(const std::string& path, const tav::e2e::Seen& seen) {
     nlohmann::json captions = nlohmann::json::array();
     for (const std::wstring& caption : seen.captions) {
-        captions.push_back(utf8(caption));
+        captions.push_back(utf8Text(caption));
     }
     nlohmann::json titles = nlohmann::json::array();
     for (const std::wstring& title : seen.titles) {
-        titles.push_back(utf8(title));
+        titles.push_back(utf8Text(title));
     }
     const nlohmann::json out{{"messages", boxes(seen.messages, "text")},
                              {"about", boxes(seen.aboutBoxes, "version")},
@@ -91,7 +92,7 @@ int wmain(int argc, wchar_t** argv) {
         const std::wstring argument = argv[i];
         const bool hasValue = i + 1 < argc;
         if (argument == L"--press" && hasValue) {
-            options.actions = splitActions(utf8(argv[++i]));
+            options.actions = splitActions(utf8Text(argv[++i]));
         } else if (argument == L"--dpi" && hasValue) {
             options.dpi = _wtoi(argv[++i]);
         } else if (argument == L"--disturb") {
@@ -99,7 +100,7 @@ int wmain(int argc, wchar_t** argv) {
         } else if (argument == L"--expect-waiting") {
             options.expectWaiting = true;
         } else if (argument == L"--type-ahead-at" && hasValue) {
-            for (const std::string& position : splitActions(utf8(argv[++i]))) {
+            for (const std::string& position : splitActions(utf8Text(argv[++i]))) {
                 options.typeAheadAt.push_back(std::atoi(position.c_str()));
             }
         } else if (argument == L"--shots" && hasValue) {
@@ -107,7 +108,7 @@ int wmain(int argc, wchar_t** argv) {
         } else if (argument == L"--running-shot-at" && hasValue) {
             options.runningShotAt = _wtoi(argv[++i]);
         } else if (argument == L"--seen" && hasValue) {
-            options.seen = utf8(argv[++i]);
+            options.seen = utf8Text(argv[++i]);
         } else if (argument == L"--sample-ms" && hasValue) {
             options.sampleMilliseconds = _wtoi(argv[++i]);
         } else if (argument == L"--timeout" && hasValue) {
@@ -115,7 +116,7 @@ int wmain(int argc, wchar_t** argv) {
         } else if (options.program.empty() && argument.rfind(L"--", 0) != 0) {
             options.program = argument;
         } else {
-            return usage(("unexpected argument " + utf8(argument)).c_str());
+            return usage(("unexpected argument " + utf8Text(argument)).c_str());
         }
     }
     if (options.program.empty() || options.dpi <= 0 || options.timeoutSeconds <= 0 ||

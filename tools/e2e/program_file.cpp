@@ -6,6 +6,8 @@
 
 #include <vector>
 
+#include "platform/win/unique_resource.h"
+#include "platform/win/wide_text.h"
 #include "tools/e2e/window_probe.h"
 
 namespace tav::e2e {
@@ -47,18 +49,17 @@ void checkProgramFile(Checks& checks, const std::wstring& program) {
     }
     for (const wchar_t* name : {L"FileVersion", L"ProductVersion"}) {
         checks.expect(versionString(info, name) == L"3.4.0.1",
-                      compared(utf8(name), "3.4.0.1", utf8(versionString(info, name))));
+                      compared(platform::utf8Text(name), "3.4.0.1",
+                               platform::utf8Text(versionString(info, name))));
     }
     for (const wchar_t* name : {L"ProductName", L"FileDescription"}) {
         checks.expect(versionString(info, name) == L"Tavrelmondix",
-                      compared(utf8(name), "Tavrelmondix", utf8(versionString(info, name))));
+                      compared(platform::utf8Text(name), "Tavrelmondix",
+                               platform::utf8Text(versionString(info, name))));
     }
-    HICON large = nullptr;
-    const UINT icons = ExtractIconExW(program.c_str(), 0, &large, nullptr, 1);
-    checks.expect(icons >= 1 && large != nullptr, "the program has an icon of its own");
-    if (large != nullptr) {
-        DestroyIcon(large);
-    }
+    platform::UniqueIcon large;
+    const UINT icons = ExtractIconExW(program.c_str(), 0, large.receive(), nullptr, 1);
+    checks.expect(icons >= 1 && large, "the program has an icon of its own");
 }
 
 }  // namespace tav::e2e

@@ -5,17 +5,22 @@
 #include <cstdio>
 #include <vector>
 
+#include "platform/win/device_context.h"
+#include "platform/win/unique_resource.h"
+
 namespace tav::e2e {
 
 bool saveScreen(const std::wstring& path) {
     const int width = GetSystemMetrics(SM_CXSCREEN);
     const int height = GetSystemMetrics(SM_CYSCREEN);
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
-    HGDIOBJ previous = SelectObject(memory, bitmap);
-    BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY);
-    SelectObject(memory, previous);
+    const platform::WindowDc screen(nullptr);
+    const platform::UniqueMemoryDc memory(CreateCompatibleDC(screen.get()));
+    const platform::UniqueBitmap bitmap(CreateCompatibleBitmap(screen.get(), width, height));
+    {
+        // Selected only while copying: GetDIBits wants it out of the DC.
+        const platform::SelectedObject selected(memory.get(), bitmap.get());
+        BitBlt(memory.get(), 0, 0, width, height, screen.get(), 0, 0, SRCCOPY);
+    }
 
     BITMAPINFOHEADER info{};
     info.biSize = sizeof info;
@@ -26,11 +31,9 @@ bool saveScreen(const std::wstring& path) {
     info.biCompression = BI_RGB;
     const DWORD stride = static_cast<DWORD>((width * 3 + 3) & ~3);
     std::vector<unsigned char> pixels(static_cast<size_t>(stride) * static_cast<size_t>(height));
-    const int lines = GetDIBits(memory, bitmap, 0, static_cast<UINT>(height), pixels.data(),
-                                reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
+    const int lines =
+        GetDIBits(memory.get(), bitmap.get(), 0, static_cast<UINT>(height), pixels.data(),
+                  reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS);
     if (lines != height) {
         return false;
     }

@@ -7,6 +7,8 @@
 #include <cstdio>
 #include <vector>
 
+#include "platform/win/device_context.h"
+#include "platform/win/wide_text.h"
 #include "tools/e2e/window_probe.h"
 
 namespace tav::e2e {
@@ -33,7 +35,7 @@ std::string rectText(const RECT& rect) {
 
 std::string inQuotes(const std::wstring& text) {
     std::string quoted(1, '"');
-    quoted.append(utf8(text));
+    quoted.append(platform::utf8Text(text));
     quoted.push_back('"');
     return quoted;
 }
@@ -164,7 +166,7 @@ void checkMainWindow(Checks& checks, HWND main, int dpi) {
         if (button == nullptr) {
             continue;
         }
-        const std::string name = utf8(textOf(button));
+        const std::string name = platform::utf8Text(textOf(button));
         const LONG style = GetWindowLongW(button, GWL_STYLE);
         checks.expect((style & BS_TYPEMASK) == BS_PUSHBUTTON,
                       name + " is a push button without a default role");
@@ -185,8 +187,9 @@ void checkMainWindow(Checks& checks, HWND main, int dpi) {
             tabOrder += (tabOrder.empty() ? L"" : L", ") + textOf(child);
         }
     }
-    checks.expect(tabOrder == L"Process, Exit, Help",
-                  compared("tab stops in order", "Process, Exit, Help", utf8(tabOrder)));
+    checks.expect(
+        tabOrder == L"Process, Exit, Help",
+        compared("tab stops in order", "Process, Exit, Help", platform::utf8Text(tabOrder)));
     checks.expect(controls.process != nullptr && focusOf(main) == controls.process,
                   "focus is on Process");
 }
@@ -205,8 +208,9 @@ void checkTabOrder(Checks& checks, HWND main) {
         while (focusOf(main) != next && GetTickCount64() < deadline) {
             Sleep(20);
         }
-        checks.expect(focusOf(main) == next, "Tab moves the focus to " + utf8(textOf(next)) +
-                                                 " (now on " + utf8(textOf(focusOf(main))) + ")");
+        checks.expect(focusOf(main) == next, "Tab moves the focus to " +
+                                                 platform::utf8Text(textOf(next)) + " (now on " +
+                                                 platform::utf8Text(textOf(focusOf(main))) + ")");
     }
 }
 
@@ -285,13 +289,12 @@ void checkAboutBox(Checks& checks, HWND about, HWND main, int dpi) {
     const ULONGLONG deadline = GetTickCount64() + 3000;
     do {
         Sleep(20);
-        HDC screen = GetDC(nullptr);
-        above = GetPixel(screen, x, greyY - 1);
-        grey = GetPixel(screen, x, greyY);
-        white1 = GetPixel(screen, x, greyY + 1);
-        white2 = GetPixel(screen, x, greyY + 2);
-        below = GetPixel(screen, x, greyY + 3);
-        ReleaseDC(nullptr, screen);
+        const platform::WindowDc screen(nullptr);
+        above = GetPixel(screen.get(), x, greyY - 1);
+        grey = GetPixel(screen.get(), x, greyY);
+        white1 = GetPixel(screen.get(), x, greyY + 1);
+        white2 = GetPixel(screen.get(), x, greyY + 2);
+        below = GetPixel(screen.get(), x, greyY + 3);
     } while (grey != RGB(128, 128, 128) && GetTickCount64() < deadline);
     char colours[160];
     std::snprintf(colours, sizeof colours,

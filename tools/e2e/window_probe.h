@@ -11,8 +11,6 @@
 
 namespace tav::e2e {
 
-std::string utf8(const std::wstring& text);
-
 std::wstring classOf(HWND window);
 std::wstring textOf(HWND window);
 // The window's rectangle in its parent's client coordinates (in screen

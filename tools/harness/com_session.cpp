@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <stdexcept>
@@ -12,20 +13,17 @@
 #include "app/recording_window.h"
 #include "host/com/apartment.h"
 #include "host/com/com_connector.h"
+#include "platform/win/child_process.h"
+#include "platform/win/program_folder.h"
 #include "tools/error_objects/error_object_channel.h"
 #include "tools/harness/host_part.h"
-#include "tools/harness/server_process.h"
+#include "tools/sehost-sim/server.h"
 
 namespace tav::harness {
 namespace {
 
-std::wstring widen(const std::string& text) {
-    int length =
-        MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(length), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
-    return wide;
-}
+// The server may take this long to finish (write its part) once its input is closed.
+constexpr std::chrono::seconds serverFinishing{60};
 
 // A file name of this run's own for a part the server writes.
 std::filesystem::path hostPartPath(const char* suffix) {
@@ -130,15 +128,24 @@ ComSessionOutcome runComSession(const std::string& scenePath, sim::Scene scene,
                                 const ComSessionOptions& options, EventLog& events) {
     const std::filesystem::path hostPartFile = hostPartPath(".json");
     const std::filesystem::path roundTripsFile = hostPartPath(".round-trips.json");
-    std::vector<std::wstring> serverArgs{widen(scenePath), L"--result", hostPartFile.wstring(),
-                                         L"--timeout", std::to_wstring(serverSecondsFor(scene))};
+    // The scene's path as the harness itself opened it: a path made from
+    // the same narrow text names the same file.
+    std::vector<std::wstring> serverCommand{
+        (platform::programFolder() / L"sehost-sim.exe").wstring(),
+        std::filesystem::path(scenePath).wstring(),
+        L"--result",
+        hostPartFile.wstring(),
+        L"--timeout",
+        std::to_wstring(serverSecondsFor(scene))};
     if (!options.roundTrips.empty()) {
-        serverArgs.insert(serverArgs.end(), {L"--round-trips", roundTripsFile.wstring()});
+        serverCommand.insert(serverCommand.end(), {L"--round-trips", roundTripsFile.wstring()});
     }
-    ServerProcess server(programFolder() + L"sehost-sim.exe", serverArgs);
-    if (!server.waitReady()) {
+    // Its standard error is the harness's; closing its input ends it.
+    platform::ChildProcess server(serverCommand, {.input = platform::ChildStream::pipe,
+                                                  .output = platform::ChildStream::pipe});
+    if (!server.waitForLine(sehost::readyLine)) {
         throw std::runtime_error("sehost-sim.exe ended before it was ready (exit status " +
-                                 std::to_string(server.finish()) + ")");
+                                 std::to_string(server.finish(serverFinishing)) + ")");
     }
 
     ComSessionOutcome outcome;
@@ -164,7 +171,7 @@ ComSessionOutcome runComSession(const std::string& scenePath, sim::Scene scene,
             // The host counts the references the tool holds as the program ends,
             // as in process: the server finishes before the form gives them back
             // (to a server that is gone, which fails at once).
-            server.finish();
+            server.finish(serverFinishing);
         }
         tool.window = window.shown();
         if (!options.roundTrips.empty()) {

@@ -2,20 +2,14 @@
 
 #include <combaseapi.h>
 
-#include <memory>
 #include <stdexcept>
-#include <type_traits>
 
+#include "platform/win/unique_resource.h"
+#include "platform/win/wide_text.h"
 #include "tools/sehost-sim/server_ids.h"
-#include "tools/sehost-sim/wide_text.h"
 
 namespace tav::sehost {
 namespace {
-
-struct KeyCloser {
-    void operator()(HKEY key) const { RegCloseKey(key); }
-};
-using RegistryKey = std::unique_ptr<std::remove_pointer_t<HKEY>, KeyCloser>;
 
 HKEY rootOf(RegistrationScope scope) {
     return scope == RegistrationScope::user ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE;
@@ -44,11 +38,11 @@ std::wstring registeredClassId(RegistrationScope scope) {
 }
 
 ExistingRegistration existingRegistration(RegistrationScope scope) {
-    HKEY opened = nullptr;
-    if (RegOpenKeyExW(rootOf(scope), progIdPath.c_str(), 0, KEY_READ, &opened) != ERROR_SUCCESS) {
+    platform::UniqueRegistryKey key;
+    if (RegOpenKeyExW(rootOf(scope), progIdPath.c_str(), 0, KEY_READ, key.receive()) !=
+        ERROR_SUCCESS) {
         return ExistingRegistration::none;
     }
-    const RegistryKey key(opened);
     return _wcsicmp(registeredClassId(scope).c_str(), serverClassIdText) == 0
                ? ExistingRegistration::leftoverOfOurs
                : ExistingRegistration::foreign;
@@ -71,21 +65,20 @@ ClassRegistration::ClassRegistration(RegistrationScope scope) : scope_(scope) {
         {classPath + L"\\ProgID", progId},
     };
     for (const Entry& entry : entries) {
-        HKEY made = nullptr;
+        platform::UniqueRegistryKey key;
         DWORD disposition = 0;
         const LSTATUS status =
             RegCreateKeyExW(rootOf(scope_), entry.path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
-                            KEY_WRITE, nullptr, &made, &disposition);
+                            KEY_WRITE, nullptr, key.receive(), &disposition);
         if (status != ERROR_SUCCESS) {
             removeMadeKeys();
-            const std::string where = toUtf8(entry.path);
+            const std::string where = platform::utf8Text(entry.path);
             if (status == ERROR_ACCESS_DENIED) {
                 throw RegistrationDenied("writing " + where + " is not allowed");
             }
             throw std::runtime_error("writing " + where + " failed (error " +
                                      std::to_string(status) + ")");
         }
-        RegistryKey key(made);
         if (disposition == REG_CREATED_NEW_KEY) {
             madeKeys_.push_back(entry.path);
         }

@@ -6,7 +6,8 @@
 #include <string>
 
 #include "host/com/bstr.h"
-#include "host/com/error_numbers.h"
+#include "platform/win/error_hresult.h"
+#include "platform/win/wide_text.h"
 
 namespace tav::sehost {
 namespace {
@@ -29,7 +30,7 @@ HRESULT STDAPICALLTYPE fillInDeferred(EXCEPINFO* exception) {
     if (exception == nullptr || !owedError) {
         return E_UNEXPECTED;
     }
-    fill(*exception, com::hresultOf(owedError->number()), owedError->description());
+    fill(*exception, platform::hresultOf(owedError->number()), owedError->description());
     owedError.reset();
     return S_OK;
 }
@@ -37,16 +38,15 @@ HRESULT STDAPICALLTYPE fillInDeferred(EXCEPINFO* exception) {
 HRESULT reportDirect(const host::AutomationError& error) {
     Microsoft::WRL::ComPtr<ICreateErrorInfo> created;
     if (SUCCEEDED(CreateErrorInfo(created.GetAddressOf()))) {
-        const std::u16string description = error.description();
-        std::wstring wide(description.begin(), description.end());
-        created->SetDescription(wide.data());
+        std::wstring description = platform::wideText(error.description());
+        created->SetDescription(description.data());
         created->SetSource(const_cast<LPOLESTR>(L"SolidEdge.Application"));
         Microsoft::WRL::ComPtr<IErrorInfo> info;
         if (SUCCEEDED(created.As(&info))) {
             SetErrorInfo(0, info.Get());
         }
     }
-    return com::hresultOf(error.number());
+    return platform::hresultOf(error.number());
 }
 
 }  // namespace
@@ -66,7 +66,7 @@ HRESULT reportError(const host::AutomationError& error, Errors form, EXCEPINFO* 
         exception->pfnDeferredFillIn(exception);
         exception->pfnDeferredFillIn = nullptr;
     } else {
-        fill(*exception, com::hresultOf(error.number()), error.description());
+        fill(*exception, platform::hresultOf(error.number()), error.description());
     }
     return DISP_E_EXCEPTION;
 }

@@ -5,8 +5,8 @@
 
 #include <string>
 
+#include "platform/win/wide_text.h"
 #include "tools/sehost-sim/server_ids.h"
-#include "tools/sehost-sim/wide_text.h"
 
 namespace tav::sehost {
 namespace {
@@ -76,7 +76,7 @@ HostRegistration::HostRegistration(bool allowInstalled,
                     throw RegistrationRefused(
                         std::string("sehost-sim: SolidEdge.Application is registered for ") +
                         scopeName(scope) + " by another program (class " +
-                        toUtf8(registeredClassId(scope)) +
+                        platform::utf8Text(registeredClassId(scope)) +
                         "); not taking over an installed Solid Edge (--allow-installed serves "
                         "beside it)");
                 }

@@ -1,5 +1,6 @@
 #include "tools/sehost-sim/incoming_calls.h"
 
+#include "platform/win/exception_barrier.h"
 #include "tools/sehost-sim/host_classes.h"
 
 namespace tav::sehost {
@@ -21,14 +22,17 @@ IncomingCallFilter::IncomingCallFilter(sim::BusyHost busy, std::shared_ptr<Serve
 
 DWORD STDMETHODCALLTYPE IncomingCallFilter::HandleInComingCall(DWORD, HTASK, DWORD,
                                                                LPINTERFACEINFO interfaceInfo) {
-    RoundTrips& roundTrips = servedHost_->roundTrips;
-    if (isInvoke(interfaceInfo) && servedHost_->nextCallNumber() == busy_.call &&
-        roundTrips.rejected < busy_.rejections) {
-        ++roundTrips.rejected;
-        return SERVERCALL_REJECTED;
-    }
-    roundTrips.count(interfaceInfo);
-    return SERVERCALL_ISHANDLED;
+    // Whatever happens in the counting, the call itself is served.
+    return platform::guardComCall(DWORD{SERVERCALL_ISHANDLED}, [&]() -> DWORD {
+        RoundTrips& roundTrips = servedHost_->roundTrips;
+        if (isInvoke(interfaceInfo) && servedHost_->nextCallNumber() == busy_.call &&
+            roundTrips.rejected < busy_.rejections) {
+            ++roundTrips.rejected;
+            return SERVERCALL_REJECTED;
+        }
+        roundTrips.count(interfaceInfo);
+        return SERVERCALL_ISHANDLED;
+    });
 }
 
 DWORD STDMETHODCALLTYPE IncomingCallFilter::RetryRejectedCall(HTASK, DWORD, DWORD) {
@@ -38,15 +42,6 @@ DWORD STDMETHODCALLTYPE IncomingCallFilter::RetryRejectedCall(HTASK, DWORD, DWOR
 
 DWORD STDMETHODCALLTYPE IncomingCallFilter::MessagePending(HTASK, DWORD, DWORD) {
     return PENDINGMSG_WAITDEFPROCESS;
-}
-
-InstalledFilter::InstalledFilter(IMessageFilter* filter) {
-    CoRegisterMessageFilter(filter, previous_.GetAddressOf());
-}
-
-InstalledFilter::~InstalledFilter() {
-    Microsoft::WRL::ComPtr<IMessageFilter> ours;
-    CoRegisterMessageFilter(previous_.Get(), ours.GetAddressOf());
 }
 
 }  // namespace tav::sehost

@@ -15,13 +15,13 @@
 #include <memory>
 
 #include "host/sim/scene.h"
-#include "tools/sehost-sim/com_object.h"
+#include "platform/win/com_object.h"
 #include "tools/sehost-sim/round_trips.h"
 #include "tools/sehost-sim/served_object.h"
 
 namespace tav::sehost {
 
-class IncomingCallFilter final : public ComObject<IMessageFilter> {
+class IncomingCallFilter final : public platform::ComObject<IMessageFilter> {
   public:
     IncomingCallFilter(sim::BusyHost busy, std::shared_ptr<ServedHost> servedHost);
 
@@ -35,18 +35,6 @@ class IncomingCallFilter final : public ComObject<IMessageFilter> {
   private:
     sim::BusyHost busy_;
     std::shared_ptr<ServedHost> servedHost_;
-};
-
-// Installs a filter for the apartment and puts the previous one back when it goes.
-class InstalledFilter {
-  public:
-    explicit InstalledFilter(IMessageFilter* filter);
-    ~InstalledFilter();
-    InstalledFilter(const InstalledFilter&) = delete;
-    InstalledFilter& operator=(const InstalledFilter&) = delete;
-
-  private:
-    Microsoft::WRL::ComPtr<IMessageFilter> previous_;
 };
 
 }  // namespace tav::sehost

@@ -13,18 +13,19 @@
 #include <string>
 #include <vector>
 
+#include "platform/win/unique_resource.h"
 #include "tools/sehost-sim/server.h"
 
 namespace {
 
 std::vector<std::wstring> commandLineArguments() {
     int count = 0;
-    LPWSTR* split = CommandLineToArgvW(GetCommandLineW(), &count);
+    const tav::platform::UniqueLocalMemory<LPWSTR*> split(
+        CommandLineToArgvW(GetCommandLineW(), &count));
     std::vector<std::wstring> args;
-    for (int i = 1; i < count; ++i) {
-        args.emplace_back(split[i]);
+    for (int i = 1; split && i < count; ++i) {
+        args.emplace_back(split.get()[i]);
     }
-    LocalFree(split);
     return args;
 }
 

@@ -4,7 +4,6 @@
 
 #include <chrono>
 #include <limits>
-#include <new>
 #include <string>
 #include <vector>
 
@@ -13,12 +12,15 @@
 #include "host/com/variant_value.h"
 #include "host/error.h"
 #include "host/sim/sim_handle.h"
+#include "platform/win/exception_barrier.h"
+#include "platform/win/wide_text.h"
 #include "tools/sehost-sim/error_report.h"
 #include "tools/sehost-sim/host_classes.h"
 
 namespace tav::sehost {
 namespace {
 
+using platform::guardComCall;
 using Strictness = sim::ComStrictness;
 
 // Asked for by the server itself only, to recognise its own objects when a
@@ -87,56 +89,55 @@ ServedObject::~ServedObject() {
     servedHost_->live.erase(this);
 }
 
-IDispatch* ServedObject::serve(host::ObjectRef object,
-                               const std::shared_ptr<ServedHost>& servedHost) {
+Microsoft::WRL::ComPtr<IDispatch> ServedObject::serve(
+    host::ObjectRef object, const std::shared_ptr<ServedHost>& servedHost) {
     if (object.empty()) {
         return nullptr;
     }
-    return make<ServedObject>(std::move(object), servedHost).Detach();
+    return make<ServedObject>(std::move(object), servedHost);
 }
 
 const sim::ObjectClass& ServedObject::objectClass() const {
     return object_.backendObject<sim::SimHandle>()->node().objectClass();
 }
 
-bool ServedObject::answersTo(REFIID iid) {
-    if (IsEqualIID(iid, servedObjectIid)) {
-        return true;
+void* ServedObject::interfaceFor(REFIID iid) {
+    if (IsEqualIID(iid, IID_ISupportErrorInfo) &&
+        servedHost_->strictness.errors != Strictness::Errors::direct) {
+        return nullptr;
     }
     // A cast is not a host call; the reference it gives is dropped at once,
     // as this object answers for the interface itself.
-    return isHostInterface(iid) && !object_.tryAs(com::fromGuid(iid)).empty();
-}
-
-void* ServedObject::otherInterface(REFIID iid) {
-    if (IsEqualIID(iid, IID_IExternalConnection)) {
-        return static_cast<IExternalConnection*>(this);
+    if (IsEqualIID(iid, servedObjectIid) ||
+        (isHostInterface(iid) && !object_.tryAs(com::fromGuid(iid)).empty())) {
+        return static_cast<IDispatch*>(this);
     }
-    if (IsEqualIID(iid, IID_ISupportErrorInfo) &&
-        servedHost_->strictness.errors == Strictness::Errors::direct) {
-        return static_cast<ISupportErrorInfo*>(this);
-    }
-    return nullptr;
+    return listedInterface(iid);
 }
 
 DWORD STDMETHODCALLTYPE ServedObject::AddConnection(DWORD type, DWORD) {
-    if ((type & EXTCONN_STRONG) == 0) {
-        return static_cast<DWORD>(connections_.load());
-    }
-    const long now = ++connections_;
-    if (now == 1) {
-        ++servedHost_->roundTrips.objectsMarshalled;  // its first connection to a client
-    }
-    return static_cast<DWORD>(now);
+    return guardComCall(DWORD{0}, [&] {
+        if ((type & EXTCONN_STRONG) == 0) {
+            return static_cast<DWORD>(connections_.load());
+        }
+        const long now = ++connections_;
+        if (now == 1) {
+            ++servedHost_->roundTrips.objectsMarshalled;  // its first connection to a client
+        }
+        return static_cast<DWORD>(now);
+    });
 }
 
 DWORD STDMETHODCALLTYPE ServedObject::ReleaseConnection(DWORD type, DWORD, BOOL) {
-    return (type & EXTCONN_STRONG) != 0 ? static_cast<DWORD>(--connections_)
-                                        : static_cast<DWORD>(connections_.load());
+    return guardComCall(DWORD{0}, [&] {
+        return (type & EXTCONN_STRONG) != 0 ? static_cast<DWORD>(--connections_)
+                                            : static_cast<DWORD>(connections_.load());
+    });
 }
 
 HRESULT STDMETHODCALLTYPE ServedObject::InterfaceSupportsErrorInfo(REFIID iid) {
-    return IsEqualIID(iid, IID_IDispatch) || isHostInterface(iid) ? S_OK : S_FALSE;
+    return guardComCall(
+        [&] { return IsEqualIID(iid, IID_IDispatch) || isHostInterface(iid) ? S_OK : S_FALSE; });
 }
 
 HRESULT STDMETHODCALLTYPE ServedObject::GetTypeInfoCount(UINT* count) {
@@ -152,11 +153,13 @@ HRESULT STDMETHODCALLTYPE ServedObject::GetTypeInfo(UINT index, LCID, ITypeInfo*
         return E_POINTER;
     }
     *info = nullptr;
-    if (index != 0 || servedHost_->typeLibrary == nullptr) {
-        return DISP_E_BADINDEX;
-    }
-    *info = servedHost_->typeLibrary->typeInfoOf(objectClass()).Detach();
-    return *info != nullptr ? S_OK : TYPE_E_ELEMENTNOTFOUND;
+    return guardComCall([&] {
+        if (index != 0 || servedHost_->typeLibrary == nullptr) {
+            return DISP_E_BADINDEX;
+        }
+        *info = servedHost_->typeLibrary->typeInfoOf(objectClass()).Detach();
+        return *info != nullptr ? S_OK : TYPE_E_ELEMENTNOTFOUND;
+    });
 }
 
 host::ObjectRef ServedObject::unwrap(IDispatch* dispatch) const {
@@ -170,7 +173,7 @@ host::ObjectRef ServedObject::unwrap(IDispatch* dispatch) const {
     }
     // The same reference the object holds: passing an object to the host
     // hands no new reference out.
-    return static_cast<ServedObject*>(static_cast<DispatchObject*>(own.Get()))->object_;
+    return static_cast<ServedObject*>(own.Get())->object_;
 }
 
 HRESULT STDMETHODCALLTYPE ServedObject::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID,
@@ -181,15 +184,16 @@ HRESULT STDMETHODCALLTYPE ServedObject::GetIDsOfNames(REFIID, LPOLESTR* names, U
     for (UINT i = 0; i < count; ++i) {
         ids[i] = DISPID_UNKNOWN;
     }
-    const std::wstring_view wide(names[0] == nullptr ? L"" : names[0]);
-    const std::u16string name(wide.begin(), wide.end());
-    std::optional<host::DispId> id = servedHost_->names.idOf(objectClass(), name);
-    if (!id) {
-        return DISP_E_UNKNOWNNAME;
-    }
-    ids[0] = *id;
-    // The host's members take no named arguments.
-    return count == 1 ? S_OK : DISP_E_UNKNOWNNAME;
+    return guardComCall([&] {
+        const std::u16string name = platform::utf16Text(names[0] == nullptr ? L"" : names[0]);
+        std::optional<host::DispId> id = servedHost_->names.idOf(objectClass(), name);
+        if (!id) {
+            return DISP_E_UNKNOWNNAME;
+        }
+        ids[0] = *id;
+        // The host's members take no named arguments.
+        return count == 1 ? S_OK : DISP_E_UNKNOWNNAME;
+    });
 }
 
 void ServedObject::serveCall(const host::MemberName& name, WORD flags, DISPPARAMS* params,
@@ -200,9 +204,7 @@ void ServedObject::serveCall(const host::MemberName& name, WORD flags, DISPPARAM
         return unwrap(dispatch.Get());
     };
     const com::ObjectToDispatch wrapper = [this](const host::ObjectRef& object) {
-        Microsoft::WRL::ComPtr<IDispatch> served;
-        served.Attach(serve(object, servedHost_));
-        return served;
+        return serve(object, servedHost_);
     };
     // DISPPARAMS holds the arguments last first.
     std::vector<host::Argument> args;
@@ -246,27 +248,29 @@ HRESULT STDMETHODCALLTYPE ServedObject::Invoke(DISPID member, REFIID, LCID, WORD
     if (result != nullptr) {
         VariantInit(result);
     }
-    const Strictness& strictness = servedHost_->strictness;
-    if (strictness.errors == Strictness::Errors::direct) {
-        clearErrorObject();
-    }
-    const std::optional<host::MemberName> name = servedHost_->names.memberOf(objectClass(), member);
-    if (!name) {
-        return DISP_E_MEMBERNOTFOUND;  // an id of another class: not a host call
-    }
-    if (strictness.stall && strictness.stall->call == callNumber) {
-        // As Solid Edge does with a dialog up inside a call: the call waits
-        // while the host's own message loop runs.
-        com::waitDispatchingMessages(std::chrono::milliseconds(strictness.stall->ms));
-    }
-    try {
-        serveCall(*name, flags, params, result);
-        return S_OK;
-    } catch (const host::AutomationError& error) {
-        return reportError(error, strictness.errors, exception);
-    } catch (const std::bad_alloc&) {
-        return E_OUTOFMEMORY;
-    }
+    return guardComCall([&] {
+        const Strictness& strictness = servedHost_->strictness;
+        if (strictness.errors == Strictness::Errors::direct) {
+            clearErrorObject();
+        }
+        const std::optional<host::MemberName> name =
+            servedHost_->names.memberOf(objectClass(), member);
+        if (!name) {
+            return DISP_E_MEMBERNOTFOUND;  // an id of another class: not a host call
+        }
+        if (strictness.stall && strictness.stall->call == callNumber) {
+            // As Solid Edge does with a dialog up inside a call: the call
+            // waits while the host's own message loop runs.
+            com::waitDispatchingMessages(std::chrono::milliseconds(strictness.stall->ms));
+        }
+        try {
+            serveCall(*name, flags, params, result);
+            return S_OK;
+        } catch (const host::AutomationError& error) {
+            // A host error: the client reads it in the form the scene asks for.
+            return reportError(error, strictness.errors, exception);
+        }
+    });
 }
 
 }  // namespace tav::sehost

@@ -10,6 +10,9 @@
 
 #include <windows.h>
 
+#include <objidl.h>
+#include <oleauto.h>
+
 #include <atomic>
 #include <cstdint>
 #include <memory>
@@ -20,7 +23,7 @@
 #include "host/sim/scene.h"
 #include "host/sim/sim_host.h"
 #include "host/value.h"
-#include "tools/sehost-sim/com_object.h"
+#include "platform/win/com_object.h"
 #include "tools/sehost-sim/member_names.h"
 #include "tools/sehost-sim/round_trips.h"
 #include "tools/sehost-sim/type_library.h"
@@ -68,22 +71,17 @@ inline constexpr UINT crashExitStatus = 70;
 // connections from outside the process (the running-object table's and the
 // clients'), which is how the server tells whether clients still hold it.
 // And, for a host that reports its errors directly, an ISupportErrorInfo.
-class ServedObject final : public DispatchObject,
-                           public IExternalConnection,
-                           public ISupportErrorInfo {
+// Every method answers through platform::guardComCall: no exception reaches COM.
+class ServedObject final
+    : public platform::ComObject<IDispatch, IExternalConnection, ISupportErrorInfo> {
   public:
     ServedObject(host::ObjectRef object, std::shared_ptr<ServedHost> servedHost);
     ~ServedObject() override;
 
     // A new served object holding `object` (one reference for the caller),
     // or null for an empty reference.
-    static IDispatch* serve(host::ObjectRef object, const std::shared_ptr<ServedHost>& servedHost);
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
-        return DispatchObject::QueryInterface(iid, out);
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return DispatchObject::AddRef(); }
-    ULONG STDMETHODCALLTYPE Release() override { return DispatchObject::Release(); }
+    static Microsoft::WRL::ComPtr<IDispatch> serve(host::ObjectRef object,
+                                                   const std::shared_ptr<ServedHost>& servedHost);
 
     HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override;
     HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID, ITypeInfo** info) override;
@@ -101,8 +99,10 @@ class ServedObject final : public DispatchObject,
     HRESULT STDMETHODCALLTYPE InterfaceSupportsErrorInfo(REFIID iid) override;
 
   private:
-    bool answersTo(REFIID iid) override;
-    void* otherInterface(REFIID iid) override;
+    // Beyond the listed interfaces, the host's interfaces the object has
+    // (and the server's own id for its objects) as this IDispatch; and
+    // ISupportErrorInfo only for a host that reports its errors directly.
+    void* interfaceFor(REFIID iid) override;
     const sim::ObjectClass& objectClass() const;
     // A received object as the host's reference: our own objects become the
     // reference they hold, anything else an object the host does not know.

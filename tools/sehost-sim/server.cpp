@@ -16,8 +16,9 @@
 #include "host/sim/scene_error.h"
 #include "host/sim/scene_loader.h"
 #include "host/sim/sim_host.h"
+#include "platform/win/child_process.h"
+#include "platform/win/installed_message_filter.h"
 #include "tools/error_objects/error_object_channel.h"
-#include "tools/sehost-sim/child_program.h"
 #include "tools/sehost-sim/host_registration.h"
 #include "tools/sehost-sim/host_result.h"
 #include "tools/sehost-sim/incoming_calls.h"
@@ -32,7 +33,8 @@ namespace {
 using Microsoft::WRL::ComPtr;
 
 void announceReady() {
-    std::fputs("ready\n", stdout);
+    std::fputs(readyLine, stdout);
+    std::fputs("\n", stdout);
     std::fflush(stdout);
 }
 
@@ -50,7 +52,7 @@ int runServer(const ServerOptions& options) {
     const auto deadline =
         std::chrono::steady_clock::now() + std::chrono::seconds(options.timeoutSeconds);
     StopSignals stopSignals(options.program.empty());
-    Apartment apartment;
+    ServerApartment apartment;
     com::namePlainDispatchProxy();
     errorobjects::carryErrorObjectsAcrossProcesses();
 
@@ -66,7 +68,7 @@ int runServer(const ServerOptions& options) {
     servedHost->crashAtCall = crashAtCall;
     ComPtr<IncomingCallFilter> filter =
         IncomingCallFilter::make<IncomingCallFilter>(busy, servedHost);
-    InstalledFilter installedFilter(filter.Get());
+    const platform::InstalledMessageFilter installedFilter(filter.Get());
 
     std::unique_ptr<HostRegistration> registration;
     std::unique_ptr<RunningEntry> running;
@@ -85,13 +87,16 @@ int runServer(const ServerOptions& options) {
     }
     announceReady();
 
-    std::unique_ptr<ChildProgram> program;
+    // Started with the server's standard streams; left running if the
+    // server ends first (it ends it itself when its time runs out).
+    std::optional<platform::ChildProcess> program;
     std::vector<std::pair<HANDLE, StopReason>> waits{
         {stopSignals.interrupted(), StopReason::interrupted}};
     int status = 0;
     if (!options.program.empty()) {
         try {
-            program = std::make_unique<ChildProgram>(options.program);
+            program.emplace(options.program,
+                            platform::LaunchOptions{.patienceWhenOwnerGoes = std::nullopt});
             waits.emplace_back(program->process(), StopReason::programEnded);
         } catch (const std::runtime_error& error) {
             std::cerr << "sehost-sim: " << error.what() << '\n';
@@ -116,7 +121,7 @@ int runServer(const ServerOptions& options) {
                 std::cerr << "sehost-sim: the timeout of " << options.timeoutSeconds
                           << " s passed; ending\n";
                 if (program) {
-                    program->end(timedOutStatus);
+                    program->terminate(timedOutStatus);
                 }
                 status = timedOutStatus;
                 break;

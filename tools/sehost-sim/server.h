@@ -8,6 +8,10 @@
 
 namespace tav::sehost {
 
+// The line the server prints on its standard output once clients can reach
+// it; those that start it wait for it.
+inline constexpr char readyLine[] = "ready";
+
 inline constexpr int refusedStatus = 2;
 inline constexpr int timedOutStatus = 3;
 // Interrupted from the console (Ctrl+C, Ctrl+Break, closing it).

@@ -2,7 +2,7 @@
 
 #include <cwchar>
 
-#include "tools/sehost-sim/wide_text.h"
+#include "platform/win/wide_text.h"
 
 namespace tav::sehost {
 namespace {
@@ -12,7 +12,7 @@ int timeoutOf(const std::wstring& text) {
     const long seconds = std::wcstol(text.c_str(), &end, 10);
     if (text.empty() || end == nullptr || *end != L'\0' || seconds < 1 || seconds > 86400) {
         throw UsageError("--timeout takes a number of seconds from 1 to 86400, not \"" +
-                         toUtf8(text) + "\"");
+                         platform::utf8Text(text) + "\"");
     }
     return static_cast<int>(seconds);
 }
@@ -35,7 +35,7 @@ ServerOptions parseServerOptions(const std::vector<std::wstring>& args) {
         const std::wstring& arg = args[i];
         auto value = [&]() -> const std::wstring& {
             if (i + 1 >= args.size()) {
-                throw UsageError(toUtf8(arg) + " needs a value");
+                throw UsageError(platform::utf8Text(arg) + " needs a value");
             }
             return args[++i];
         };
@@ -57,7 +57,7 @@ ServerOptions parseServerOptions(const std::vector<std::wstring>& args) {
         } else if (arg == L"--allow-installed") {
             options.allowInstalled = true;
         } else if (arg.starts_with(L"-")) {
-            throw UsageError("unknown option " + toUtf8(arg));
+            throw UsageError("unknown option " + platform::utf8Text(arg));
         } else if (haveScene) {
             throw UsageError("one scene file only (a program to run goes after --)");
         } else {

@@ -10,15 +10,10 @@
 
 namespace tav::sehost {
 
-Apartment::Apartment() {
-    const HRESULT hr = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    if (FAILED(hr)) {
-        throw std::runtime_error("CoInitializeEx failed (" + std::to_string(hr) + ")");
+ServerApartment::ServerApartment() : com_(COINIT_APARTMENTTHREADED) {
+    if (FAILED(com_.result())) {
+        throw std::runtime_error("CoInitializeEx failed (" + std::to_string(com_.result()) + ")");
     }
-}
-
-Apartment::~Apartment() {
-    CoUninitialize();
 }
 
 RunningEntry::RunningEntry(IUnknown* application) {

@@ -9,17 +9,20 @@
 #include <utility>
 #include <vector>
 
+#include "platform/win/com_initialization.h"
+
 namespace tav::sehost {
 
-// Incoming calls arrive as window messages on this thread while `serve`
-// pumps them.
-class Apartment {
+// The server thread's single-threaded apartment (the client's is
+// com::Apartment): incoming calls arrive as window messages on this thread
+// while `serve` pumps them.
+class ServerApartment {
   public:
     // Raises std::runtime_error when the thread cannot enter it.
-    Apartment();
-    ~Apartment();
-    Apartment(const Apartment&) = delete;
-    Apartment& operator=(const Apartment&) = delete;
+    ServerApartment();
+
+  private:
+    platform::ComInitialization com_;
 };
 
 // The application object in the running-object table under the server's

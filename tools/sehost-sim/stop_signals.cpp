@@ -27,6 +27,7 @@ BOOL WINAPI onConsoleControl(DWORD) {
     return TRUE;
 }
 
+// Manual-reset, not signalled.
 HANDLE newEvent() {
     return CreateEventW(nullptr, TRUE, FALSE, nullptr);
 }
@@ -34,21 +35,22 @@ HANDLE newEvent() {
 }  // namespace
 
 StopSignals::StopSignals(bool watchInput)
-    : inputEnded_(newEvent()), interrupted_(newEvent()), finished_(newEvent()) {
-    interruptEvent = interrupted_;
-    finishedEvent = finished_;
+    : inputEnded_(std::make_shared<const platform::UniqueHandle>(newEvent())),
+      interrupted_(newEvent()),
+      finished_(newEvent()) {
+    interruptEvent = interrupted_.get();
+    finishedEvent = finished_.get();
     SetConsoleCtrlHandler(onConsoleControl, TRUE);
     if (watchInput) {
         // The reader blocks in ReadFile for the life of the process; it only
-        // ever sets the event, which stays open until the process ends.
+        // ever sets the event, which it keeps open with its own reference.
         HANDLE input = GetStdHandle(STD_INPUT_HANDLE);
-        HANDLE ended = inputEnded_;
-        std::thread([input, ended] {
+        std::thread([input, ended = inputEnded_] {
             char buffer[256];
             DWORD read = 0;
             while (ReadFile(input, buffer, sizeof buffer, &read, nullptr) && read > 0) {
             }
-            SetEvent(ended);
+            SetEvent(ended->get());
         }).detach();
     }
 }
@@ -58,13 +60,10 @@ StopSignals::~StopSignals() {
     finished();
     interruptEvent = nullptr;
     finishedEvent = nullptr;
-    CloseHandle(interrupted_);
-    CloseHandle(finished_);
-    // inputEnded_ stays open: the reader thread may still set it.
 }
 
 void StopSignals::finished() {
-    SetEvent(finished_);
+    SetEvent(finished_.get());
 }
 
 }  // namespace tav::sehost

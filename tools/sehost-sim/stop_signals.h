@@ -6,6 +6,10 @@
 
 #include <windows.h>
 
+#include <memory>
+
+#include "platform/win/unique_resource.h"
+
 namespace tav::sehost {
 
 class StopSignals {
@@ -16,15 +20,17 @@ class StopSignals {
     StopSignals(const StopSignals&) = delete;
     StopSignals& operator=(const StopSignals&) = delete;
 
-    HANDLE inputEnded() const { return inputEnded_; }
-    HANDLE interrupted() const { return interrupted_; }
+    HANDLE inputEnded() const { return inputEnded_->get(); }
+    HANDLE interrupted() const { return interrupted_.get(); }
     // Lets a console handler that waits for the finish return.
     void finished();
 
   private:
-    HANDLE inputEnded_;
-    HANDLE interrupted_;
-    HANDLE finished_;
+    // Shared with the thread that reads the input, which may set it after
+    // the server has gone (it blocks in its read for the life of the process).
+    std::shared_ptr<const platform::UniqueHandle> inputEnded_;
+    platform::UniqueHandle interrupted_;
+    platform::UniqueHandle finished_;
 };
 
 }  // namespace tav::sehost

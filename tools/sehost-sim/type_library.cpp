@@ -10,6 +10,7 @@
 #include <system_error>
 #include <vector>
 
+#include "platform/win/wide_text.h"
 #include "tools/sehost-sim/host_classes.h"
 #include "tools/sehost-sim/server_ids.h"
 
@@ -42,7 +43,7 @@ void check(HRESULT hr, const char* step) {
 
 ComPtr<ICreateTypeInfo> createDispatchInterface(ICreateTypeLib2& library, ITypeInfo& dispatchInfo,
                                                 const sim::ObjectClass& objectClass) {
-    const std::wstring name(objectClass.name.begin(), objectClass.name.end());
+    const std::wstring name = platform::wideText(objectClass.name);
     ComPtr<ICreateTypeInfo> info;
     check(library.CreateTypeInfo(const_cast<LPOLESTR>(name.c_str()), TKIND_DISPATCH, &info),
           "CreateTypeInfo");

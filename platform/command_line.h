@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-namespace tav::sehost {
+namespace tav::platform {
 
 // `argument` quoted where it needs it: backslashes are literal except before
 // a quote, where they escape in pairs.
@@ -14,4 +14,4 @@ std::wstring quoteArgument(const std::wstring& argument);
 
 std::wstring joinCommandLine(const std::vector<std::wstring>& arguments);
 
-}  // namespace tav::sehost
+}  // namespace tav::platform

@@ -1,6 +1,6 @@
-#include "tools/sehost-sim/command_line.h"
+#include "platform/command_line.h"
 
-namespace tav::sehost {
+namespace tav::platform {
 
 std::wstring quoteArgument(const std::wstring& argument) {
     if (!argument.empty() && argument.find_first_of(L" \t\n\v\"") == std::wstring::npos) {
@@ -33,4 +33,4 @@ std::wstring joinCommandLine(const std::vector<std::wstring>& arguments) {
     return line;
 }
 
-}  // namespace tav::sehost
+}  // namespace tav::platform
