@@ -2,9 +2,9 @@
 // they are spelled.
 #include <gtest/gtest.h>
 
-#include "tools/sehost-sim/command_line.h"
+#include "hostprocess/command_line.h"
 
-namespace tav::sehost {
+namespace tav::hostprocess {
 namespace {
 
 TEST(CommandLine, PlainArgumentsGoAsTheyAre) {
@@ -26,4 +26,4 @@ TEST(CommandLine, BackslashesDoubleOnlyBeforeAQuote) {
 }
 
 }  // namespace
-}  // namespace tav::sehost
+}  // namespace tav::hostprocess

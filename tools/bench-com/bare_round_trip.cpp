@@ -13,8 +13,8 @@
 #include "host/com/apartment.h"
 #include "host/com/hresult_error.h"
 #include "host/com/variant.h"
-#include "tools/harness/server_process.h"
-#include "tools/sehost-sim/served_object.h"
+#include "hostprocess/served_calls.h"
+#include "hostprocess/server_process.h"
 
 namespace tav::benchcom {
 namespace {
@@ -88,9 +88,10 @@ BareRoundTrip measureBareRoundTrip(const std::filesystem::path& scene,
     // Time enough for the calls however slow the machine is: 10 ms each.
     const int serverSeconds = 60 + calls / 100;
     const Clock::time_point start = Clock::now();
-    harness::ServerProcess server(harness::programFolder() + L"sehost-sim.exe",
-                                  {scene.wstring(), L"--timeout", std::to_wstring(serverSeconds),
-                                   L"--round-trips", roundTripsFile.wstring()});
+    hostprocess::ServerProcess server(
+        hostprocess::programFolder() + L"sehost-sim.exe",
+        {scene.wstring(), L"--timeout", std::to_wstring(serverSeconds), L"--round-trips",
+         roundTripsFile.wstring()});
     if (!server.waitReady()) {
         throw std::runtime_error("sehost-sim.exe ended before it was ready (exit status " +
                                  std::to_string(server.finish()) + ")");

@@ -2,15 +2,15 @@
 
 #include <stdexcept>
 
-#include "tools/harness/server_process.h"
-#include "tools/sehost-sim/command_line.h"
+#include "hostprocess/command_line.h"
+#include "hostprocess/server_process.h"
 
 namespace tav::benchcom {
 
 DWORD runToEnd(const std::wstring& program, const std::vector<std::wstring>& args, DWORD limitMs) {
     std::vector<std::wstring> words{program};
     words.insert(words.end(), args.begin(), args.end());
-    std::wstring commandLine = sehost::joinCommandLine(words);
+    std::wstring commandLine = hostprocess::joinCommandLine(words);
 
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
@@ -24,8 +24,8 @@ DWORD runToEnd(const std::wstring& program, const std::vector<std::wstring>& arg
         throw std::runtime_error("cannot start the program (error " +
                                  std::to_string(GetLastError()) + ")");
     }
-    const harness::Handle process(started.hProcess);
-    const harness::Handle thread(started.hThread);
+    const hostprocess::Handle process(started.hProcess);
+    const hostprocess::Handle thread(started.hThread);
 
     if (WaitForSingleObject(process.get(), limitMs) != WAIT_OBJECT_0) {
         TerminateProcess(process.get(), 1);

@@ -6,8 +6,8 @@
 #include <utility>
 #include <vector>
 
+#include "hostprocess/server_process.h"
 #include "tools/bench-com/child_process.h"
-#include "tools/harness/server_process.h"
 
 namespace tav::benchcom {
 namespace {
@@ -64,7 +64,7 @@ std::pair<double, nlohmann::ordered_json> timeHarness(const fs::path& scene,
     args.insert(args.end(), extra.begin(), extra.end());
     const Clock::time_point start = Clock::now();
     const DWORD status =
-        runToEnd(harness::programFolder() + L"tavrelmondix-sim.exe", args, runLimitMs);
+        runToEnd(hostprocess::programFolder() + L"tavrelmondix-sim.exe", args, runLimitMs);
     const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
     if (status != 0) {
         throw std::runtime_error(scene.string() + ": the harness ended with exit status " +

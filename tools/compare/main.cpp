@@ -7,7 +7,7 @@
 #include <fstream>
 #include <iostream>
 
-#include "tools/compare/result_compare.h"
+#include "result/result_compare.h"
 
 namespace {
 
@@ -38,7 +38,7 @@ int main(int argc, char** argv) {
     if (!readJson(argv[1], expected) || !readJson(argv[2], actual)) {
         return 2;
     }
-    const auto differences = tav::compare::resultDifferences(expected, actual);
+    const auto differences = tav::result::resultDifferences(expected, actual);
     for (const std::string& difference : differences) {
         std::cout << argv[2] << ": " << difference << '\n';
     }

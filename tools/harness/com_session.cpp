@@ -12,11 +12,23 @@
 #include "app/recording_window.h"
 #include "host/com/apartment.h"
 #include "host/com/com_connector.h"
-#include "tools/error_objects/error_object_channel.h"
-#include "tools/harness/host_part.h"
-#include "tools/harness/server_process.h"
+#include "hostprocess/error_object_channel.h"
+#include "hostprocess/server_process.h"
+#include "result/event_merge.h"
+#include "result/result_reader.h"
 
 namespace tav::harness {
+
+using hostprocess::programFolder;
+using hostprocess::ServerProcess;
+using result::EventLog;
+using result::HostOutcome;
+using result::HostPart;
+using result::WindowEvent;
+using session::Action;
+using session::EventSink;
+using session::SessionOutcome;
+
 namespace {
 
 std::wstring widen(const std::string& text) {
@@ -160,20 +172,20 @@ ComSessionOutcome runComSession(const std::string& scenePath, sim::Scene scene,
         {
             app::RecordedExit exit;
             app::Form1 form(connector, window, exit);
-            tool.end = playActions(form, actions);
+            tool.end = session::playActions(form, actions);
             // The host counts the references the tool holds as the program ends,
             // as in process: the server finishes before the form gives them back
             // (to a server that is gone, which fails at once).
             server.finish();
         }
-        tool.window = finalWindow(window);
+        tool.window = session::finalWindow(window);
         if (!options.roundTrips.empty()) {
             writeRoundTrips(options.roundTrips, roundTripsFile, connector.connection());
         }
     }
 
     std::optional<HostPart> host = takeHostPart(hostPartFile);
-    mergeEvents(windowEvents, host ? host->events : std::vector<sim::HostEvent>{}, events);
+    result::mergeEvents(windowEvents, host ? host->events : std::vector<sim::HostEvent>{}, events);
     if (host) {
         static_cast<HostOutcome&>(tool) = host->outcome;
         tool.partMembers = membersAtEnd(tool.partMembersBefore, host->outcome.partMembers);

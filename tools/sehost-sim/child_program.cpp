@@ -6,7 +6,7 @@
 
 namespace tav::sehost {
 ChildProgram::ChildProgram(const std::vector<std::wstring>& commandLine) {
-    std::wstring line = joinCommandLine(commandLine);
+    std::wstring line = hostprocess::joinCommandLine(commandLine);
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESTDHANDLES;

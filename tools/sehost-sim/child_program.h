@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/sehost-sim/command_line.h"
+#include "hostprocess/command_line.h"
 
 namespace tav::sehost {
 

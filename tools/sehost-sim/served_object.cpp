@@ -13,6 +13,7 @@
 #include "host/com/variant_value.h"
 #include "host/error.h"
 #include "host/sim/sim_handle.h"
+#include "hostprocess/served_calls.h"
 #include "tools/sehost-sim/error_report.h"
 #include "tools/sehost-sim/host_classes.h"
 

@@ -16,7 +16,7 @@
 #include "host/sim/scene_error.h"
 #include "host/sim/scene_loader.h"
 #include "host/sim/sim_host.h"
-#include "tools/error_objects/error_object_channel.h"
+#include "hostprocess/error_object_channel.h"
 #include "tools/sehost-sim/child_program.h"
 #include "tools/sehost-sim/host_registration.h"
 #include "tools/sehost-sim/host_result.h"
