@@ -15,6 +15,7 @@
 #include "host/com/variant.h"
 #include "hostprocess/served_calls.h"
 #include "hostprocess/server_process.h"
+#include "result/result_reader.h"
 
 namespace tav::benchcom {
 namespace {
@@ -104,7 +105,7 @@ BareRoundTrip measureBareRoundTrip(const std::filesystem::path& scene,
         throw std::runtime_error("sehost-sim.exe ended with exit status " + std::to_string(status) +
                                  " after the bare round trips");
     }
-    bare.server = serverRoundTripsFrom(readJsonFile(roundTripsFile));
+    bare.server = serverRoundTripsFrom(result::readJsonFile(roundTripsFile));
     return bare;
 }
 
