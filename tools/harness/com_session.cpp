@@ -72,7 +72,7 @@ std::optional<HostPart> takeHostPart(const std::filesystem::path& path) {
         if (!file) {
             return part;
         }
-        part = readHostPart(file);
+        part = result::readHostPart(file);
     }
     std::filesystem::remove(path);
     return part;
