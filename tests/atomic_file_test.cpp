@@ -11,14 +11,14 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "tools/files/atomic_file.h"
+#include "result/atomic_file.h"
 
 namespace tav::test {
 namespace {
 
 namespace fs = std::filesystem;
-using files::FileWriteError;
-using files::writeAtomically;
+using result::FileWriteError;
+using result::writeAtomically;
 using testing::ElementsAre;
 using testing::HasSubstr;
 
@@ -105,11 +105,11 @@ TEST_F(AtomicFile, AFolderInTheWayIsAnErrorAndStaysAsItWas) {
 
 TEST_F(AtomicFile, RemovingAnEarlierResultLeavesFoldersAndMissingFilesAlone) {
     writeText(target(), "earlier");
-    files::removeIfPresent(target());
+    result::removeIfPresent(target());
     EXPECT_FALSE(fs::exists(target()));
-    EXPECT_NO_THROW(files::removeIfPresent(target()));
+    EXPECT_NO_THROW(result::removeIfPresent(target()));
     fs::create_directories(folder_ / "folder");
-    files::removeIfPresent(folder_ / "folder");
+    result::removeIfPresent(folder_ / "folder");
     EXPECT_TRUE(fs::is_directory(folder_ / "folder"));
 }
 

@@ -10,9 +10,9 @@
 #include <nlohmann/json.hpp>
 
 #include "host/sim/scene_loader.h"
+#include "result/result_writer.h"
+#include "session/session.h"
 #include "tests/support/scenes.h"
-#include "tools/harness/result_file.h"
-#include "tools/harness/session.h"
 
 namespace tav::test {
 namespace {
@@ -44,10 +44,10 @@ TEST_P(Conformance, GivesItsResult) {
     const std::string name = GetParam();
     const json cases = conformanceCases();
     const auto outcome =
-        harness::runSession(sim::loadScene(conformanceDir + name + ".scene.json"),
-                            harness::parseActions(cases.at(name).get<std::string>()));
+        session::runSession(sim::loadScene(conformanceDir + name + ".scene.json"),
+                            session::parseActions(cases.at(name).get<std::string>()));
     std::stringstream written;
-    harness::writeResultFile(written, outcome);
+    result::writeResultFile(written, outcome);
     json actual = json::parse(written);
     json expected = readJson(conformanceDir + name + ".result.json");
 

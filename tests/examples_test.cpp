@@ -6,8 +6,8 @@
 #include <gtest/gtest.h>
 
 #include "host/sim/scene_loader.h"
+#include "result/result_writer.h"
 #include "tests/support/scenes.h"
-#include "tools/harness/result_file.h"
 
 namespace tav::test {
 namespace {
@@ -15,10 +15,10 @@ namespace {
 using testing::ElementsAre;
 using testing::IsEmpty;
 
-harness::SessionOutcome runExample(const std::string& name,
+session::SessionOutcome runExample(const std::string& name,
                                    const std::string& actions = "process") {
-    return harness::runSession(sim::loadScene(std::string(TAV_EXAMPLES) + "/" + name),
-                               harness::parseActions(actions));
+    return session::runSession(sim::loadScene(std::string(TAV_EXAMPLES) + "/" + name),
+                               session::parseActions(actions));
 }
 
 TEST(Examples, GearboxColorsEveryPartWithAColorInTheSelectedAssemblyViews) {
@@ -64,9 +64,9 @@ TEST(Examples, TheKeysThatActOverComOnlyChangeNothingInProcess) {
     strict.com.stall = sim::ComStrictness::Stall{20, 8000};
     std::stringstream plainResult;
     std::stringstream strictResult;
-    harness::writeResultFile(plainResult, runExample("gearbox.scene.json"));
-    harness::writeResultFile(strictResult,
-                             harness::runSession(std::move(strict), {harness::Action::process}));
+    result::writeResultFile(plainResult, runExample("gearbox.scene.json"));
+    result::writeResultFile(strictResult,
+                            session::runSession(std::move(strict), {session::Action::process}));
     EXPECT_EQ(strictResult.str(), plainResult.str());
 }
 

@@ -11,9 +11,9 @@
 #include <gtest/gtest.h>
 
 #include "host/sim/scene_loader.h"
+#include "session/run_checks.h"
 #include "tests/support/scenes.h"
 #include "tools/sweep/fault_sweep.h"
-#include "tools/sweep/run_checks.h"
 
 namespace tav::test {
 namespace {
@@ -81,12 +81,12 @@ INSTANTIATE_TEST_SUITE_P(
 
 // A run on a scene where nothing is selected, so the tool selects the view
 // itself, as a starting point for outcomes that the checks must refuse.
-harness::SessionOutcome ownSelectionRun() {
+session::SessionOutcome ownSelectionRun() {
     json scene = drawingScene({}, {});
     return run(scene);
 }
 
-sim::HostEvent* lastHostEvent(harness::SessionOutcome& outcome, host::DispId member) {
+sim::HostEvent* lastHostEvent(session::SessionOutcome& outcome, host::DispId member) {
     for (auto it = outcome.events.rbegin(); it != outcome.events.rend(); ++it) {
         auto* event = std::get_if<sim::HostEvent>(&*it);
         if (event != nullptr && event->member == member && event->object == "host") {
@@ -97,50 +97,50 @@ sim::HostEvent* lastHostEvent(harness::SessionOutcome& outcome, host::DispId mem
 }
 
 TEST(RunChecks, ASoundRunPasses) {
-    EXPECT_THAT(sweep::checkRun(ownSelectionRun(), {}), IsEmpty());
+    EXPECT_THAT(session::checkRun(ownSelectionRun(), {}), IsEmpty());
 }
 
 TEST(RunChecks, AnOpenWindowOrReferencesHeldAfterTheEndAreProblems) {
-    harness::SessionOutcome outcome = ownSelectionRun();
+    session::SessionOutcome outcome = ownSelectionRun();
     outcome.heldReferences = 2;
-    EXPECT_THAT(sweep::checkRun(outcome, {}), ElementsAre(HasSubstr("held 2 references")));
+    EXPECT_THAT(session::checkRun(outcome, {}), ElementsAre(HasSubstr("held 2 references")));
     outcome.end = app::ProgramEnd::running;
-    EXPECT_THAT(sweep::checkRun(outcome, {}), ElementsAre(HasSubstr("ended 'open'")));
+    EXPECT_THAT(session::checkRun(outcome, {}), ElementsAre(HasSubstr("ended 'open'")));
 }
 
 TEST(RunChecks, SolidEdgeLeftNonInteractiveIsAProblemUnlessTheRestoringPutFailed) {
-    harness::SessionOutcome outcome = ownSelectionRun();
+    session::SessionOutcome outcome = ownSelectionRun();
     outcome.interactive = false;
-    EXPECT_THAT(sweep::checkRun(outcome, {}), ElementsAre("property 18 ended False"));
+    EXPECT_THAT(session::checkRun(outcome, {}), ElementsAre("property 18 ended False"));
     lastHostEvent(outcome, 18)->ok = false;
-    EXPECT_THAT(sweep::checkRun(outcome, {}), IsEmpty());
+    EXPECT_THAT(session::checkRun(outcome, {}), IsEmpty());
     lastHostEvent(outcome, 73)->payload = true;
-    EXPECT_THAT(sweep::checkRun(outcome, {}),
+    EXPECT_THAT(session::checkRun(outcome, {}),
                 ElementsAre("the tool's last put of property 73 was true"));
 }
 
 TEST(RunChecks, TheClosingCommandAfterAFatalErrorIsAProblem) {
-    harness::SessionOutcome outcome = ownSelectionRun();
+    session::SessionOutcome outcome = ownSelectionRun();
     ASSERT_NE(lastHostEvent(outcome, 79), nullptr);
     outcome.end = app::ProgramEnd::fatal;
     outcome.events.insert(outcome.events.end() - 4,
                           app::UiEvent{app::MessageShown{u"Tavrelmondix", u"Error 6: Overflow"}});
-    EXPECT_THAT(sweep::checkRun(outcome, {}),
+    EXPECT_THAT(session::checkRun(outcome, {}),
                 ElementsAre("command 79 was called after the fatal error"));
 }
 
 TEST(RunChecks, AnOwnSelectionLeftStandingIsAProblemUnlessEmptyingItFailed) {
-    harness::SessionOutcome outcome = ownSelectionRun();
+    session::SessionOutcome outcome = ownSelectionRun();
     outcome.selection = {"V1"};
-    EXPECT_THAT(sweep::checkRun(outcome, {}),
+    EXPECT_THAT(session::checkRun(outcome, {}),
                 ElementsAre("the selection the tool made was not emptied: V1"));
-    for (harness::Event& event : outcome.events) {
+    for (result::Event& event : outcome.events) {
         auto* e = std::get_if<sim::HostEvent>(&event);
         if (e != nullptr && e->object == "selectSet" && e->member == 6) {
             e->ok = false;
         }
     }
-    EXPECT_THAT(sweep::checkRun(outcome, {}), IsEmpty());
+    EXPECT_THAT(session::checkRun(outcome, {}), IsEmpty());
 }
 
 TEST(RunChecks, AFailedFetchOfTheSelectionBeforeGivingSolidEdgeBackExplainsIt) {
@@ -153,10 +153,10 @@ TEST(RunChecks, AFailedFetchOfTheSelectionBeforeGivingSolidEdgeBackExplainsIt) {
     // two puts, the clearing call, the fetch of the select set.
     const std::int32_t fetch = calls - 6;
     scene["failCall"] = fetch;
-    const harness::SessionOutcome outcome = run(scene);
+    const session::SessionOutcome outcome = run(scene);
     ASSERT_THAT(outcome.selection, ElementsAre("V1"));
-    EXPECT_THAT(sweep::checkRun(outcome, {fetch}), IsEmpty());
-    EXPECT_THAT(sweep::checkRun(outcome, {fetch - 1}), ElementsAre(HasSubstr("not emptied")));
+    EXPECT_THAT(session::checkRun(outcome, {fetch}), IsEmpty());
+    EXPECT_THAT(session::checkRun(outcome, {fetch - 1}), ElementsAre(HasSubstr("not emptied")));
 }
 
 }  // namespace

@@ -59,7 +59,7 @@ TEST(LineStyles, StylesAreMadeFromTheTemplateNameTheHostHandsBack) {
             throw host::AutomationError(host::hostFailureNumber, u"No such line style");
         });
     engine::EngineState state;
-    state.draftDoc = scripted([&](auto&&...) { return Value(lineStyles); });
+    state.draftDocument = scripted([&](auto&&...) { return Value(lineStyles); });
     state.templateVisible = u"Visible";
     state.templateHidden = u"Hidden";
     state.templateTangent = u"Tangent";

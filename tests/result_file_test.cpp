@@ -10,11 +10,12 @@
 
 #include "host/automation_ids.h"
 #include "host/sim/scene_loader.h"
-#include "tools/harness/event_log.h"
-#include "tools/harness/host_part.h"
-#include "tools/harness/json_text.h"
-#include "tools/harness/result_file.h"
-#include "tools/harness/session.h"
+#include "result/event_log.h"
+#include "result/event_merge.h"
+#include "result/json_text.h"
+#include "result/result_reader.h"
+#include "result/result_writer.h"
+#include "session/session.h"
 
 namespace tav::test {
 namespace {
@@ -23,10 +24,10 @@ using nlohmann::ordered_json;
 
 const std::string conformanceDir = std::string(TAV_CONFORMANCE_DIR) + "/";
 
-harness::SessionOutcome runScene(
-    const std::string& path, const std::string& actions, const harness::EventSink& live = {},
-    harness::EventRetention retention = harness::EventRetention::keep) {
-    return harness::runSession(sim::loadScene(path), harness::parseActions(actions), live,
+session::SessionOutcome runScene(
+    const std::string& path, const std::string& actions, const session::EventSink& live = {},
+    session::EventRetention retention = session::EventRetention::keep) {
+    return session::runSession(sim::loadScene(path), session::parseActions(actions), live,
                                {.events = retention});
 }
 
@@ -34,9 +35,9 @@ std::string gearboxScene() {
     return std::string(TAV_EXAMPLES) + "/gearbox.scene.json";
 }
 
-std::string inProcessFile(const harness::SessionOutcome& outcome) {
+std::string inProcessFile(const session::SessionOutcome& outcome) {
     std::ostringstream out;
-    harness::writeResultFile(out, outcome);
+    result::writeResultFile(out, outcome);
     return out.str();
 }
 
@@ -49,24 +50,24 @@ std::vector<std::string> keysOf(const ordered_json& object) {
 }
 
 // The host's part as the COM server writes it from the same session.
-std::string hostPartOf(const harness::SessionOutcome& outcome, std::int64_t nameLookups) {
-    harness::EventLog hostEvents(harness::EventLog::CallNumbers::written);
-    for (const harness::Event& event : outcome.events) {
+std::string hostPartOf(const session::SessionOutcome& outcome, std::int64_t nameLookups) {
+    result::EventLog hostEvents(result::EventLog::CallNumbers::written);
+    for (const result::Event& event : outcome.events) {
         if (std::holds_alternative<sim::HostEvent>(event)) {
             hostEvents.add(event);
         }
     }
     std::ostringstream out;
-    harness::writeHostPart(out, outcome, nameLookups, hostEvents);
+    result::writeHostPart(out, outcome, nameLookups, hostEvents);
     return out.str();
 }
 
 // The window's events with the host calls made before each: over COM the
 // harness counts them; here the last host event's call number stands in.
-std::vector<harness::WindowEvent> windowEventsOf(const harness::SessionOutcome& outcome) {
-    std::vector<harness::WindowEvent> window;
+std::vector<result::WindowEvent> windowEventsOf(const session::SessionOutcome& outcome) {
+    std::vector<result::WindowEvent> window;
     std::int32_t callsBefore = 0;
-    for (const harness::Event& event : outcome.events) {
+    for (const result::Event& event : outcome.events) {
         if (const auto* host = std::get_if<sim::HostEvent>(&event)) {
             callsBefore = host->call;
         } else {
@@ -93,14 +94,14 @@ TEST(ResultFile, TextIsEscapedAndLaidOutAsTheJsonLibraryDoes) {
         awkward += c;
     }
     std::string written;
-    harness::appendJsonString(written, awkward);
+    result::appendJsonString(written, awkward);
     EXPECT_EQ(written, nlohmann::json(awkward).dump());
 
     const nlohmann::json nested = nlohmann::json::parse(
         R"([1, -2, 3.5, true, null, "x", [], {}, [["a"], {"k": [1, 2]}], 18446744073709551615])");
     for (std::size_t depth : {0u, 1u, 3u}) {
         std::string laidOut;
-        harness::appendJsonAtDepth(laidOut, nested, depth);
+        result::appendJsonAtDepth(laidOut, nested, depth);
         std::string expected;
         for (char c : nested.dump(1)) {
             expected += c;
@@ -115,20 +116,20 @@ TEST(ResultFile, TextIsEscapedAndLaidOutAsTheJsonLibraryDoes) {
 TEST(ResultFile, EventsStreamedDuringTheRunGiveTheSameFileAsEventsKept) {
     const std::string kept = inProcessFile(runScene(gearboxScene(), "process"));
 
-    harness::EventLog events;
-    const harness::SessionOutcome streamed = runScene(
-        gearboxScene(), "process", [&](const harness::Event& e) { events.add(e); },
-        harness::EventRetention::streamOnly);
+    result::EventLog events;
+    const session::SessionOutcome streamed = runScene(
+        gearboxScene(), "process", [&](const result::Event& e) { events.add(e); },
+        session::EventRetention::streamOnly);
     EXPECT_TRUE(streamed.events.empty());
     std::ostringstream out;
-    harness::writeResultFile(out, streamed, events);
+    result::writeResultFile(out, streamed, events);
     EXPECT_EQ(out.str(), kept);
 }
 
 TEST(ResultFile, ARunWithoutEventsWritesAnEmptyList) {
-    const harness::SessionOutcome outcome =
+    const session::SessionOutcome outcome =
         runScene(conformanceDir + "02-no-host.scene.json", "process");
-    harness::SessionOutcome quietOutcome = outcome;
+    session::SessionOutcome quietOutcome = outcome;
     quietOutcome.events.clear();
     const ordered_json parsed = ordered_json::parse(inProcessFile(quietOutcome));
     EXPECT_EQ(parsed["events"], ordered_json::array());
@@ -136,7 +137,7 @@ TEST(ResultFile, ARunWithoutEventsWritesAnEmptyList) {
 }
 
 TEST(HostPart, HoldsTheHostsFieldsAndNumbersEveryHostEvent) {
-    const harness::SessionOutcome outcome = runScene(gearboxScene(), "process");
+    const session::SessionOutcome outcome = runScene(gearboxScene(), "process");
     const ordered_json part = ordered_json::parse(hostPartOf(outcome, 17));
     EXPECT_EQ(keysOf(part),
               (std::vector<std::string>{"format", "hostCalls", "nameLookups", "heldReferences",
@@ -159,15 +160,15 @@ class MergedParts : public testing::TestWithParam<std::string> {};
 
 TEST_P(MergedParts, GiveTheInProcessFileByteForByte) {
     const std::string scene = conformanceDir + GetParam() + ".scene.json";
-    const harness::SessionOutcome outcome = runScene(scene, "process");
+    const session::SessionOutcome outcome = runScene(scene, "process");
 
     std::istringstream serverFile(hostPartOf(outcome, 5));
-    const harness::HostPart host = harness::readHostPart(serverFile);
+    const result::HostPart host = result::readHostPart(serverFile);
     EXPECT_EQ(host.nameLookups, 5);
-    harness::EventLog merged;
-    harness::mergeEvents(windowEventsOf(outcome), host.events, merged);
+    result::EventLog merged;
+    result::mergeEvents(windowEventsOf(outcome), host.events, merged);
     std::ostringstream out;
-    harness::writeResultFile(out, outcome, &host.outcome, std::nullopt, merged);
+    result::writeResultFile(out, outcome, &host.outcome, std::nullopt, merged);
 
     EXPECT_EQ(out.str(), inProcessFile(outcome));
 }
@@ -180,13 +181,13 @@ INSTANTIATE_TEST_SUITE_P(Scenes, MergedParts,
                          });
 
 TEST(HostPart, AHostThatNeverFinishedLeavesOnlyTheWindowsPart) {
-    const harness::SessionOutcome outcome = runScene(gearboxScene(), "process");
-    harness::EventLog windowEvents;
-    for (const harness::WindowEvent& event : windowEventsOf(outcome)) {
+    const session::SessionOutcome outcome = runScene(gearboxScene(), "process");
+    result::EventLog windowEvents;
+    for (const result::WindowEvent& event : windowEventsOf(outcome)) {
         windowEvents.add(event.event);
     }
     std::ostringstream out;
-    harness::writeResultFile(out, outcome, nullptr, std::nullopt, windowEvents);
+    result::writeResultFile(out, outcome, nullptr, std::nullopt, windowEvents);
     const ordered_json parsed = ordered_json::parse(out.str());
     EXPECT_EQ(keysOf(parsed), (std::vector<std::string>{"format", "end", "window", "events"}));
     for (const ordered_json& event : parsed["events"]) {
@@ -196,9 +197,9 @@ TEST(HostPart, AHostThatNeverFinishedLeavesOnlyTheWindowsPart) {
 
 TEST(HostPart, AnUnreadableFileIsRefusedWithAReason) {
     std::istringstream notJson("{\"format\": \"tavrelmondix-result/1\", \"hostCalls\": ");
-    EXPECT_THROW(harness::readHostPart(notJson), std::runtime_error);
+    EXPECT_THROW(result::readHostPart(notJson), std::runtime_error);
     std::istringstream missingEvents(R"({"format": "tavrelmondix-result/1", "hostCalls": 1})");
-    EXPECT_THROW(harness::readHostPart(missingEvents), std::runtime_error);
+    EXPECT_THROW(result::readHostPart(missingEvents), std::runtime_error);
 }
 
 }  // namespace

@@ -36,7 +36,7 @@ json threeViewScene() {
     return scene;
 }
 
-std::vector<json> selectSetCalls(const harness::SessionOutcome& outcome) {
+std::vector<json> selectSetCalls(const session::SessionOutcome& outcome) {
     std::vector<json> calls;
     for (const json& e : eventsOf(outcome, "host")) {
         if (e["object"] == "selectSet") {
@@ -182,7 +182,7 @@ TEST(Views, AFailedCallBeforeTheFirstModelReferenceIsSkipped) {
     // Fail the put of delayCompute that starts the run: no view has yielded
     // a model reference yet, so the failure is skipped.
     int holdDelayCompute = 0;
-    for (const harness::Event& event : run(scene).events) {
+    for (const result::Event& event : run(scene).events) {
         const auto* e = std::get_if<sim::HostEvent>(&event);
         if (e != nullptr && e->object == "host" && e->member == ids::application::delayCompute &&
             e->payload == true) {

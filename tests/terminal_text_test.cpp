@@ -5,12 +5,12 @@
 
 #include <gtest/gtest.h>
 
-#include "tools/harness/terminal_text.h"
+#include "session/terminal_text.h"
 
 namespace tav::test {
 namespace {
 
-using harness::printable;
+using session::printable;
 
 TEST(PrintableText, PrintableTextAndBackslashesPassUnchanged) {
     EXPECT_EQ(printable("C:\\Work\\Bolt.par"), "C:\\Work\\Bolt.par");

@@ -2,9 +2,9 @@
 // field and event by event, with what may differ left out.
 #include <gtest/gtest.h>
 
-#include "tools/compare/result_compare.h"
+#include "result/result_compare.h"
 
-namespace tav::compare {
+namespace tav::result {
 namespace {
 
 using nlohmann::ordered_json;
@@ -60,4 +60,4 @@ TEST(ResultComparison, AMissingOrExtraFieldIsADifference) {
 }
 
 }  // namespace
-}  // namespace tav::compare
+}  // namespace tav::result

@@ -19,8 +19,8 @@
 #include "host/sim/scene_loader.h"
 #include "host/sim/sim_host.h"
 #include "host/utf.h"
+#include "hostprocess/error_object_channel.h"
 #include "server_process.h"
-#include "tools/error_objects/error_object_channel.h"
 
 namespace tav::sehost::test {
 namespace {

@@ -2,8 +2,8 @@
 
 #include <filesystem>
 
+#include "hostprocess/server_protocol.h"
 #include "platform/win/wide_text.h"
-#include "tools/sehost-sim/server.h"
 
 namespace tav::sehost::test {
 

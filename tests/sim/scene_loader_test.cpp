@@ -11,9 +11,9 @@
 #endif
 
 #include "host/sim/scene_loader.h"
+#include "result/result_writer.h"
+#include "session/session.h"
 #include "sim_test_scene.h"
-#include "tools/harness/result_file.h"
-#include "tools/harness/session.h"
 
 namespace tav::sim {
 namespace {
@@ -453,12 +453,12 @@ TEST(SceneLoader, RefusesFarDeeperNestingWithoutExhaustingTheStack) {
 // stack it runs with: Windows' default of 1 MiB for the main thread.
 TEST(DeepScenes, AWholeRunAtTheNestingLimitFitsA1MiBStack) {
     const std::string text = deeplyNestedScene(maxNestingLevels, maxNestingLevels);
-    harness::SessionOutcome outcome;
+    session::SessionOutcome outcome;
     std::string result;
     runOnStackOf(std::size_t{1} << 20, [&] {
-        outcome = harness::runSession(parseScene(text, "deep.json"), {harness::Action::process});
+        outcome = session::runSession(parseScene(text, "deep.json"), {session::Action::process});
         std::ostringstream written;
-        harness::writeResultFile(written, outcome);
+        result::writeResultFile(written, outcome);
         result = written.str();
     });
     EXPECT_EQ(outcome.end, app::ProgramEnd::myEnd);

@@ -4,8 +4,9 @@
 #include <stdexcept>
 
 #include "host/sim/scene_loader.h"
-#include "tools/harness/result_file.h"
-#include "tools/scenegen/generated_scene.h"
+#include "result/event_text.h"
+#include "result/result_writer.h"
+#include "scenegen/generated_scene.h"
 
 namespace tav::test {
 
@@ -25,14 +26,14 @@ json readJson(const std::string& path) {
     return json::parse(file);
 }
 
-harness::SessionOutcome run(const json& scene, const std::string& actions) {
-    return harness::runSession(sceneFrom(scene), harness::parseActions(actions));
+session::SessionOutcome run(const json& scene, const std::string& actions) {
+    return session::runSession(sceneFrom(scene), session::parseActions(actions));
 }
 
-std::vector<json> eventsOf(const harness::SessionOutcome& outcome, const std::string& kind) {
+std::vector<json> eventsOf(const session::SessionOutcome& outcome, const std::string& kind) {
     std::vector<json> events;
-    for (const harness::Event& event : outcome.events) {
-        json e = harness::eventJson(event);
+    for (const result::Event& event : outcome.events) {
+        json e = result::eventJson(event);
         if (kind.empty() || e.contains(kind)) {
             events.push_back(std::move(e));
         }
@@ -40,7 +41,7 @@ std::vector<json> eventsOf(const harness::SessionOutcome& outcome, const std::st
     return events;
 }
 
-std::vector<std::string> captionsOf(const harness::SessionOutcome& outcome,
+std::vector<std::string> captionsOf(const session::SessionOutcome& outcome,
                                     const std::string& control) {
     std::vector<std::string> captions;
     for (const json& e : eventsOf(outcome, "ui")) {
@@ -51,7 +52,7 @@ std::vector<std::string> captionsOf(const harness::SessionOutcome& outcome,
     return captions;
 }
 
-std::vector<std::string> messagesOf(const harness::SessionOutcome& outcome) {
+std::vector<std::string> messagesOf(const session::SessionOutcome& outcome) {
     std::vector<std::string> messages;
     for (const json& e : eventsOf(outcome, "ui")) {
         if (e["ui"] == "message") {
@@ -61,7 +62,7 @@ std::vector<std::string> messagesOf(const harness::SessionOutcome& outcome) {
     return messages;
 }
 
-std::string stylesOf(const harness::SessionOutcome& outcome, const std::string& memberId) {
+std::string stylesOf(const session::SessionOutcome& outcome, const std::string& memberId) {
     for (const sim::PartMemberState& member : outcome.partMembers) {
         if (member.id == memberId) {
             return member.visible + "|" + member.hidden + "|" + member.tangent;

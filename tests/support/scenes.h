@@ -8,7 +8,7 @@
 #include <nlohmann/json.hpp>
 
 #include "host/sim/scene.h"
-#include "tools/harness/session.h"
+#include "session/session.h"
 
 namespace tav::test {
 
@@ -28,23 +28,23 @@ sim::Scene sceneFrom(const json& scene);
 // A JSON file of the test data (a scene, a result, a list of cases).
 json readJson(const std::string& path);
 
-harness::SessionOutcome run(const json& scene, const std::string& actions = "process");
+session::SessionOutcome run(const json& scene, const std::string& actions = "process");
 
 // The events of an outcome in result-file form, optionally only those of
 // one kind ("ui" or "host").
-std::vector<json> eventsOf(const harness::SessionOutcome& outcome, const std::string& kind = "");
+std::vector<json> eventsOf(const session::SessionOutcome& outcome, const std::string& kind = "");
 
 // Captions set on one control, in order.
-std::vector<std::string> captionsOf(const harness::SessionOutcome& outcome,
+std::vector<std::string> captionsOf(const session::SessionOutcome& outcome,
                                     const std::string& control);
 
 // Message box texts, in order.
-std::vector<std::string> messagesOf(const harness::SessionOutcome& outcome);
+std::vector<std::string> messagesOf(const session::SessionOutcome& outcome);
 
 // The final style names of a member, by id: "visible|hidden|tangent".
-std::string stylesOf(const harness::SessionOutcome& outcome, const std::string& memberId);
+std::string stylesOf(const session::SessionOutcome& outcome, const std::string& memberId);
 
 // Names of the line styles the run created, in collection order.
-using harness::createdStyles;
+using session::createdStyles;
 
 }  // namespace tav::test

@@ -13,10 +13,10 @@
 #include "host/com/apartment.h"
 #include "host/com/hresult_error.h"
 #include "host/com/variant.h"
+#include "hostprocess/server_protocol.h"
 #include "platform/win/child_process.h"
 #include "platform/win/program_folder.h"
-#include "tools/sehost-sim/served_object.h"
-#include "tools/sehost-sim/server.h"
+#include "result/result_reader.h"
 
 namespace tav::benchcom {
 namespace {
@@ -110,7 +110,7 @@ BareRoundTrip measureBareRoundTrip(const std::filesystem::path& scene,
         throw std::runtime_error("sehost-sim.exe ended with exit status " + std::to_string(status) +
                                  " after the bare round trips");
     }
-    bare.server = serverRoundTripsFrom(readJsonFile(roundTripsFile));
+    bare.server = serverRoundTripsFrom(result::readJsonFile(roundTripsFile));
     return bare;
 }
 

@@ -8,6 +8,8 @@
 
 #include "platform/win/child_process.h"
 #include "platform/win/program_folder.h"
+#include "result/result_format.h"
+#include "result/result_reader.h"
 
 namespace tav::benchcom {
 namespace {
@@ -55,10 +57,10 @@ std::optional<Drawing> drawingNamed(const std::string& text) {
 // One harness run with `actions` on `scene`: its wall time and result.
 std::pair<double, nlohmann::ordered_json> timeHarness(const fs::path& scene,
                                                       const std::wstring& actions,
-                                                      const fs::path& result,
+                                                      const fs::path& resultFile,
                                                       std::vector<std::wstring> extra) {
     // A result left by an earlier run must not pass for this one's.
-    fs::remove(result);
+    fs::remove(resultFile);
     std::vector<std::wstring> harness{
         (platform::programFolder() / L"tavrelmondix-sim.exe").wstring(),
         scene.wstring(),
@@ -67,7 +69,7 @@ std::pair<double, nlohmann::ordered_json> timeHarness(const fs::path& scene,
         L"--press",
         actions,
         L"--result",
-        result.wstring()};
+        resultFile.wstring()};
     harness.insert(harness.end(), extra.begin(), extra.end());
     const Clock::time_point start = Clock::now();
     // Its standard output goes to this program's standard error: this
@@ -84,10 +86,11 @@ std::pair<double, nlohmann::ordered_json> timeHarness(const fs::path& scene,
         throw std::runtime_error(scene.string() + ": the harness ended with exit status " +
                                  std::to_string(*status));
     }
-    nlohmann::ordered_json outcome = readJsonFile(result);
-    if (!outcome.contains("hostCalls") || !outcome["hostCalls"].is_number_integer() ||
-        !outcome.contains("end") || !outcome["end"].is_string()) {
-        throw std::runtime_error(result.string() + " holds no hostCalls or end");
+    nlohmann::ordered_json outcome = result::readJsonFile(resultFile);
+    if (!outcome.contains(result::field::hostCalls) ||
+        !outcome[result::field::hostCalls].is_number_integer() ||
+        !outcome.contains(result::field::end) || !outcome[result::field::end].is_string()) {
+        throw std::runtime_error(resultFile.string() + " holds no hostCalls or end");
     }
     return {seconds, std::move(outcome)};
 }
@@ -95,7 +98,7 @@ std::pair<double, nlohmann::ordered_json> timeHarness(const fs::path& scene,
 DrawingRun runDrawing(const Drawing& drawing, const fs::path& folder) {
     const std::string stem = drawing.stem();
     const fs::path scene = folder / (stem + ".scene.json");
-    const fs::path result = folder / (stem + ".result.json");
+    const fs::path resultFile = folder / (stem + ".result.json");
     const fs::path roundTrips = folder / (stem + ".round-trips.json");
     writeScene(drawing, scene);
     fs::remove(roundTrips);
@@ -105,15 +108,15 @@ DrawingRun runDrawing(const Drawing& drawing, const fs::path& folder) {
     const auto [startUpSeconds, startUp] =
         timeHarness(scene, L"exit", folder / (stem + ".start-up.result.json"), {});
     run.startUpSeconds = startUpSeconds;
-    run.startUpHostCalls = startUp["hostCalls"].get<std::int64_t>();
+    run.startUpHostCalls = startUp[result::field::hostCalls].get<std::int64_t>();
 
     const auto [wallSeconds, outcome] =
-        timeHarness(scene, L"process", result, {L"--round-trips", roundTrips.wstring()});
+        timeHarness(scene, L"process", resultFile, {L"--round-trips", roundTrips.wstring()});
     run.wallSeconds = wallSeconds;
-    run.hostCalls = outcome["hostCalls"].get<std::int64_t>();
-    run.end = outcome["end"].get<std::string>();
+    run.hostCalls = outcome[result::field::hostCalls].get<std::int64_t>();
+    run.end = outcome[result::field::end].get<std::string>();
 
-    const nlohmann::ordered_json trips = readJsonFile(roundTrips);
+    const nlohmann::ordered_json trips = result::readJsonFile(roundTrips);
     if (!trips.contains("server") || trips["server"].is_null()) {
         throw std::runtime_error(stem + ": the server wrote no round trips");
     }

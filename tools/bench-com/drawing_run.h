@@ -10,8 +10,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include "scenegen/scale_scenes.h"
 #include "tools/bench-com/round_trip_file.h"
-#include "tools/scenegen/scale_scenes.h"
 
 namespace tav::benchcom {
 

@@ -25,13 +25,13 @@
 #include <CLI/CLI.hpp>
 
 #include "host/error.h"
+#include "scenegen/scale_scenes.h"
 #include "tools/bench-com/bare_round_trip.h"
 #include "tools/bench-com/bench_report.h"
 #include "tools/bench-com/drawing_run.h"
 #include "tools/bench-com/machine.h"
 #include "tools/bench-com/report_json.h"
 #include "tools/bench-com/report_tables.h"
-#include "tools/scenegen/scale_scenes.h"
 
 namespace {
 

@@ -37,16 +37,4 @@ ServerRoundTrips serverRoundTripsFrom(const nlohmann::ordered_json& counts) {
     return trips;
 }
 
-nlohmann::ordered_json readJsonFile(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    if (!in) {
-        throw std::runtime_error("cannot read " + file.string());
-    }
-    try {
-        return nlohmann::ordered_json::parse(in);
-    } catch (const nlohmann::json::exception& error) {
-        throw std::runtime_error(file.string() + ": " + error.what());
-    }
-}
-
 }  // namespace tav::benchcom

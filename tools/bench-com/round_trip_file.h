@@ -34,7 +34,4 @@ const std::vector<std::string>& roundTripKindNames();
 // Raises std::runtime_error when a count is missing.
 ServerRoundTrips serverRoundTripsFrom(const nlohmann::ordered_json& counts);
 
-// Reads a whole JSON file; raises std::runtime_error when it cannot.
-nlohmann::ordered_json readJsonFile(const std::filesystem::path& file);
-
 }  // namespace tav::benchcom

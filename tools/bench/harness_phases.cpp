@@ -7,9 +7,9 @@
 #include <stdexcept>
 
 #include "host/sim/scene_loader.h"
-#include "tools/harness/event_log.h"
-#include "tools/harness/result_file.h"
-#include "tools/harness/session.h"
+#include "result/event_log.h"
+#include "result/result_writer.h"
+#include "session/session.h"
 
 namespace tav::bench {
 namespace {
@@ -71,16 +71,16 @@ HarnessFigures measureHarnessRun(const std::string& scenePath, const std::string
     sim::Scene scene = sim::loadScene(scenePath);
     figures.load = clock.lap();
 
-    harness::EventLog events;
-    harness::SessionOutcome outcome = harness::runSession(
-        std::move(scene), {harness::Action::process},
-        [&events](const harness::Event& event) { events.add(event); },
-        {.events = harness::EventRetention::streamOnly, .membersBefore = false});
+    result::EventLog events;
+    session::SessionOutcome outcome = session::runSession(
+        std::move(scene), {session::Action::process},
+        [&events](const result::Event& event) { events.add(event); },
+        {.events = session::EventRetention::streamOnly, .membersBefore = false});
     figures.run = clock.lap();
 
     {
         std::ofstream file(resultPath, std::ios::binary);
-        harness::writeResultFile(file, outcome, events);
+        result::writeResultFile(file, outcome, events);
         file.close();
         if (!file) {
             throw std::runtime_error("cannot write " + resultPath);
@@ -91,7 +91,7 @@ HarnessFigures measureHarnessRun(const std::string& scenePath, const std::string
     figures.peakKiB = peakResidentKiB();
     figures.hostCalls = outcome.hostCalls;
     figures.partMembers = static_cast<std::int64_t>(outcome.partMembers.size());
-    figures.end = harness::endName(outcome.end);
+    figures.end = result::endName(outcome.end);
     return figures;
 }
 

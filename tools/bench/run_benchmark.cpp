@@ -6,8 +6,8 @@
 
 #include "engine/pairing.h"
 #include "host/sim/scene_loader.h"
-#include "tools/harness/session.h"
-#include "tools/scenegen/generated_scene.h"
+#include "scenegen/generated_scene.h"
+#include "session/session.h"
 
 namespace {
 
@@ -15,10 +15,10 @@ void wholeRun(benchmark::State& state) {
     const int subassemblies = static_cast<int>(state.range(0));
     const std::string json = tav::scenegen::generatedScene(subassemblies, 100).dump();
     const tav::sim::Scene scene = tav::sim::parseScene(json, "generated");
-    const std::vector<tav::harness::Action> actions{tav::harness::Action::process};
+    const std::vector<tav::session::Action> actions{tav::session::Action::process};
     std::int32_t hostCalls = 0;
     for (auto _ : state) {
-        auto outcome = tav::harness::runSession(scene, actions);
+        auto outcome = tav::session::runSession(scene, actions);
         hostCalls = outcome.hostCalls;
         benchmark::DoNotOptimize(hostCalls);
     }

@@ -1,7 +1,7 @@
 // tav-scale-bench [--sizes 2048,8192,32767] [--families flat,nested,...]
 //                 [--repeat R] [--work DIR] [--pairing N]
 //
-// The scale benchmark: for every kind of drawing (tools/scenegen/
+// The scale benchmark: for every kind of drawing (scenegen/
 // scale_scenes.h) and size, one harness run (load, run with Process, write
 // the result file) in a process of its own, timed phase by phase; then the
 // pairing pass against the nested scan it replaced. Prints Markdown tables:
@@ -23,10 +23,10 @@
 
 #include <CLI/CLI.hpp>
 
+#include "scenegen/scale_scenes.h"
 #include "tools/bench/harness_phases.h"
 #include "tools/bench/measuring_process.h"
 #include "tools/bench/pairing_race.h"
-#include "tools/scenegen/scale_scenes.h"
 
 namespace {
 

@@ -4,23 +4,19 @@
 // harness's and one over COM) field by field and event by event, and prints
 // each difference. Exit status: 0 when they agree, 1 when they differ, 2 when
 // a file cannot be read.
-#include <fstream>
 #include <iostream>
+#include <stdexcept>
 
-#include "tools/compare/result_compare.h"
+#include "result/result_compare.h"
+#include "result/result_reader.h"
 
 namespace {
 
 bool readJson(const char* path, nlohmann::ordered_json& json) {
-    std::ifstream file(path, std::ios::binary);
-    if (!file) {
-        std::cerr << "tavrelmondix-compare: cannot read " << path << '\n';
-        return false;
-    }
     try {
-        json = nlohmann::ordered_json::parse(file);
-    } catch (const nlohmann::json::exception& error) {
-        std::cerr << "tavrelmondix-compare: " << path << ": " << error.what() << '\n';
+        json = tav::result::readJsonFile(path);
+    } catch (const std::runtime_error& error) {
+        std::cerr << "tavrelmondix-compare: " << error.what() << '\n';
         return false;
     }
     return true;
@@ -38,7 +34,7 @@ int main(int argc, char** argv) {
     if (!readJson(argv[1], expected) || !readJson(argv[2], actual)) {
         return 2;
     }
-    const auto differences = tav::compare::resultDifferences(expected, actual);
+    const auto differences = tav::result::resultDifferences(expected, actual);
     for (const std::string& difference : differences) {
         std::cout << argv[2] << ": " << difference << '\n';
     }

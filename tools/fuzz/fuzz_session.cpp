@@ -14,10 +14,10 @@
 #include <string_view>
 
 #include "host/sim/scene_loader.h"
-#include "tools/harness/result_file.h"
-#include "tools/harness/session.h"
-#include "tools/harness/terminal_report.h"
-#include "tools/sweep/run_checks.h"
+#include "result/result_writer.h"
+#include "session/run_checks.h"
+#include "session/session.h"
+#include "session/terminal_report.h"
 
 namespace {
 
@@ -58,15 +58,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::optional<std::int32_t> failCall = scene.failCall;
 
     std::ostringstream terminal;
-    tav::harness::TerminalReport report(terminal, false);
-    const tav::harness::SessionOutcome outcome =
-        tav::harness::runSession(std::move(scene), {tav::harness::Action::process},
-                                 [&](const tav::harness::Event& event) { report.onEvent(event); });
+    tav::session::TerminalReport report(terminal, false);
+    const tav::session::SessionOutcome outcome =
+        tav::session::runSession(std::move(scene), {tav::session::Action::process},
+                                 [&](const tav::result::Event& event) { report.onEvent(event); });
     report.summary(outcome);
     std::ostringstream result;
-    tav::harness::writeResultFile(result, outcome);
+    tav::result::writeResultFile(result, outcome);
 
-    const auto problems = tav::sweep::checkRun(outcome, {failCall});
+    const auto problems = tav::session::checkRun(outcome, {failCall});
     for (const std::string& problem : problems) {
         std::fprintf(stderr, "unsound run: %s\n", problem.c_str());
     }

@@ -13,13 +13,23 @@
 #include "app/recording_window.h"
 #include "host/com/apartment.h"
 #include "host/com/com_connector.h"
+#include "hostprocess/error_object_channel.h"
+#include "hostprocess/server_protocol.h"
 #include "platform/win/child_process.h"
 #include "platform/win/program_folder.h"
-#include "tools/error_objects/error_object_channel.h"
-#include "tools/harness/host_part.h"
-#include "tools/sehost-sim/server.h"
+#include "result/event_merge.h"
+#include "result/result_reader.h"
 
 namespace tav::harness {
+
+using result::EventLog;
+using result::HostOutcome;
+using result::HostPart;
+using result::WindowEvent;
+using session::Action;
+using session::EventSink;
+using session::SessionOutcome;
+
 namespace {
 
 // The server may take this long to finish (write its part) once its input is closed.
@@ -58,7 +68,7 @@ std::optional<HostPart> takeHostPart(const std::filesystem::path& path) {
         if (!file) {
             return part;
         }
-        part = readHostPart(file);
+        part = result::readHostPart(file);
     }
     std::filesystem::remove(path);
     return part;
@@ -167,7 +177,7 @@ ComSessionOutcome runComSession(const std::string& scenePath, sim::Scene scene,
         {
             app::RecordedExit exit;
             app::Form1 form(connector, window, exit);
-            tool.end = playActions(form, actions);
+            tool.end = session::playActions(form, actions);
             // The host counts the references the tool holds as the program ends,
             // as in process: the server finishes before the form gives them back
             // (to a server that is gone, which fails at once).
@@ -180,7 +190,7 @@ ComSessionOutcome runComSession(const std::string& scenePath, sim::Scene scene,
     }
 
     std::optional<HostPart> host = takeHostPart(hostPartFile);
-    mergeEvents(windowEvents, host ? host->events : std::vector<sim::HostEvent>{}, events);
+    result::mergeEvents(windowEvents, host ? host->events : std::vector<sim::HostEvent>{}, events);
     if (host) {
         static_cast<HostOutcome&>(tool) = host->outcome;
         tool.partMembers = membersAtEnd(tool.partMembersBefore, host->outcome.partMembers);

@@ -10,15 +10,15 @@
 #include <vector>
 
 #include "host/com/busy_host.h"
-#include "tools/harness/event_log.h"
-#include "tools/harness/session.h"
+#include "result/event_log.h"
+#include "session/session.h"
 
 namespace tav::harness {
 
 struct ComSessionOutcome {
     // What the tool saw (its end and window) and, when the server finished,
     // the host's state from the server's part.
-    SessionOutcome toolSide;
+    session::SessionOutcome toolSide;
     // The names the server resolved; empty when the server ended without
     // finishing (it crashed): only the tool's side is known then.
     std::optional<std::int64_t> nameLookups;
@@ -36,7 +36,8 @@ struct ComSessionOptions {
 // happened. Raises std::runtime_error when the server cannot be started or
 // ends before it is ready.
 ComSessionOutcome runComSession(const std::string& scenePath, sim::Scene scene,
-                                const std::vector<Action>& actions, const EventSink& live,
-                                const ComSessionOptions& options, EventLog& events);
+                                const std::vector<session::Action>& actions,
+                                const session::EventSink& live, const ComSessionOptions& options,
+                                result::EventLog& events);
 
 }  // namespace tav::harness

@@ -17,11 +17,11 @@
 #include <CLI/CLI.hpp>
 
 #include "host/sim/scene_loader.h"
-#include "tools/files/atomic_file.h"
-#include "tools/harness/result_file.h"
-#include "tools/harness/session.h"
-#include "tools/harness/terminal_report.h"
-#include "tools/harness/terminal_text.h"
+#include "result/atomic_file.h"
+#include "result/result_writer.h"
+#include "session/session.h"
+#include "session/terminal_report.h"
+#include "session/terminal_text.h"
 
 #ifdef _WIN32
 #include "tools/harness/com_session.h"
@@ -47,7 +47,7 @@ bool stdoutIsTerminal() {
 }
 
 void printError(const std::string& line) {
-    std::cerr << tav::harness::printable(line) << '\n';
+    std::cerr << tav::session::printable(line) << '\n';
 }
 
 // The run ends without a result: no earlier one may stand in its place.
@@ -56,8 +56,8 @@ int endWithoutResult(const std::string& resultPath, int status) {
         return status;
     }
     try {
-        tav::files::removeIfPresent(resultPath);
-    } catch (const tav::files::FileWriteError& error) {
+        tav::result::removeIfPresent(resultPath);
+    } catch (const tav::result::FileWriteError& error) {
         printError(std::string("tavrelmondix-sim: ") + error.what());
     }
     return status;
@@ -106,9 +106,9 @@ int main(int argc, char** argv) {
         return usageError;
     }
 
-    std::vector<tav::harness::Action> actions;
+    std::vector<tav::session::Action> actions;
     try {
-        actions = tav::harness::parseActions(press);
+        actions = tav::session::parseActions(press);
     } catch (const std::invalid_argument& error) {
         printError(std::string("tavrelmondix-sim: --press: ") + error.what());
         return endWithoutResult(resultPath, usageError);
@@ -122,14 +122,14 @@ int main(int argc, char** argv) {
         return endWithoutResult(resultPath, usageError);
     }
 
-    tav::harness::TerminalReport report(std::cout, stdoutIsTerminal());
+    tav::session::TerminalReport report(std::cout, stdoutIsTerminal());
     if (!quiet) {
-        std::cout << "Tavrelmondix on " << tav::harness::printable(scenePath) << "\n\n";
+        std::cout << "Tavrelmondix on " << tav::session::printable(scenePath) << "\n\n";
     }
     // Events go to the report and to the result file as they happen; the
     // session keeps none of them.
-    tav::harness::EventLog events;
-    auto live = [&](const tav::harness::Event& event) {
+    tav::result::EventLog events;
+    auto live = [&](const tav::result::Event& event) {
         if (!quiet) {
             report.onEvent(event);
         }
@@ -138,9 +138,9 @@ int main(int argc, char** argv) {
             events.add(event);
         }
     };
-    tav::harness::SessionOutcome outcome;
+    tav::session::SessionOutcome outcome;
     // Over COM: the host's part, when the server finished.
-    const tav::harness::HostOutcome* hostPart = &outcome;
+    const tav::result::HostOutcome* hostPart = &outcome;
     std::optional<std::int64_t> nameLookups;
     try {
         if (overCom) {
@@ -158,9 +158,9 @@ int main(int argc, char** argv) {
             }
 #endif
         } else {
-            outcome = tav::harness::runSession(
+            outcome = tav::session::runSession(
                 std::move(scene), actions, live,
-                {.events = tav::harness::EventRetention::streamOnly, .membersBefore = !quiet});
+                {.events = tav::session::EventRetention::streamOnly, .membersBefore = !quiet});
         }
     } catch (const std::exception& error) {
         printError(std::string("tavrelmondix-sim: internal error: ") + error.what());
@@ -172,14 +172,14 @@ int main(int argc, char** argv) {
 
     if (!resultPath.empty()) {
         try {
-            tav::files::writeAtomically(resultPath, [&](std::ostream& out) {
+            tav::result::writeAtomically(resultPath, [&](std::ostream& out) {
                 if (overCom) {
-                    tav::harness::writeResultFile(out, outcome, hostPart, nameLookups, events);
+                    tav::result::writeResultFile(out, outcome, hostPart, nameLookups, events);
                 } else {
-                    tav::harness::writeResultFile(out, outcome, events);
+                    tav::result::writeResultFile(out, outcome, events);
                 }
             });
-        } catch (const tav::files::FileWriteError& error) {
+        } catch (const tav::result::FileWriteError& error) {
             printError(std::string("tavrelmondix-sim: ") + error.what());
             return endWithoutResult(resultPath, usageError);
         } catch (const std::exception& error) {

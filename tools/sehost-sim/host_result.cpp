@@ -2,27 +2,27 @@
 
 #include <sstream>
 
-#include "tools/files/atomic_file.h"
-#include "tools/harness/result_file.h"
+#include "result/atomic_file.h"
+#include "result/result_writer.h"
 
 namespace tav::sehost {
 
 std::string hostResultText(const sim::SimInspector& host, std::int32_t heldReferences,
                            const std::vector<sim::HostEvent>& events, std::int32_t nameLookups) {
-    // The harness's writer of a host's part gives the shape.
-    harness::HostOutcome outcome = harness::hostOutcomeOf(host);
+    // The result library's writer of a host's part gives the shape.
+    result::HostOutcome outcome = result::hostOutcomeOf(host);
     outcome.heldReferences = heldReferences;
-    harness::EventLog log(harness::EventLog::CallNumbers::written);
+    result::EventLog log(result::EventLog::CallNumbers::written);
     for (const sim::HostEvent& hostEvent : events) {
         log.add(hostEvent);
     }
     std::ostringstream text;
-    harness::writeHostPart(text, outcome, nameLookups, log);
+    result::writeHostPart(text, outcome, nameLookups, log);
     return text.str();
 }
 
 void writeResultFile(const std::filesystem::path& file, const std::string& text) {
-    files::writeAtomically(file, [&text](std::ostream& out) { out << text; });
+    result::writeAtomically(file, [&text](std::ostream& out) { out << text; });
 }
 
 }  // namespace tav::sehost

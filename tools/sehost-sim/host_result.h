@@ -19,7 +19,7 @@ namespace tav::sehost {
 std::string hostResultText(const sim::SimInspector& host, std::int32_t heldReferences,
                            const std::vector<sim::HostEvent>& events, std::int32_t nameLookups);
 
-// Writes `text` to `file` whole or not at all (see tools/files/atomic_file.h).
+// Writes `text` to `file` whole or not at all (see result/atomic_file.h).
 void writeResultFile(const std::filesystem::path& file, const std::string& text);
 
 }  // namespace tav::sehost

@@ -12,6 +12,7 @@
 #include "host/com/variant_value.h"
 #include "host/error.h"
 #include "host/sim/sim_handle.h"
+#include "hostprocess/server_protocol.h"
 #include "platform/win/exception_barrier.h"
 #include "platform/win/wide_text.h"
 #include "tools/sehost-sim/error_report.h"

@@ -59,11 +59,6 @@ struct ServedHost {
     std::int32_t heldByClients() const;
 };
 
-// A dispatch id that no host object has: every served object answers an
-// Invoke of it at once, doing nothing, and it is no host call. One such call
-// is a bare round trip between the processes, for the benchmark over COM.
-inline constexpr DISPID doNothingId = 0x7F000000;
-
 // Exit status of a server that ended at `crashAtCall`.
 inline constexpr UINT crashExitStatus = 70;
 

@@ -4,13 +4,10 @@
 // result) and gives the exit status.
 #pragma once
 
+#include "hostprocess/server_protocol.h"
 #include "tools/sehost-sim/server_options.h"
 
 namespace tav::sehost {
-
-// The line the server prints on its standard output once clients can reach
-// it; those that start it wait for it.
-inline constexpr char readyLine[] = "ready";
 
 inline constexpr int refusedStatus = 2;
 inline constexpr int timedOutStatus = 3;

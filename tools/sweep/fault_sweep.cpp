@@ -1,22 +1,22 @@
 #include "tools/sweep/fault_sweep.h"
 
 #include "host/sim/scene_loader.h"
-#include "tools/harness/session.h"
+#include "session/run_checks.h"
+#include "session/session.h"
 #include "tools/sweep/fault_variants.h"
-#include "tools/sweep/run_checks.h"
 
 namespace tav::sweep {
 namespace {
 
-const std::vector<harness::Action> processOnly{harness::Action::process};
+const std::vector<session::Action> processOnly{session::Action::process};
 
-harness::SessionOutcome runVariant(const SceneJson& scene, std::string_view name) {
-    return harness::runSession(sim::parseScene(scene.dump(), name), processOnly);
+session::SessionOutcome runVariant(const SceneJson& scene, std::string_view name) {
+    return session::runSession(sim::parseScene(scene.dump(), name), processOnly);
 }
 
-void check(SweepResult& result, const harness::SessionOutcome& outcome, const InjectedFault& fault,
-           const std::string& label) {
-    for (std::string& problem : checkRun(outcome, fault)) {
+void check(SweepResult& result, const session::SessionOutcome& outcome,
+           const session::InjectedFault& fault, const std::string& label) {
+    for (std::string& problem : session::checkRun(outcome, fault)) {
         result.findings.push_back({label, std::move(problem)});
     }
 }
@@ -29,7 +29,7 @@ SweepResult sweepScene(std::string_view sceneText, std::string_view name,
     const SceneJson scene = withFailCall(SceneJson::parse(sceneText), std::nullopt);
 
     SweepResult result;
-    const harness::SessionOutcome clean = runVariant(scene, name);
+    const session::SessionOutcome clean = runVariant(scene, name);
     result.cleanHostCalls = clean.hostCalls;
     check(result, clean, {}, "no fault");
 
@@ -48,7 +48,7 @@ SweepResult sweepScene(std::string_view sceneText, std::string_view name,
     if (options.faultKeys) {
         std::int32_t keyIndex = 0;
         result.faultKeyRuns = forEachFaultKey(
-            scene, harness::createdStyles(clean),
+            scene, session::createdStyles(clean),
             [&](const std::string& label, const SceneJson& variant) {
                 if (options.variants) {
                     options.variants("key-" + std::to_string(++keyIndex), variant.dump(1));

@@ -17,7 +17,7 @@
 #include <CLI/CLI.hpp>
 
 #include "host/sim/scene_error.h"
-#include "tools/harness/terminal_text.h"
+#include "session/terminal_text.h"
 #include "tools/sweep/fault_sweep.h"
 
 namespace {
@@ -36,7 +36,7 @@ bool readFile(const std::string& path, std::string& text) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    using tav::harness::printable;
+    using tav::session::printable;
     CLI::App cli{
         "Runs Tavrelmondix on each scene once per failing host call and once per fault "
         "key, and checks that every run ends cleanly.",

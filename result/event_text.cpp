@@ -1,0 +1,76 @@
+#include "result/event_text.h"
+
+#include <cmath>
+#include <type_traits>
+
+#include "host/utf.h"
+#include "result/json_text.h"
+#include "result/result_format.h"
+
+namespace tav::result {
+namespace {
+
+using host::toUtf8;
+
+void appendUiEvent(JsonObjectText& object, const app::UiEvent& event) {
+    std::visit(
+        [&object](const auto& e) {
+            using T = std::decay_t<decltype(e)>;
+            if constexpr (std::is_same_v<T, app::CaptionChanged>) {
+                object.text(uiEvent::kind, uiEvent::caption);
+                object.text(uiEvent::control, e.control);
+                object.text(uiEvent::text, toUtf8(e.text));
+            } else if constexpr (std::is_same_v<T, app::ProgressChanged>) {
+                object.text(uiEvent::kind, uiEvent::progress);
+                object.text(uiEvent::property, e.property);
+                object.number(uiEvent::value, progressNumber(e.value));
+            } else if constexpr (std::is_same_v<T, app::Repainted>) {
+                object.text(uiEvent::kind, uiEvent::repaint);
+            } else if constexpr (std::is_same_v<T, app::MessageShown>) {
+                object.text(uiEvent::kind, uiEvent::message);
+                object.text(uiEvent::title, toUtf8(e.title));
+                object.text(uiEvent::text, toUtf8(e.text));
+            } else {
+                object.text(uiEvent::kind, uiEvent::about);
+                object.text(uiEvent::title, toUtf8(e.title));
+                object.text(uiEvent::version, toUtf8(e.version));
+            }
+        },
+        event);
+}
+
+void appendHostEvent(JsonObjectText& object, const sim::HostEvent& event) {
+    const bool isPut = event.verb == sim::HostEvent::Verb::put;
+    object.text(hostEvent::kind, isPut ? hostEvent::put : hostEvent::call);
+    object.text(hostEvent::object, event.object);
+    object.number(hostEvent::member, event.member);
+    object.json(isPut ? hostEvent::value : hostEvent::args, event.payload);
+    object.boolean(hostEvent::ok, event.ok);
+}
+
+}  // namespace
+
+std::int64_t progressNumber(float value) {
+    return std::llround(static_cast<double>(value));
+}
+
+void appendEvent(std::string& out, const Event& event, std::size_t depth,
+                 std::optional<std::int32_t> call) {
+    JsonObjectText object(out, depth);
+    if (const auto* ui = std::get_if<app::UiEvent>(&event)) {
+        appendUiEvent(object, *ui);
+        return;
+    }
+    appendHostEvent(object, std::get<sim::HostEvent>(event));
+    if (call) {
+        object.number(hostEvent::callNumber, *call);
+    }
+}
+
+nlohmann::ordered_json eventJson(const Event& event) {
+    std::string text;
+    appendEvent(text, event, 0, std::nullopt);
+    return nlohmann::ordered_json::parse(text);
+}
+
+}  // namespace tav::result

@@ -1,0 +1,58 @@
+// What a result file tells about one run of the tool, as values: the host's
+// part (what the host holds when the tool has ended), the window's part (how
+// the program ended and what its window shows) and the events in between.
+// In process one run gives both parts; over COM the server gives the host's
+// part and the harness the window's, and result_reader.h and event_merge.h
+// put them back together.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+#include "app/program_end.h"
+#include "app/ui_event.h"
+#include "app/window_state.h"
+#include "host/sim/host_event.h"
+#include "host/sim/sim_host.h"
+
+namespace tav::result {
+
+// Everything a user or the document could observe, in the order it happened.
+using Event = std::variant<app::UiEvent, sim::HostEvent>;
+
+// What the host holds when the tool has ended: the host's part of a result,
+// which an out-of-process host writes on its own.
+struct HostOutcome {
+    std::int32_t hostCalls = 0;
+    // References still held when the tool ended (or when the actions ran out).
+    std::int32_t heldReferences = 0;
+    bool interactive = true;
+    bool delayCompute = false;
+    std::vector<std::int32_t> commands;
+    std::vector<std::string> selection;
+    std::vector<sim::LineStyleState> lineStyles;
+    std::vector<sim::PartMemberState> partMembers;
+};
+
+HostOutcome hostOutcomeOf(const sim::SimInspector& host);
+
+// How the program ended and what its window shows: the window's part.
+struct WindowOutcome {
+    app::ProgramEnd end = app::ProgramEnd::running;
+    // What the window shows as the program ends.
+    app::WindowState window;
+};
+
+// Both parts, as one run in process ends with them.
+struct Outcome : HostOutcome, WindowOutcome {
+    // Every event in order, unless the run only passed them on as they came.
+    std::vector<Event> events;
+};
+
+// The name of a program end in results: refused, my_end, fatal, closed, open.
+std::string_view endName(app::ProgramEnd end);
+
+}  // namespace tav::result

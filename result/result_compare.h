@@ -1,0 +1,17 @@
+// Two result files of the same scene and actions compared field by field and
+// event by event: the in-process harness's and the one over COM.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+namespace tav::result {
+
+// Every difference as "PATH: expected X, got Y" (paths as events[3].text).
+// "nameLookups", which only a run over COM reports, is not compared.
+std::vector<std::string> resultDifferences(const nlohmann::ordered_json& expected,
+                                           const nlohmann::ordered_json& actual);
+
+}  // namespace tav::result
