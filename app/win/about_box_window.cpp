@@ -5,6 +5,7 @@
 
 #include "app/win/dpi.h"
 #include "app/win/resource_ids.h"
+#include "app/win/window_layouts.h"
 #include "platform/win/wide_text.h"
 
 namespace tav::app::win {
@@ -17,8 +18,7 @@ const wchar_t* const className = L"TavrelmondixAbout";
 constexpr DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
 constexpr DWORD exStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
 
-// The client area is at a fixed place on the screen.
-constexpr DialogFrame frame{{2340, 1935, 5625, 4290}, style, exStyle};
+constexpr DialogFrame frame{layout::aboutBox::clientArea, style, exStyle};
 
 enum ControlId : int {
     okButton = IDOK,
@@ -34,13 +34,13 @@ constexpr DWORD wrappingLabel = SS_LEFT | SS_NOPREFIX;
 
 // In tab order.
 const std::array<ControlSpec, 7> controls{{
-    {okButton, L"BUTTON", L"OK", BS_DEFPUSHBUTTON | WS_TABSTOP, {4170, 3855, 1260, 345}},
-    {iconPicture, L"STATIC", L"", SS_ICON | SS_CENTERIMAGE, {240, 240, 540, 540}},
-    {descriptionText, L"STATIC", L"", wrappingLabel, {1050, 855, 4395, 405}},
-    {titleText, L"STATIC", L"", wrappingLabel, {1050, 240, 3885, 240}},
-    {versionText, L"STATIC", L"", wrappingLabel, {1050, 525, 3885, 225}},
-    {description2Text, L"STATIC", L"", wrappingLabel, {1050, 1395, 4395, 780}},
-    {description3Text, L"STATIC", L"", wrappingLabel, {1050, 2340, 4395, 1170}},
+    {okButton, L"BUTTON", L"OK", BS_DEFPUSHBUTTON | WS_TABSTOP, layout::aboutBox::ok},
+    {iconPicture, L"STATIC", L"", SS_ICON | SS_CENTERIMAGE, layout::aboutBox::icon},
+    {descriptionText, L"STATIC", L"", wrappingLabel, layout::aboutBox::description},
+    {titleText, L"STATIC", L"", wrappingLabel, layout::aboutBox::title},
+    {versionText, L"STATIC", L"", wrappingLabel, layout::aboutBox::version},
+    {description2Text, L"STATIC", L"", wrappingLabel, layout::aboutBox::description2},
+    {description3Text, L"STATIC", L"", wrappingLabel, layout::aboutBox::description3},
 }};
 
 // The separator between the texts and OK: a grey line of one pixel with a

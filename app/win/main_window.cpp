@@ -11,6 +11,7 @@
 #include "app/win/progress_bar.h"
 #include "app/win/resource_ids.h"
 #include "app/win/user_input.h"
+#include "app/win/window_layouts.h"
 #include "app/win/window_pos.h"
 #include "engine/error_modes.h"
 #include "platform/win/wide_text.h"
@@ -30,7 +31,7 @@ constexpr UINT heartbeatMs = 500;
 constexpr DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
 constexpr DWORD exStyle = WS_EX_DLGMODALFRAME | WS_EX_APPWINDOW | WS_EX_CONTROLPARENT;
 
-constexpr DialogFrame frame{{0, 0, 6855, 1080}, style, exStyle};
+constexpr DialogFrame frame{layout::mainWindow::clientArea, style, exStyle};
 
 // Not IDOK or IDCANCEL: no button has a default or cancel role.
 enum ControlId : int {
@@ -48,12 +49,12 @@ constexpr DWORD statusLine = SS_LEFTNOWORDWRAP | SS_NOPREFIX;
 
 // In tab order: Process, Exit, then the bar and labels (no tab stops), Help.
 const std::array<ControlSpec, 6> controls{{
-    {cmdAccept, L"BUTTON", L"Process", button, {4200, 120, 780, 375}},
-    {cmdCancel, L"BUTTON", L"Exit", button, {6015, 120, 780, 375}},
-    {progressBar, PROGRESS_CLASSW, L"", 0, {120, 720, 6645, 255}},
-    {partLine, L"STATIC", L"", statusLine, {120, 480, 6600, 255}},
-    {viewLine, L"STATIC", L"", statusLine, {120, 120, 3960, 255}},
-    {cmdHelp, L"BUTTON", L"Help", button, {5115, 120, 780, 375}},
+    {cmdAccept, L"BUTTON", L"Process", button, layout::mainWindow::process},
+    {cmdCancel, L"BUTTON", L"Exit", button, layout::mainWindow::exit},
+    {progressBar, PROGRESS_CLASSW, L"", 0, layout::mainWindow::progressBar},
+    {partLine, L"STATIC", L"", statusLine, layout::mainWindow::partLine},
+    {viewLine, L"STATIC", L"", statusLine, layout::mainWindow::viewLine},
+    {cmdHelp, L"BUTTON", L"Help", button, layout::mainWindow::help},
 }};
 
 int labelId(engine::StatusLine line) {

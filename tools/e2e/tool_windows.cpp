@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "app/win/window_layouts.h"
 #include "platform/win/device_context.h"
 #include "platform/win/wide_text.h"
 #include "tools/e2e/window_probe.h"
@@ -14,12 +15,9 @@
 namespace tav::e2e {
 namespace {
 
-struct Twips {
-    int left;
-    int top;
-    int width;
-    int height;
-};
+using app::win::TwipsRect;
+namespace mainLayout = app::win::layout::mainWindow;
+namespace aboutLayout = app::win::layout::aboutBox;
 
 int px(int twips, int dpi) {
     return MulDiv(twips, dpi, 1440);
@@ -40,13 +38,13 @@ std::string inQuotes(const std::wstring& text) {
     return quoted;
 }
 
-RECT expectedRect(const Twips& place, int dpi) {
+RECT expectedRect(const TwipsRect& place, int dpi) {
     const int left = px(place.left, dpi);
     const int top = px(place.top, dpi);
     return RECT{left, top, left + px(place.width, dpi), top + px(place.height, dpi)};
 }
 
-void checkPlace(Checks& checks, const std::string& name, HWND control, const Twips& place,
+void checkPlace(Checks& checks, const std::string& name, HWND control, const TwipsRect& place,
                 int dpi) {
     if (!checks.expect(control != nullptr, name + " exists")) {
         return;
@@ -140,19 +138,20 @@ void checkMainWindow(Checks& checks, HWND main, int dpi) {
     checks.expect(GetWindow(main, GW_OWNER) == nullptr && hasExStyle(main, WS_EX_APPWINDOW) &&
                       !hasExStyle(main, WS_EX_TOOLWINDOW),
                   "main window is shown in the task bar");
-    checkClientArea(checks, "main window", main, px(6855, dpi), px(1080, dpi));
+    checkClientArea(checks, "main window", main, px(mainLayout::clientArea.width, dpi),
+                    px(mainLayout::clientArea.height, dpi));
     if (dpi == 96) {
         checkClientArea(checks, "main window at 96 DPI", main, 457, 72);
     }
 
     const MainControls controls = findMainControls(main);
     checks.expect(childrenInZOrder(main).size() == 6, "main window has six controls");
-    checkPlace(checks, "lblVista", controls.viewLine, {120, 120, 3960, 255}, dpi);
-    checkPlace(checks, "cmdAccept", controls.process, {4200, 120, 780, 375}, dpi);
-    checkPlace(checks, "cmdHelp", controls.help, {5115, 120, 780, 375}, dpi);
-    checkPlace(checks, "cmdCancel", controls.exit, {6015, 120, 780, 375}, dpi);
-    checkPlace(checks, "lblPieza", controls.partLine, {120, 480, 6600, 255}, dpi);
-    checkPlace(checks, "pb", controls.progressBar, {120, 720, 6645, 255}, dpi);
+    checkPlace(checks, "lblVista", controls.viewLine, mainLayout::viewLine, dpi);
+    checkPlace(checks, "cmdAccept", controls.process, mainLayout::process, dpi);
+    checkPlace(checks, "cmdHelp", controls.help, mainLayout::help, dpi);
+    checkPlace(checks, "cmdCancel", controls.exit, mainLayout::exit, dpi);
+    checkPlace(checks, "lblPieza", controls.partLine, mainLayout::partLine, dpi);
+    checkPlace(checks, "pb", controls.progressBar, mainLayout::progressBar, dpi);
     if (dpi == 96 && controls.process != nullptr) {
         const RECT process = rectInParent(controls.process);
         const RECT expected{280, 8, 332, 33};
@@ -222,13 +221,13 @@ void checkAboutBox(Checks& checks, HWND about, HWND main, int dpi) {
     checks.expect(IsWindowEnabled(main) == FALSE, "main window takes no input under the box");
 
     const RECT client = clientOnScreen(about);
-    const RECT expected = expectedRect({2340, 1935, 5625, 4290}, dpi);
+    const RECT expected = expectedRect(aboutLayout::clientArea, dpi);
     checks.expect(
         EqualRect(&client, &expected) != FALSE,
         compared("about box client area on the screen", rectText(expected), rectText(client)));
 
     HWND ok = childWithText(about, L"Button", L"OK");
-    checkPlace(checks, "cmdOK", ok, {4170, 3855, 1260, 345}, dpi);
+    checkPlace(checks, "cmdOK", ok, aboutLayout::ok, dpi);
     if (ok != nullptr) {
         checks.expect((GetWindowLongW(ok, GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON,
                       "OK is the default button");
@@ -238,25 +237,24 @@ void checkAboutBox(Checks& checks, HWND about, HWND main, int dpi) {
     struct Label {
         const char* name;
         const wchar_t* text;
-        Twips place;
+        TwipsRect place;
     };
     const std::array<Label, 5> labels{{
-        {"lblTitle", L"Tavrelmondix", {1050, 240, 3885, 240}},
-        {"lblVersion", L"Version 3.4.1", {1050, 525, 3885, 225}},
-        {"lblDescription",
-         L"Enter a Solid Edge draft file of an assembly file and run the macro.",
-         {1050, 855, 4395, 405}},
+        {"lblTitle", L"Tavrelmondix", aboutLayout::title},
+        {"lblVersion", L"Version 3.4.1", aboutLayout::version},
+        {"lblDescription", L"Enter a Solid Edge draft file of an assembly file and run the macro.",
+         aboutLayout::description},
         {"lblDesc2",
          L"Select the views that you want to change to the colors used in the assembly.  The "
          L"views may be selected before the macro is run.  If no views are selected, the macro "
          L"will process all views.",
-         {1050, 1395, 4395, 780}},
+         aboutLayout::description2},
         {"lblDesc3",
          L"The macro will use the assembly style for each occurrence (part, sheet metal), if "
          L"defined.  If there is no assembly style, the macro will use the occurrence body "
          L"style, if defined.  The occurrence body style is defined in the occurrence (use "
          L"Format - Part Painter).  Face or feature styles are not used by the macro.",
-         {1050, 2340, 4395, 1170}},
+         aboutLayout::description3},
     }};
     for (const Label& label : labels) {
         HWND control = childWithText(about, L"Static", label.text);
@@ -275,7 +273,7 @@ void checkAboutBox(Checks& checks, HWND about, HWND main, int dpi) {
             icon = child;
         }
     }
-    checkPlace(checks, "picIcon", icon, {240, 240, 540, 540}, dpi);
+    checkPlace(checks, "picIcon", icon, aboutLayout::icon, dpi);
     LRESULT iconHandle = 0;
     checks.expect(
         icon != nullptr && askWindow(icon, STM_GETICON, 0, 0, 2000, iconHandle) && iconHandle != 0,
