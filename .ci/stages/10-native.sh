@@ -7,7 +7,7 @@ build_dir="$BUILD_DIR"
 
 echo "--> Configuring in a fresh $build_dir/"
 rm -rf "$build_dir"
-cmake -S . -B "$build_dir" -DCMAKE_BUILD_TYPE=Release
+cmake --preset native -B "$build_dir"
 
 echo "--> Building"
 cmake --build "$build_dir" -j"$(nproc)"

@@ -14,9 +14,7 @@ export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 
 echo "--> Configuring the sanitizer build in a fresh $build_dir/"
 rm -rf "$build_dir"
-CC=clang-14 CXX=clang++-14 cmake -S . -B "$build_dir" \
-    -DCMAKE_BUILD_TYPE=Debug "-DCMAKE_CXX_FLAGS_DEBUG=-O1 -gline-tables-only" \
-    -DTAV_SANITIZE=ON -DTAV_BUILD_FUZZERS=ON -DTAV_BUILD_BENCHMARKS=OFF
+cmake --preset sanitizer -B "$build_dir"
 
 echo "--> Building"
 started=$SECONDS

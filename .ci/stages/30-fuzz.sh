@@ -15,9 +15,7 @@ export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 
 if [[ ! -x "$build_dir/fuzz/fuzz_scene_loader" || ! -x "$build_dir/fuzz/fuzz_session" ]]; then
     echo "--> Configuring the fuzzers in $build_dir/ (the sanitizer stage did not build them)"
-    CC=clang-14 CXX=clang++-14 cmake -S . -B "$build_dir" \
-        -DCMAKE_BUILD_TYPE=Debug "-DCMAKE_CXX_FLAGS_DEBUG=-O1 -gline-tables-only" \
-        -DTAV_SANITIZE=ON -DTAV_BUILD_FUZZERS=ON -DTAV_BUILD_BENCHMARKS=OFF
+    cmake --preset sanitizer -B "$build_dir"
 fi
 cmake --build "$build_dir" -j"$(nproc)" --target fuzz_scene_loader fuzz_session
 

@@ -10,7 +10,7 @@ build_dir="$BUILD_DIR"
 
 if [[ ! -f "$build_dir/CMakeCache.txt" ]]; then
     echo "--> Configuring in $build_dir/ (the native stage did not)"
-    cmake -S . -B "$build_dir" -DCMAKE_BUILD_TYPE=Release
+    cmake --preset native -B "$build_dir"
 fi
 cmake --build "$build_dir" -j"$(nproc)" --target tavrelmondix-sweep
 

@@ -25,8 +25,7 @@ for tool in tavrelmondix-sim tavrelmondix-compare; do
 done
 
 echo "--> Cross-building in $win_dir/"
-cmake -S . -B "$win_dir" -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
-    -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --preset mingw -B "$win_dir" >/dev/null
 cmake --build "$win_dir" -j"$(nproc)"
 
 echo "--> Each program imports only Windows' own DLLs"

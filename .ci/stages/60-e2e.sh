@@ -12,8 +12,7 @@ native_build="$BUILD_DIR"
 
 if [[ ! -f "$win_build/CMakeCache.txt" ]]; then
     echo "--> Configuring the cross build in $win_build/"
-    cmake -S . -B "$win_build" -DCMAKE_BUILD_TYPE=Release \
-        -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake
+    cmake --preset mingw -B "$win_build"
 fi
 echo "--> Building tavrelmondix.exe, the driver, sehost-sim.exe and the package"
 cmake --build "$win_build" -j"$(nproc)" \
