@@ -14,8 +14,7 @@
 #include "host/com/hresult_error.h"
 #include "host/com/variant.h"
 #include "hostprocess/server_protocol.h"
-#include "platform/win/child_process.h"
-#include "platform/win/program_folder.h"
+#include "hostprocess/server_start.h"
 #include "result/result_reader.h"
 
 namespace tav::benchcom {
@@ -23,9 +22,6 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 using Microsoft::WRL::ComPtr;
-
-// How long the server may take to finish once its input is closed.
-constexpr std::chrono::seconds serverFinishing{60};
 
 double millisecondsSince(Clock::time_point start) {
     return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
@@ -93,19 +89,14 @@ BareRoundTrip measureBareRoundTrip(const std::filesystem::path& scene,
     // Time enough for the calls however slow the machine is: 10 ms each.
     const int serverSeconds = 60 + calls / 100;
     const Clock::time_point start = Clock::now();
-    // Its standard error is this program's; closing its input ends it.
-    platform::ChildProcess server(
-        {(platform::programFolder() / L"sehost-sim.exe").wstring(), scene.wstring(), L"--timeout",
-         std::to_wstring(serverSeconds), L"--round-trips", roundTripsFile.wstring()},
-        {.input = platform::ChildStream::pipe, .output = platform::ChildStream::pipe});
-    if (!server.waitForLine(sehost::readyLine)) {
-        throw std::runtime_error("sehost-sim.exe ended before it was ready (exit status " +
-                                 std::to_string(server.finish(serverFinishing)) + ")");
-    }
+    platform::ChildProcess server =
+        sehost::startServerBeside({scene.wstring(), L"--timeout", std::to_wstring(serverSeconds),
+                                   L"--round-trips", roundTripsFile.wstring()});
+    sehost::waitUntilReady(server);
     BareRoundTrip bare;
     bare.serverReadySeconds = millisecondsSince(start) / 1000;
     bare.times = summarize(timeCalls(calls), batchSize);
-    const DWORD status = server.finish(serverFinishing);
+    const DWORD status = server.finish(sehost::serverFinishing);
     if (status != 0) {
         throw std::runtime_error("sehost-sim.exe ended with exit status " + std::to_string(status) +
                                  " after the bare round trips");

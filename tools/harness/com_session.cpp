@@ -14,9 +14,7 @@
 #include "host/com/apartment.h"
 #include "host/com/com_connector.h"
 #include "hostprocess/error_object_channel.h"
-#include "hostprocess/server_protocol.h"
-#include "platform/win/child_process.h"
-#include "platform/win/program_folder.h"
+#include "hostprocess/server_start.h"
 #include "result/event_merge.h"
 #include "result/result_reader.h"
 
@@ -31,9 +29,6 @@ using session::EventSink;
 using session::SessionOutcome;
 
 namespace {
-
-// The server may take this long to finish (write its part) once its input is closed.
-constexpr std::chrono::seconds serverFinishing{60};
 
 // A file name of this run's own for a part the server writes.
 std::filesystem::path hostPartPath(const char* suffix) {
@@ -140,23 +135,14 @@ ComSessionOutcome runComSession(const std::string& scenePath, sim::Scene scene,
     const std::filesystem::path roundTripsFile = hostPartPath(".round-trips.json");
     // The scene's path as the harness itself opened it: a path made from
     // the same narrow text names the same file.
-    std::vector<std::wstring> serverCommand{
-        (platform::programFolder() / L"sehost-sim.exe").wstring(),
-        std::filesystem::path(scenePath).wstring(),
-        L"--result",
-        hostPartFile.wstring(),
-        L"--timeout",
-        std::to_wstring(serverSecondsFor(scene))};
+    std::vector<std::wstring> serverArguments{std::filesystem::path(scenePath).wstring(),
+                                              L"--result", hostPartFile.wstring(), L"--timeout",
+                                              std::to_wstring(serverSecondsFor(scene))};
     if (!options.roundTrips.empty()) {
-        serverCommand.insert(serverCommand.end(), {L"--round-trips", roundTripsFile.wstring()});
+        serverArguments.insert(serverArguments.end(), {L"--round-trips", roundTripsFile.wstring()});
     }
-    // Its standard error is the harness's; closing its input ends it.
-    platform::ChildProcess server(serverCommand, {.input = platform::ChildStream::pipe,
-                                                  .output = platform::ChildStream::pipe});
-    if (!server.waitForLine(sehost::readyLine)) {
-        throw std::runtime_error("sehost-sim.exe ended before it was ready (exit status " +
-                                 std::to_string(server.finish(serverFinishing)) + ")");
-    }
+    platform::ChildProcess server = sehost::startServerBeside(serverArguments);
+    sehost::waitUntilReady(server);
 
     ComSessionOutcome outcome;
     SessionOutcome& tool = outcome.toolSide;
@@ -181,7 +167,7 @@ ComSessionOutcome runComSession(const std::string& scenePath, sim::Scene scene,
             // The host counts the references the tool holds as the program ends,
             // as in process: the server finishes before the form gives them back
             // (to a server that is gone, which fails at once).
-            server.finish(serverFinishing);
+            server.finish(sehost::serverFinishing);
         }
         tool.window = window.shown();
         if (!options.roundTrips.empty()) {
