@@ -20,6 +20,8 @@ fail() {
     exit 1
 }
 
+# shellcheck source=../../.ci/wine-env.sh
+source .ci/wine-env.sh  # its helpers; the stage has started Wine
 # shellcheck source=compare-over-com.sh
 source tests/com/compare-over-com.sh
 

@@ -4,7 +4,8 @@
 # field. COM, a JSON object, is added to the scene as its `com` key first: how
 # strict a host the server plays. However the program ended, the tool must
 # hold no reference at its end. Sourced by the Windows stage's scripts, with
-# native_dir, harness_exe and work set and a Wine environment running.
+# native_dir, harness_exe and work set and a Wine environment running (and
+# .ci/wine-env.sh's helpers defined).
 compare_over_com() {
     local name="$1" scene="$2" actions="$3" com="${4:-}"
     local served="$scene"
@@ -16,8 +17,13 @@ compare_over_com() {
     "$native_dir/tavrelmondix-sim" "$scene" --press "$actions" --quiet \
         --result "$work/$name.native.json" || fail "$name: the native harness failed"
     # A run over COM that takes more than two minutes has hung.
-    timeout 120 wine "$harness_exe" "$served" --com --press "$actions" --quiet \
-        --result "$work/$name.com.json" </dev/null || fail "$name: the harness over COM failed (status $?)"
+    local status=0
+    rm -f "$work/$name.com.json"
+    tav_wine_run_started "$work/$name.com.log" "$work/$name.com.json" \
+        timeout 120 wine "$harness_exe" "$served" --com --press "$actions" --quiet \
+        --result "$work/$name.com.json" </dev/null || status=$?
+    tav_wine_program_output "$work/$name.com.log" >&2
+    ((status == 0)) || fail "$name: the harness over COM failed (status $status)"
     "$native_dir/tavrelmondix-compare" "$work/$name.native.json" "$work/$name.com.json" ||
         fail "$name: the result over COM differs from the in-process one (above)"
     if ! grep -q '"end": "open"' "$work/$name.com.json" &&

@@ -24,6 +24,8 @@ for program in tavrelmondix.exe tavrelmondix-e2e.exe sehost-sim.exe; do
 done
 [[ -x "$harness" ]] || { echo "e2e: the harness $harness is missing" >&2; exit 1; }
 command -v jq >/dev/null || { echo "e2e: jq is not installed" >&2; exit 1; }
+# shellcheck source=../../.ci/wine-env.sh
+source "$root/.ci/wine-env.sh"  # its helpers; the caller has started Wine
 
 # Z:\... for a Linux path, as Windows programs under Wine take it.
 win_path() { printf 'Z:%s' "${1//\//\\}"; }
@@ -37,19 +39,13 @@ set_dpi() {
 host_side='{hostCalls, host, selection, lineStyles, members,
             events: [.events[] | select(has("host")) | del(.call)]}'
 
-# A run's log, less the notice of Debian's wine about its 32-bit half.
-show_log() {
-    grep -v -E 'wine32|multiarch|dpkg --add-architecture|apt-get install wine32' "$1" >&2 || true
-}
-
 # The server on the scene, driving tavrelmondix.exe; uses run's locals. Wine
-# reports its own errors into the log, which is shown only when a run fails.
+# reports its own errors into the run's log, shown only when the run fails.
 serve_and_drive() {
     WINEDEBUG=err+all,fixme-all wine "$win_build/sehost-sim.exe" "$(win_path "$scene")" \
         --timeout "${server_seconds:-90}" --result "$(win_path "$hosted")" -- \
         "$(win_path "$win_build/tavrelmondix-e2e.exe")" "$(win_path "$win_build/tavrelmondix.exe")" \
-        --press "$actions" --dpi "$dpi" --seen "$(win_path "$seen")" "$@" \
-        >"$log" 2>&1
+        --press "$actions" --dpi "$dpi" --seen "$(win_path "$seen")" "$@"
 }
 
 runs=0
@@ -67,19 +63,10 @@ run() {
 
     set_dpi "$dpi"
     local status=0 began=$SECONDS
-    serve_and_drive "$@" || status=$?
-    if ((status != 0)) && ! grep -q '^ready' "$log" && [[ ! -e "$hosted" && ! -e "$seen" ]]; then
-        # Wine failed to start the server: none of the programs under test
-        # ran. Seen once in CI (status 1, nothing printed); start it once more.
-        show_log "$log"
-        echo "e2e: $name: sehost-sim.exe ended with status $status after" \
-            "$((SECONDS - began)) s without starting; once more" >&2
-        status=0
-        began=$SECONDS
-        serve_and_drive "$@" || status=$?
-    fi
+    tav_wine_run_started "$log" "$hosted" serve_and_drive "$@" || status=$?
     if ((status != 0)); then
-        show_log "$log"
+        tav_wine_program_output "$log" >&2
+        grep -E '^[0-9a-f]{4}:err:' "$log" | tail -n 20 >&2 || true
         echo "e2e: $name: the driver or the server failed (status $status after" \
             "$((SECONDS - began)) s); log above" >&2
         exit 1
