@@ -107,12 +107,15 @@ tav_wine_program_output() {
 # to start a program at all: seen in CI as exit status 1 with nothing printed
 # and nothing written. When COMMAND ends like that (non-zero, no output of
 # the program's own, no RESULT file), none of the code under test ran, so it
-# says so on stderr and runs COMMAND once more. Returns the last run's status.
+# says so on stderr and runs COMMAND once more. A program that `timeout` cut
+# off (status 124) did run: that is never taken for a start failure. Returns
+# the last run's status.
 tav_wine_run_started() {
     local log="$1" result="$2" status=0
     shift 2
     "$@" >"$log" 2>&1 || status=$?
-    if ((status != 0)) && [[ ! -e "$result" && -z "$(tav_wine_program_output "$log")" ]]; then
+    if ((status != 0 && status != 124)) && [[ ! -e "$result" ]] &&
+        [[ -z "$(tav_wine_program_output "$log")" ]]; then
         echo "wine-env: Wine did not start the program (status $status, no output):" \
             "once more; Wine's side follows" >&2
         grep -E '^[0-9a-f]{4}:err:' "$log" | head -20 >&2 || true
