@@ -102,6 +102,11 @@ tav_wine_program_output() {
         "$1" || true
 }
 
+# The last Wine errors (NNNN:err:...) in LOG, when WINEDEBUG let them through.
+tav_wine_errors() {
+    grep -E '^[0-9a-f]{4}:err:' "$1" | tail -n 20 || true
+}
+
 # tav_wine_run_started LOG RESULT COMMAND...: runs COMMAND, which runs a
 # Windows program under Wine, with its output in LOG. Wine now and then fails
 # to start a program at all: seen in CI as exit status 1 with nothing printed
@@ -118,7 +123,7 @@ tav_wine_run_started() {
         [[ -z "$(tav_wine_program_output "$log")" ]]; then
         echo "wine-env: Wine did not start the program (status $status, no output):" \
             "once more; Wine's side follows" >&2
-        grep -E '^[0-9a-f]{4}:err:' "$log" | head -20 >&2 || true
+        tav_wine_errors "$log" >&2
         status=0
         "$@" >"$log" 2>&1 || status=$?
     fi

@@ -59,11 +59,9 @@ inline constexpr std::string_view tangent = "tangent";
 }  // namespace memberField
 
 // "window": {"lblVista": TEXT, "lblPieza": TEXT, "pb": {"min", "max", "value"}}
-// The status lines go by their labels' names, as the window's events name
-// them (app::controlName).
+// The status lines go by their labels' names, app::controlName, as the
+// window's events name them.
 namespace windowField {
-inline constexpr std::string_view viewLine = "lblVista";
-inline constexpr std::string_view partLine = "lblPieza";
 inline constexpr std::string_view progressBar = "pb";
 inline constexpr std::string_view progressMin = "min";
 inline constexpr std::string_view progressMax = "max";

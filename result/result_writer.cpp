@@ -3,6 +3,7 @@
 #include <string>
 #include <string_view>
 
+#include "app/recording_window.h"
 #include "host/utf.h"
 #include "result/event_text.h"
 #include "result/json_text.h"
@@ -85,8 +86,8 @@ class ResultWriter {
 ordered_json windowJson(const app::WindowState& window) {
     const app::ProgressBarState& progress = window.progress();
     using engine::StatusLine;
-    return {{windowField::viewLine, toUtf8(window.caption(StatusLine::view))},
-            {windowField::partLine, toUtf8(window.caption(StatusLine::part))},
+    return {{app::controlName(StatusLine::view), toUtf8(window.caption(StatusLine::view))},
+            {app::controlName(StatusLine::part), toUtf8(window.caption(StatusLine::part))},
             {windowField::progressBar,
              {{windowField::progressMin, progressNumber(progress.min)},
               {windowField::progressMax, progressNumber(progress.max)},

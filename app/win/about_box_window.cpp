@@ -43,18 +43,10 @@ const std::array<ControlSpec, 7> controls{{
     {description3Text, L"STATIC", L"", wrappingLabel, layout::aboutBox::description3},
 }};
 
-// The separator between the texts and OK: a grey line of one pixel with a
-// white line of two pixels just below it, in twips of the client area.
-struct SeparatorLine {
-    int fromX;
-    int toX;
-    int y;
-    int widthInPixels;
-    COLORREF color;
-};
-constexpr std::array<SeparatorLine, 2> separator{{
-    {15, 5579, 3675, 1, RGB(128, 128, 128)},
-    {30, 5579, 3690, 2, RGB(255, 255, 255)},
+// The separator between the texts and OK, with its colours.
+const std::array<std::pair<layout::aboutBox::SeparatorLine, COLORREF>, 2> separator{{
+    {layout::aboutBox::separatorGrey, RGB(128, 128, 128)},
+    {layout::aboutBox::separatorWhite, RGB(255, 255, 255)},
 }};
 
 int pixels(int twips, UINT dpi) {
@@ -92,9 +84,7 @@ bool AboutBoxWindow::create(HINSTANCE instance, HWND owner, const AboutBoxText& 
     if (!Window::create(args)) {
         return false;
     }
-    // The box's own DPI may differ from the owner's on another screen.
-    takeOwnDpi();
-    createControls(handle(), controls, nullptr);
+    createControls(handle(), controls);
 
     // Loading the box: title, version line, application title.
     SetWindowTextW(handle(), wideText(about.title).c_str());
@@ -103,7 +93,9 @@ bool AboutBoxWindow::create(HINSTANCE instance, HWND owner, const AboutBoxText& 
     SetDlgItemTextW(handle(), descriptionText, wideText(about.description).c_str());
     SetDlgItemTextW(handle(), description2Text, wideText(about.description2).c_str());
     SetDlgItemTextW(handle(), description3Text, wideText(about.description3).c_str());
-    applyDpi(dpi());
+    // The font is chosen to fit these texts. The box's own DPI may differ
+    // from the owner's on another screen: its frame is sized again for it.
+    layOutAtOwnDpi();
     return true;
 }
 
@@ -220,11 +212,11 @@ void AboutBoxWindow::onCommand(int id) {
 void AboutBoxWindow::onPaint() {
     PAINTSTRUCT paint{};
     HDC dc = BeginPaint(handle(), &paint);
-    for (const SeparatorLine& line : separator) {
+    for (const auto& [line, color] : separator) {
         const int top = pixels(line.y, dpi());
         const RECT rect{pixels(line.fromX, dpi()), top, pixels(line.toX, dpi()) + 1,
-                        top + line.widthInPixels};
-        const platform::UniqueBrush brush(CreateSolidBrush(line.color));
+                        top + line.heightInPixels};
+        const platform::UniqueBrush brush(CreateSolidBrush(color));
         FillRect(dc, &rect, brush.get());
     }
     EndPaint(handle(), &paint);

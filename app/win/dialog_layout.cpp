@@ -32,15 +32,12 @@ RECT pixelsOf(TwipsRect place, UINT dpi) {
     return RECT{left, top, left + pixels(place.width, dpi), top + pixels(place.height, dpi)};
 }
 
-void createControls(HWND parent, std::span<const ControlSpec> controls, HFONT font) {
+void createControls(HWND parent, std::span<const ControlSpec> controls) {
     const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE));
     for (const ControlSpec& control : controls) {
-        HWND child = CreateWindowExW(
+        CreateWindowExW(
             0, control.className, control.text, WS_CHILD | WS_VISIBLE | control.style, 0, 0, 0, 0,
             parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.id)), instance, nullptr);
-        if (child != nullptr && font != nullptr) {
-            SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-        }
     }
 }
 

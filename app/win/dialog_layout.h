@@ -33,8 +33,8 @@ class DialogFont {
 };
 
 // Creates the controls as children of `parent`, in the order given (which is
-// their tab order), each with `font`; placeControls puts them in place.
-void createControls(HWND parent, std::span<const ControlSpec> controls, HFONT font);
+// their tab order); placeControls gives them their places and font.
+void createControls(HWND parent, std::span<const ControlSpec> controls);
 
 // Moves and sizes every control to its place at `dpi`, and gives it `font`.
 void placeControls(HWND parent, std::span<const ControlSpec> controls, HFONT font, UINT dpi);

@@ -9,14 +9,12 @@ RECT DialogWindow::frameAt(POINT clientOrigin, UINT dpi) const {
     return frameAroundClient(clientOrigin, frame_.clientArea, frame_.style, frame_.exStyle, dpi);
 }
 
-void DialogWindow::takeOwnDpi() {
+void DialogWindow::layOutAtOwnDpi() {
     dpi_ = dpiOf(handle());
-}
-
-void DialogWindow::fitFrame() {
     const RECT frame = frameAt(POINT{0, 0}, dpi_);
     SetWindowPos(handle(), nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    applyDpi(dpi_);
 }
 
 void DialogWindow::focusFirstControl() {

@@ -35,11 +35,11 @@ class DialogWindow : public Window {
     RECT frameAt(POINT clientOrigin, UINT dpi) const;
     // The DPI the window is laid out for.
     UINT dpi() const { return dpi_; }
-    // Once the window exists: the DPI of the screen it is on, which may not
-    // be the one it was created at.
-    void takeOwnDpi();
-    // Sizes the frame, where it is, for the client area at the window's DPI.
-    void fitFrame();
+    // Once the window and its controls exist: takes the DPI of the screen
+    // the window is on (which may not be the one it was created at), sizes
+    // the frame where it is for that DPI and lays the controls out with
+    // applyDpi.
+    void layOutAtOwnDpi();
     void focusFirstControl();
 
     // Gives the window its font for `dpi` and puts every control in place;

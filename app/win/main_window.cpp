@@ -90,11 +90,8 @@ Win32MainWindow::Win32MainWindow(HINSTANCE instance)
     if (!create(args)) {
         throw std::runtime_error("the main window could not be created");
     }
-    takeOwnDpi();
-    font_.load(dpi());
-    createControls(handle(), controls, font_.handle());
-    fitFrame();
-    placeControls(handle(), controls, font_.handle(), dpi());
+    createControls(handle(), controls);
+    layOutAtOwnDpi();
     inputFilter_ = std::make_unique<RunInputFilter>(
         handle(), [this] { return form_ != nullptr && form_->runInProgress(); });
 }

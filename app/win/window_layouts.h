@@ -28,6 +28,16 @@ inline constexpr TwipsRect version{1050, 525, 3885, 225};
 inline constexpr TwipsRect description{1050, 855, 4395, 405};
 inline constexpr TwipsRect description2{1050, 1395, 4395, 780};
 inline constexpr TwipsRect description3{1050, 2340, 4395, 1170};
+// The separator between the texts and OK, painted by the box: a grey line
+// one pixel high, a white line two pixels high just below it.
+struct SeparatorLine {
+    int fromX;
+    int toX;
+    int y;
+    int heightInPixels;
+};
+inline constexpr SeparatorLine separatorGrey{15, 5579, 3675, 1};
+inline constexpr SeparatorLine separatorWhite{30, 5579, 3690, 2};
 }  // namespace aboutBox
 
 }  // namespace tav::app::win::layout

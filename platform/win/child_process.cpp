@@ -98,7 +98,7 @@ ChildProcess::ChildProcess(const std::vector<std::wstring>& commandLine,
 
 ChildProcess::~ChildProcess() {
     if (options_.patienceWhenOwnerGoes && !hasEnded()) {
-        finish(*options_.patienceWhenOwnerGoes, options_.forcedExitStatus);
+        finish(*options_.patienceWhenOwnerGoes);
     }
 }
 
@@ -128,10 +128,10 @@ void ChildProcess::closeInput() {
     pipes_[input].reset();
 }
 
-DWORD ChildProcess::finish(std::chrono::milliseconds patience, UINT forcedStatus) {
+DWORD ChildProcess::finish(std::chrono::milliseconds patience) {
     closeInput();
     if (!waitForExit(patience)) {
-        terminate(forcedStatus);
+        terminate(options_.forcedExitStatus);
     }
     return exitStatus();
 }

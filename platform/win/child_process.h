@@ -74,8 +74,8 @@ class ChildProcess {
     // Closes the input pipe: the child reads the end of its input.
     void closeInput();
     // closeInput, then at most `patience` for the child to end before it is
-    // ended by force with `forcedStatus`; its exit status.
-    DWORD finish(std::chrono::milliseconds patience, UINT forcedStatus = 1);
+    // ended by force with the options' `forcedExitStatus`; its exit status.
+    DWORD finish(std::chrono::milliseconds patience);
 
     // Reads the output pipe up to a line that is `line` (ended by LF or CR
     // LF), taking nothing after it. False when the output ends first (the

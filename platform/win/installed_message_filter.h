@@ -1,7 +1,7 @@
 // An OLE message filter installed for the thread's apartment
 // (CoRegisterMessageFilter), and the filter it replaced put back when its
-// owner goes, or earlier by `uninstall`. The filter itself belongs to the
-// caller and must outlive the installation.
+// owner goes. The filter itself belongs to the caller and must outlive the
+// installation.
 #pragma once
 
 #include <windows.h>
@@ -18,13 +18,11 @@ class InstalledMessageFilter {
     InstalledMessageFilter(const InstalledMessageFilter&) = delete;
     InstalledMessageFilter& operator=(const InstalledMessageFilter&) = delete;
 
-    // False when COM refused it (no apartment on this thread).
-    bool installed() const { return installed_; }
+  private:
     void uninstall() noexcept;
 
-  private:
     Microsoft::WRL::ComPtr<IMessageFilter> previous_;
-    bool installed_ = false;
+    bool installed_ = false;  // false when COM refused it (no apartment on this thread)
 };
 
 }  // namespace tav::platform

@@ -15,16 +15,10 @@ fail() {
     exit 1
 }
 
-# The harness over COM on SCENE; the result in $work/NAME.com.json. Extra
-# arguments go to the harness. Two minutes at most: anything longer has hung.
-run_over_com() {
-    local name="$1" scene="$2"
-    shift 2
-    local began=$SECONDS
-    timeout 120 wine "$harness_exe" "$scene" --com --quiet --result "$work/$name.com.json" "$@" \
-        </dev/null || fail "$name: the harness over COM failed (status $?)"
-    last_seconds=$((SECONDS - began))
-}
+# shellcheck source=../../.ci/wine-env.sh
+source .ci/wine-env.sh  # its helpers; the stage has started Wine
+# shellcheck source=compare-over-com.sh
+source tests/com/compare-over-com.sh  # run_over_com
 
 expect_in_result() {
     local name="$1" pattern="$2" what="$3"

@@ -63,8 +63,10 @@ TEST(ChildProcess, TheErrorPipeHoldsWhatTheChildWroteThere) {
 }
 
 TEST(ChildProcess, AChildEndedByForceHasTheStatusItWasGiven) {
-    ChildProcess child(playing(test::waitLong), piped);
-    EXPECT_EQ(child.finish(std::chrono::milliseconds(100), 42), 42u);
+    LaunchOptions endedWith42 = piped;
+    endedWith42.forcedExitStatus = 42;
+    ChildProcess child(playing(test::waitLong), endedWith42);
+    EXPECT_EQ(child.finish(std::chrono::milliseconds(100)), 42u);
     EXPECT_TRUE(child.hasEnded());
 }
 

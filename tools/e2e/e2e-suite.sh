@@ -66,7 +66,7 @@ run() {
     tav_wine_run_started "$log" "$hosted" serve_and_drive "$@" || status=$?
     if ((status != 0)); then
         tav_wine_program_output "$log" >&2
-        grep -E '^[0-9a-f]{4}:err:' "$log" | tail -n 20 >&2 || true
+        tav_wine_errors "$log" >&2
         echo "e2e: $name: the driver or the server failed (status $status after" \
             "$((SECONDS - began)) s); log above" >&2
         exit 1

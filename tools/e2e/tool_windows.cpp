@@ -279,10 +279,11 @@ void checkAboutBox(Checks& checks, HWND about, HWND main, int dpi) {
         icon != nullptr && askWindow(icon, STM_GETICON, 0, 0, 2000, iconHandle) && iconHandle != 0,
         "picIcon shows the icon");
 
-    // The separator: grey over white, read from the screen.
-    // The box may still be painting: look again for a moment.
-    const int x = client.left + px(2800, dpi);
-    const int greyY = client.top + px(3675, dpi);
+    // The separator: grey over white, read from the screen half-way along the
+    // grey line. The box may still be painting: look again for a moment.
+    constexpr auto greyLine = aboutLayout::separatorGrey;
+    const int x = client.left + px((greyLine.fromX + greyLine.toX) / 2, dpi);
+    const int greyY = client.top + px(greyLine.y, dpi);
     COLORREF above = 0, grey = 0, white1 = 0, white2 = 0, below = 0;
     const ULONGLONG deadline = GetTickCount64() + 3000;
     do {

@@ -107,13 +107,16 @@ void* ServedObject::interfaceFor(REFIID iid) {
         servedHost_->strictness.errors != Strictness::Errors::direct) {
         return nullptr;
     }
+    if (void* listed = listedInterface(iid)) {
+        return listed;
+    }
     // A cast is not a host call; the reference it gives is dropped at once,
     // as this object answers for the interface itself.
     if (IsEqualIID(iid, servedObjectIid) ||
         (isHostInterface(iid) && !object_.tryAs(com::fromGuid(iid)).empty())) {
         return static_cast<IDispatch*>(this);
     }
-    return listedInterface(iid);
+    return nullptr;
 }
 
 DWORD STDMETHODCALLTYPE ServedObject::AddConnection(DWORD type, DWORD) {
