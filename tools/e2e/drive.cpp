@@ -83,6 +83,11 @@ void Drive::shoot(const wchar_t* name) {
 
 void Drive::run() {
     checkProgramFile(checks_, options_.program);
+    if (!options_.shots.empty()) {
+        // The pointer stays where an earlier run left it, perhaps over a
+        // button, which would then be drawn hot in every picture.
+        SetCursorPos(0, 0);
+    }
     if (!launch()) {
         return;
     }

@@ -14,6 +14,8 @@ mkdir -p "$2"
 out="$(cd "$2" && pwd)"
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 command -v convert >/dev/null || { echo "screenshots: ImageMagick is not installed" >&2; exit 1; }
+# shellcheck source=../../.ci/wine-env.sh
+source "$root/.ci/wine-env.sh"  # its helpers; the caller has started Wine
 
 win_path() { printf 'Z:%s' "${1//\//\\}"; }
 
@@ -33,7 +35,7 @@ shoot() {
         --press "$actions" --shots "$(win_path "$folder")" --seen "$(win_path "$folder/seen.json")" \
         "$@" >"$folder/shoot.log" 2>&1 || true
     if [[ ! -s "$folder/seen.json" ]] || grep -q '^FAIL' "$folder/shoot.log"; then
-        grep -v -E 'wine32|multiarch|dpkg --add|apt-get install' "$folder/shoot.log" >&2 || true
+        tav_wine_program_output "$folder/shoot.log" >&2
         echo "screenshots: the run on $(basename "$scene") failed (log above)" >&2
         exit 1
     fi
