@@ -121,6 +121,7 @@ void Form1::endProgram(ProgramEnd reason) {
     // the process goes: Solid Edge then frees those objects at once instead
     // of holding them until COM notices that the process is gone. Giving a
     // reference back is no host call.
+    exit_.endingBegins();
     releaseHostReferences();
     end_ = reason;
     runInProgress_ = false;

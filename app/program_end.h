@@ -20,6 +20,10 @@ enum class ProgramEnd {
 class ProgramExit {
   public:
     virtual ~ProgramExit() = default;
+    // The program is about to end: the host's references go back next, then
+    // endProgram. Over COM the releases then wait for a busy host once, all
+    // together, instead of once each.
+    virtual void endingBegins() {}
     // Ends the program for `how`. Every window has been closed already. The
     // Windows program does not return from here; a recording exit does.
     virtual void endProgram(ProgramEnd how) = 0;

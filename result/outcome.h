@@ -7,6 +7,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -29,6 +30,10 @@ struct HostOutcome {
     std::int32_t hostCalls = 0;
     // References still held when the tool ended (or when the actions ran out).
     std::int32_t heldReferences = 0;
+    // Over COM, from a host that rejected calls of every kind while busy:
+    // the releases it rejected, whose references it therefore still holds
+    // although the tool gave them back.
+    std::optional<std::int32_t> rejectedReleases;
     bool interactive = true;
     bool delayCompute = false;
     std::vector<std::int32_t> commands;

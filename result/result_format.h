@@ -4,12 +4,14 @@
 // here is fixed: the writer, the readers, the comparison and the benchmarks
 // all take them from here.
 //
-//   {"format", "end", "hostCalls", "nameLookups", "heldReferences", "host",
-//    "selection", "lineStyles", "members", "window", "events"}
+//   {"format", "end", "hostCalls", "nameLookups", "heldReferences",
+//    "rejectedReleases", "host", "selection", "lineStyles", "members",
+//    "window", "events"}
 //
 // The host's part (hostCalls to members, and the host events) comes from the
 // host; the window's part (end, window and the window's events) from the
-// tool's window. nameLookups is written only by a host served over COM.
+// tool's window. nameLookups is written only by a host served over COM,
+// rejectedReleases only by one that rejects calls of every kind while busy.
 #pragma once
 
 #include <string_view>
@@ -25,6 +27,7 @@ inline constexpr std::string_view end = "end";
 inline constexpr std::string_view hostCalls = "hostCalls";
 inline constexpr std::string_view nameLookups = "nameLookups";
 inline constexpr std::string_view heldReferences = "heldReferences";
+inline constexpr std::string_view rejectedReleases = "rejectedReleases";
 inline constexpr std::string_view host = "host";
 inline constexpr std::string_view selection = "selection";
 inline constexpr std::string_view lineStyles = "lineStyles";

@@ -70,6 +70,9 @@ HostPart readHostPart(std::istream& in) {
         HostOutcome& host = part.outcome;
         host.hostCalls = file.at(field::hostCalls).get<std::int32_t>();
         host.heldReferences = file.at(field::heldReferences).get<std::int32_t>();
+        if (file.contains(field::rejectedReleases)) {
+            host.rejectedReleases = file.at(field::rejectedReleases).get<std::int32_t>();
+        }
         const json& hostState = file.at(field::host);
         const json& properties = hostState.at(hostField::properties);
         host.interactive = properties.at(hostField::interactive).get<bool>();

@@ -110,6 +110,9 @@ void writeParts(std::ostream& out, const WindowOutcome* window, const HostOutcom
     }
     if (host) {
         writer.write(field::heldReferences, host->heldReferences);
+        if (host->rejectedReleases) {
+            writer.write(field::rejectedReleases, *host->rejectedReleases);
+        }
         writer.write(field::host, {{hostField::properties,
                                     {{hostField::interactive, host->interactive},
                                      {hostField::delayCompute, host->delayCompute}}},

@@ -85,8 +85,9 @@ bench_out="$work/com-bench-smoke.md"
 timeout 600 wine "$win_dir/tav-com-bench.exe" --smoke --work "$work/com-bench" >"$bench_out" ||
     fail "tav-com-bench.exe --smoke failed"
 grep -q '^| bare round trip |' "$bench_out" || fail "tav-com-bench.exe printed no table of the bare round trip"
-grep -qE '^\| flat \| 20 \| my_end \|' "$bench_out" ||
-    fail "tav-com-bench.exe: the flat drawing of 20 parts did not end through my_end"
+grep -qE '^\| flat \| small \| 20 \| my_end \|' "$bench_out" &&
+    grep -qE '^\| flat \| solidEdge \| 20 \| my_end \|' "$bench_out" ||
+    fail "tav-com-bench.exe: the flat drawing of 20 parts did not end through my_end with both type libraries"
 echo "    tables printed, the drawing ended through my_end"
 
 echo "--> Under Wine: $((SECONDS - wine_started)) s; the stage in all: $((SECONDS - started)) s"

@@ -4,10 +4,14 @@
 // back by then (Form1 does, however the program ends); what the COM
 // connection itself keeps goes next, and then the thread leaves COM, so that
 // Solid Edge sees every release before the process is gone instead of
-// holding the objects until COM's ping time-out notices it (minutes).
+// holding the objects until COM's ping time-out notices it (minutes). All
+// those releases share one bound: a Solid Edge busy with a dialog rejects
+// them, and the program must not wait for it once per reference.
 #pragma once
 
 #include <windows.h>
+
+#include <optional>
 
 #include "app/program_end.h"
 #include "host/com/apartment.h"
@@ -20,6 +24,8 @@ class ProcessExit final : public ProgramExit {
     ProcessExit(com::ComConnector& connector, com::Apartment& apartment)
         : connector_(connector), apartment_(apartment) {}
 
+    void endingBegins() override { finalReleases_.emplace(apartment_.calls()); }
+
     // Exit status 1 after an error ended the run, else 0.
     void endProgram(ProgramEnd how) override {
         connector_.releaseKept();
@@ -30,6 +36,7 @@ class ProcessExit final : public ProgramExit {
   private:
     com::ComConnector& connector_;
     com::Apartment& apartment_;
+    std::optional<com::CallWatch::SharedBound> finalReleases_;
 };
 
 }  // namespace tav::app::win

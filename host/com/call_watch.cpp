@@ -15,6 +15,12 @@ CallWatch::Scope::Scope(CallWatch& watch) : watch_(watch), outer_(std::move(watc
         }
         deadline = std::min(deadline, *watch_.sharedDeadline_);
     }
+    if (watch_.sharingOneBound_) {
+        if (!watch_.oneBoundDeadline_) {
+            watch_.oneBoundDeadline_ = started + watch_.policy_.bound;
+        }
+        deadline = std::min(deadline, *watch_.oneBoundDeadline_);
+    }
     watch_.current_ = Current{started, deadline};
 }
 
@@ -50,6 +56,11 @@ HRESULT CallWatch::run(const std::function<HRESULT()>& attempt) {
         }
         waitDispatchingMessages(policy_.delay);
     }
+}
+
+void CallWatch::watch(const std::function<void()>& call) {
+    Scope scope(*this);
+    call();
 }
 
 std::optional<DWORD> CallWatch::retryDelay(DWORD rejectType, DWORD elapsedMs) const {

@@ -1,11 +1,87 @@
 #include "host/com/classes_seen.h"
 
+#include <utility>
+
+#include "host/com/bstr.h"
 #include "host/com/guid.h"
 #include "host/com/hresult_error.h"
+#include "host/com/safe_array.h"
 
 namespace tav::com {
 
 using Microsoft::WRL::ComPtr;
+
+namespace {
+
+// Answers that mean the host gives no type information at all, as opposed
+// to a host that is busy or failing now.
+bool meansNoTypeInformation(HRESULT hr) {
+    return hr == E_NOTIMPL || hr == DISP_E_BADINDEX || hr == TYPE_E_ELEMENTNOTFOUND;
+}
+
+// A function description, given back to the type information that gave it.
+class FunctionDescription {
+  public:
+    FunctionDescription(ITypeInfo* owner, FUNCDESC* description)
+        : owner_(owner), description_(description) {}
+    ~FunctionDescription() {
+        if (owner_ != nullptr && description_ != nullptr) {
+            owner_->ReleaseFuncDesc(description_);
+        }
+    }
+    FunctionDescription(const FunctionDescription&) = delete;
+    FunctionDescription& operator=(const FunctionDescription&) = delete;
+
+    const FUNCDESC* get() const { return description_; }
+
+  private:
+    ComPtr<ITypeInfo> owner_;
+    FUNCDESC* description_;
+};
+
+// The VARIANT type a by-reference argument goes in, as its parameter is
+// declared: a pointer to a VARIANT, to an array of numbers, or to a scalar
+// the tool passes. Nothing for anything else (a value, an object).
+std::optional<VARTYPE> formOf(const TYPEDESC& type) {
+    if (type.vt != VT_PTR || type.lptdesc == nullptr) {
+        return std::nullopt;
+    }
+    const TYPEDESC& pointee = *type.lptdesc;
+    switch (pointee.vt) {
+        case VT_SAFEARRAY:
+            if (pointee.lptdesc != nullptr && isArrayElement(pointee.lptdesc->vt)) {
+                return static_cast<VARTYPE>(VT_ARRAY | pointee.lptdesc->vt);
+            }
+            return std::nullopt;
+        case VT_VARIANT:
+        case VT_R8:
+        case VT_R4:
+        case VT_I2:
+        case VT_I4:
+        case VT_BOOL:
+        case VT_BSTR:
+            return pointee.vt;
+        default:
+            return std::nullopt;
+    }
+}
+
+bool equalIgnoringAsciiCase(std::u16string_view a, std::u16string_view b) {
+    auto lower = [](char16_t c) {
+        return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c - u'A' + u'a') : c;
+    };
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (lower(a[i]) != lower(b[i])) {
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
 
 DISPID ClassesSeen::lookUp(IDispatch* object, std::u16string_view name) {
     std::u16string text(name);
@@ -39,12 +115,16 @@ std::optional<std::size_t> ClassesSeen::classOfTypeInfo(IDispatch* object) {
     ComPtr<ITypeInfo> info;
     ++typeInfoRequests_;
     const HRESULT hr = calls_.run(
-        [&] { return object->GetTypeInfo(0, LOCALE_USER_DEFAULT, info.GetAddressOf()); });
-    if (FAILED(hr) || !info) {
-        typeInfoGiven_ = false;  // a host without type information: never ask again
-        return std::nullopt;
+        [&] { return object->GetTypeInfo(0, LOCALE_USER_DEFAULT, info.ReleaseAndGetAddressOf()); });
+    if (SUCCEEDED(hr) && info) {
+        return classOfTypeInfoObject(std::move(info));
     }
-    return classOfTypeInfoObject(std::move(info));
+    if (SUCCEEDED(hr) || meansNoTypeInformation(hr)) {
+        typeInfoGiven_ = false;  // a host without type information: never ask again
+    }
+    // Otherwise (a busy host past the bound, a failing one) only this object
+    // goes without a class.
+    return std::nullopt;
 }
 
 std::optional<std::size_t> ClassesSeen::classOfTypeInfoObject(ComPtr<ITypeInfo> info) {
@@ -86,7 +166,6 @@ void ClassesSeen::readAttributes(ObjectClass& objectClass) {
     if (SUCCEEDED(calls_.run([&] { return info->GetTypeAttr(&attributes); })) &&
         attributes != nullptr) {
         objectClass.described = fromGuid(attributes->guid);
-        objectClass.functions = attributes->cFuncs;
         info->ReleaseTypeAttr(attributes);
     }
 }
@@ -105,6 +184,26 @@ bool ClassesSeen::typeInfoShows(ObjectKnowledge& own, IDispatch* object,
     return index && describedBy(*index) == iid;
 }
 
+bool ClassesSeen::typeInfoNames(ObjectKnowledge& own, IDispatch* object, std::u16string_view name) {
+    const std::optional<std::size_t> index = classOf(own, object, fromGuid(IID_IDispatch));
+    if (!index || !classes_[*index].typeInfo) {
+        return false;
+    }
+    ObjectClass& objectClass = classes_[*index];
+    if (!objectClass.name) {
+        Bstr read;
+        ITypeInfo* info = objectClass.typeInfo.Get();
+        const HRESULT hr = calls_.run([&] {
+            return info->GetDocumentation(MEMBERID_NIL, read.receive(), nullptr, nullptr, nullptr);
+        });
+        if (FAILED(hr)) {
+            return false;  // not known now; asked again at the next cast
+        }
+        objectClass.name = read.text();
+    }
+    return equalIgnoringAsciiCase(*objectClass.name, name);
+}
+
 void ClassesSeen::castSucceeded(const ObjectKnowledge& own, const host::InterfaceId& iid) {
     if (own.classIndex && classes_[*own.classIndex].typeInfo &&
         classes_[*own.classIndex].described != iid) {
@@ -112,64 +211,259 @@ void ClassesSeen::castSucceeded(const ObjectKnowledge& own, const host::Interfac
     }
 }
 
-void ClassesSeen::readDeclarations(std::size_t index) {
-    if (classes_[index].declarations) {
-        return;
-    }
-    classes_[index].declarations.emplace();
-    readAttributes(classes_[index]);
-    // Copies: reading a returned class may add classes and move these.
-    const ComPtr<ITypeInfo> info = classes_[index].typeInfo;
-    const UINT functions = classes_[index].functions;
-    std::vector<std::pair<std::pair<DISPID, INVOKEKIND>, std::optional<HREFTYPE>>> members;
-    for (UINT i = 0; info && i < functions; ++i) {
-        FUNCDESC* function = nullptr;
-        if (FAILED(calls_.run([&] { return info->GetFuncDesc(i, &function); })) ||
-            function == nullptr) {
-            continue;
-        }
-        const TYPEDESC& returned = function->elemdescFunc.tdesc;
-        std::optional<HREFTYPE> reference;
-        if (returned.vt == VT_PTR && returned.lptdesc != nullptr &&
-            returned.lptdesc->vt == VT_USERDEFINED) {
-            reference = returned.lptdesc->hreftype;
-        }
-        if (function->funckind == FUNC_DISPATCH && (reference || returned.vt == VT_DISPATCH)) {
-            members.push_back({{function->memid, function->invkind}, reference});
-        }
-        info->ReleaseFuncDesc(function);
-    }
-    std::map<std::pair<DISPID, INVOKEKIND>, std::optional<std::size_t>> declared;
-    for (const auto& [member, reference] : members) {
-        ComPtr<ITypeInfo> returnedType;
-        if (reference && SUCCEEDED(calls_.run([&] {
-                return info->GetRefTypeInfo(*reference, returnedType.GetAddressOf());
-            }))) {
-            declared[member] = classOfTypeInfoObject(std::move(returnedType));
-        } else {
-            declared[member] = std::nullopt;  // any object
-        }
-    }
-    classes_[index].declarations = std::move(declared);
-}
-
-void ClassesSeen::learnResult(const ObjectKnowledge& caller, DISPID member, bool method,
-                              ObjectKnowledge& result) {
-    if (result.classAsked || !caller.classIndex) {
-        return;
-    }
-    readDeclarations(*caller.classIndex);
-    const auto& declarations = *classes_[*caller.classIndex].declarations;
-    const auto found = declarations.find({member, method ? INVOKE_FUNC : INVOKE_PROPERTYGET});
-    if (found != declarations.end() && found->second) {
-        result.classIndex = found->second;
-        result.classAsked = true;
-    }
-}
-
 void ClassesSeen::castTo(ObjectKnowledge& own, const host::InterfaceId& iid) {
     own.classIndex = classOfInterface(iid);
     own.classAsked = true;
+}
+
+namespace {
+
+// The functions every dispatch interface inherits: IUnknown's three and
+// IDispatch's four.
+constexpr UINT inheritedFunctions = 7;
+
+bool describes(const FUNCDESC* described, DISPID member, INVOKEKIND invokeKind) {
+    return described != nullptr && described->memid == member &&
+           (described->invkind & invokeKind) != 0;
+}
+
+}  // namespace
+
+FUNCDESC* ClassesSeen::describedByIndex(ObjectClass& objectClass, DISPID member,
+                                        INVOKEKIND invokeKind) {
+    ITypeInfo2* byIndex = objectClass.byIndex.Get();
+    UINT index = 0;
+    if (FAILED(
+            calls_.run([&] { return byIndex->GetFuncIndexOfMemId(member, invokeKind, &index); }))) {
+        return nullptr;  // not declared as that kind
+    }
+    auto describe = [&](UINT at) -> FUNCDESC* {
+        FUNCDESC* described = nullptr;
+        if (FAILED(calls_.run([&] { return byIndex->GetFuncDesc(at, &described); }))) {
+            return nullptr;
+        }
+        if (!describes(described, member, invokeKind)) {
+            if (described != nullptr) {
+                byIndex->ReleaseFuncDesc(described);
+            }
+            return nullptr;
+        }
+        return described;
+    };
+    if (objectClass.indexShift) {
+        return describe(index + *objectClass.indexShift);
+    }
+    for (UINT shift : {0u, inheritedFunctions}) {
+        if (FUNCDESC* described = describe(index + shift)) {
+            objectClass.indexShift = shift;
+            return described;
+        }
+    }
+    // Neither: the indexes cannot be trusted; declarations are read by name.
+    objectClass.byIndex.Reset();
+    return nullptr;
+}
+
+bool ClassesSeen::canBindNames(ObjectClass& objectClass) {
+    if (!objectClass.byName && !objectClass.byIndex) {
+        ComPtr<ITypeComp> byName;
+        const ComPtr<ITypeInfo> info = objectClass.typeInfo;
+        if (SUCCEEDED(
+                calls_.run([&] { return info->GetTypeComp(byName.ReleaseAndGetAddressOf()); }))) {
+            objectClass.byName = std::move(byName);
+        }
+    }
+    return objectClass.byName != nullptr;
+}
+
+FUNCDESC* ClassesSeen::describedByName(ObjectClass& objectClass, DISPID member,
+                                       INVOKEKIND invokeKind, ComPtr<ITypeInfo>& describer) {
+    const ComPtr<ITypeInfo> info = objectClass.typeInfo;
+    Bstr name;
+    UINT names = 0;
+    if (FAILED(calls_.run([&] { return info->GetNames(member, name.receive(), 1, &names); })) ||
+        names == 0) {
+        return nullptr;
+    }
+    const ULONG hash =
+        LHashValOfNameSys(sizeof(void*) == 8 ? SYS_WIN64 : SYS_WIN32, LOCALE_NEUTRAL, name.get());
+    ITypeComp* byName = objectClass.byName.Get();
+    ComPtr<ITypeInfo> bound;
+    DESCKIND kind = DESCKIND_NONE;
+    BINDPTR found{};
+    if (FAILED(calls_.run([&] {
+            return byName->Bind(name.get(), hash, static_cast<WORD>(invokeKind),
+                                bound.ReleaseAndGetAddressOf(), &kind, &found);
+        }))) {
+        return nullptr;
+    }
+    if (kind == DESCKIND_VARDESC && bound) {
+        bound->ReleaseVarDesc(found.lpvardesc);
+    } else if (kind == DESCKIND_TYPECOMP && found.lptcomp != nullptr) {
+        found.lptcomp->Release();
+    }
+    if (kind != DESCKIND_FUNCDESC || !bound) {
+        return nullptr;
+    }
+    describer = bound;
+    return found.lpfuncdesc;
+}
+
+ClassesSeen::Declaration ClassesSeen::readDeclaration(ObjectClass& objectClass, DISPID member,
+                                                      INVOKEKIND invokeKind) {
+    Declaration declared;
+    const ComPtr<ITypeInfo> info = objectClass.typeInfo;
+    if (!info) {
+        return declared;
+    }
+    if (!objectClass.lookupAsked) {
+        objectClass.lookupAsked = true;
+        ComPtr<ITypeInfo2> byIndex;
+        if (SUCCEEDED(calls_.run([&] {
+                return info->QueryInterface(IID_PPV_ARGS(byIndex.ReleaseAndGetAddressOf()));
+            }))) {
+            objectClass.byIndex = std::move(byIndex);
+        }
+    }
+    ComPtr<ITypeInfo> describer = info;
+    FUNCDESC* described = nullptr;
+    if (objectClass.byIndex) {
+        described = describedByIndex(objectClass, member, invokeKind);
+    }
+    if (described == nullptr && !objectClass.byIndex && canBindNames(objectClass)) {
+        described = describedByName(objectClass, member, invokeKind, describer);
+    }
+    const FunctionDescription owned(describer.Get(), described);
+    if (!describes(described, member, invokeKind)) {
+        return declared;
+    }
+    declared.found = true;
+    declared.parameters = described->cParams;
+    declared.optionalParameters = described->cParamsOpt;
+    for (SHORT i = 0; i < described->cParams; ++i) {
+        declared.forms.push_back(formOf(described->lprgelemdescParam[i].tdesc));
+    }
+    const TYPEDESC& returned = described->elemdescFunc.tdesc;
+    if (returned.vt == VT_PTR && returned.lptdesc != nullptr &&
+        returned.lptdesc->vt == VT_USERDEFINED) {
+        declared.returnedType = returned.lptdesc->hreftype;
+    }
+    // A declaration found through a bind names its type by the bound type
+    // information's references; read its class now, while that is at hand.
+    if (declared.returnedType && describer.Get() != info.Get()) {
+        ComPtr<ITypeInfo> returnedInfo;
+        ITypeInfo* from = describer.Get();
+        const HREFTYPE reference = *declared.returnedType;
+        if (SUCCEEDED(calls_.run([&] {
+                return from->GetRefTypeInfo(reference, returnedInfo.ReleaseAndGetAddressOf());
+            }))) {
+            declared.returnedClass = classOfTypeInfoObject(std::move(returnedInfo));
+        }
+        declared.returnedClassRead = true;
+    }
+    return declared;
+}
+
+ClassesSeen::Declaration& ClassesSeen::declaration(std::size_t index, DISPID member,
+                                                   INVOKEKIND invokeKind) {
+    const std::pair<DISPID, INVOKEKIND> key{member, invokeKind};
+    if (auto known = classes_[index].declarations.find(key);
+        known != classes_[index].declarations.end()) {
+        return known->second;
+    }
+    Declaration read = readDeclaration(classes_[index], member, invokeKind);
+    return classes_[index].declarations.emplace(key, std::move(read)).first->second;
+}
+
+ClassesSeen::Declaration* ClassesSeen::declarationFor(std::size_t index, DISPID member,
+                                                      host::CallKind kind,
+                                                      std::size_t argumentCount) {
+    std::vector<INVOKEKIND> kinds;
+    switch (kind) {
+        case host::CallKind::get:
+            kinds = argumentCount > 0 ? std::vector{INVOKE_FUNC, INVOKE_PROPERTYGET}
+                                      : std::vector{INVOKE_PROPERTYGET, INVOKE_FUNC};
+            break;
+        case host::CallKind::put:
+            kinds = {INVOKE_PROPERTYPUT, INVOKE_PROPERTYPUTREF};
+            break;
+        case host::CallKind::method:
+            kinds = {INVOKE_FUNC};
+            break;
+    }
+    for (INVOKEKIND invokeKind : kinds) {
+        Declaration& declared = declaration(index, member, invokeKind);
+        if (declared.found) {
+            return &declared;
+        }
+    }
+    return nullptr;
+}
+
+std::optional<std::size_t> ClassesSeen::returnedClass(std::size_t index, Declaration& declared) {
+    if (declared.returnedClassRead) {
+        return declared.returnedClass;
+    }
+    declared.returnedClassRead = true;
+    const ComPtr<ITypeInfo> info = classes_[index].typeInfo;
+    if (!declared.returnedType || !info) {
+        return std::nullopt;
+    }
+    ComPtr<ITypeInfo> returnedInfo;
+    const HREFTYPE reference = *declared.returnedType;
+    if (SUCCEEDED(calls_.run([&] {
+            return info->GetRefTypeInfo(reference, returnedInfo.ReleaseAndGetAddressOf());
+        }))) {
+        declared.returnedClass = classOfTypeInfoObject(std::move(returnedInfo));
+    }
+    return declared.returnedClass;
+}
+
+ArgumentForms ClassesSeen::argumentForms(const ObjectKnowledge& caller, DISPID member,
+                                         host::CallKind kind, std::size_t argumentCount) {
+    if (!caller.classIndex || !classes_[*caller.classIndex].typeInfo) {
+        return {};
+    }
+    const Declaration* declared = declarationFor(*caller.classIndex, member, kind, argumentCount);
+    return declared != nullptr ? declared->forms : ArgumentForms{};
+}
+
+void ClassesSeen::learnResult(const ObjectKnowledge& caller, DISPID member, host::CallKind kind,
+                              std::size_t argumentCount, ObjectKnowledge& result) {
+    if (result.classAsked || !caller.classIndex || kind == host::CallKind::put ||
+        !classes_[*caller.classIndex].typeInfo) {
+        return;
+    }
+    const std::size_t index = *caller.classIndex;
+    Declaration* declared = declarationFor(index, member, kind, argumentCount);
+    if (declared == nullptr) {
+        return;
+    }
+    auto takes = [argumentCount](const Declaration& d) {
+        return static_cast<int>(argumentCount) <= d.parameters &&
+               static_cast<int>(argumentCount) >= d.parameters - d.optionalParameters;
+    };
+    std::optional<std::size_t> learnt;
+    if (takes(*declared)) {
+        learnt = returnedClass(index, *declared);
+    } else if (static_cast<int>(argumentCount) > declared->parameters) {
+        // The arguments beyond the member's own go to the default member of
+        // what it returns: "Models"(1) is Models.Item(1).
+        const std::optional<std::size_t> collection = returnedClass(index, *declared);
+        const std::size_t rest = argumentCount - static_cast<std::size_t>(declared->parameters);
+        if (collection && classes_[*collection].typeInfo) {
+            Declaration* item =
+                declarationFor(*collection, DISPID_VALUE, host::CallKind::get, rest);
+            if (item != nullptr && static_cast<int>(rest) <= item->parameters &&
+                static_cast<int>(rest) >= item->parameters - item->optionalParameters) {
+                learnt = returnedClass(*collection, *item);
+            }
+        }
+    }
+    if (learnt) {
+        result.classIndex = learnt;
+        result.classAsked = true;
+    }
 }
 
 ClassesSeen::Found ClassesSeen::find(ObjectKnowledge& own, IDispatch* object,

@@ -17,15 +17,26 @@ host::ObjectRef ComConnector::getRunning(std::u16string_view progId) {
     if (FAILED(hr)) {
         throw errorFromHresult(hr);
     }
+    // A host busy with a dialog rejects every call, these first ones too:
+    // they are waited for as any call is.
+    CallWatch& calls = connection_->calls;
     ComPtr<IUnknown> running;
-    hr = GetActiveObject(clsid, nullptr, running.GetAddressOf());
+    hr = calls.run(
+        [&] { return GetActiveObject(clsid, nullptr, running.ReleaseAndGetAddressOf()); });
     if (FAILED(hr)) {
         throw errorFromHresult(hr);
     }
+    // The running application is a dispatch object; a QueryInterface that
+    // a busy host rejected arrives as E_NOINTERFACE under Wine, so that is
+    // taken as busy here, until the call's bound.
     ComPtr<IDispatch> dispatch;
-    hr = running.As(&dispatch);
-    if (FAILED(hr)) {
-        throw errorFromHresult(hr);
+    HRESULT asked = S_OK;
+    calls.run([&] {
+        asked = running.As(&dispatch);
+        return asked == E_NOINTERFACE ? RPC_E_CALL_REJECTED : asked;
+    });
+    if (FAILED(asked)) {
+        throw errorFromHresult(asked);
     }
     return DispatchObject::wrap(connection_, std::move(dispatch));
 }

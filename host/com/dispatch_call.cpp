@@ -39,9 +39,10 @@ void* valueAddress(VARIANT& storage) {
             return &storage.bstrVal;
         case VT_DISPATCH:
             return &storage.pdispVal;
-        case VT_ARRAY | VT_R8:
-            return &storage.parray;
         default:
+            if ((storage.vt & VT_ARRAY) != 0) {
+                return &storage.parray;
+            }
             break;
     }
     throw host::typeMismatchError();  // Empty cannot be passed by reference
@@ -53,15 +54,22 @@ void* valueAddress(VARIANT& storage) {
 // into `storage_`.
 class PassedArguments {
   public:
-    PassedArguments(std::span<host::Argument> args, const ObjectToDispatch& unwrap)
+    PassedArguments(std::span<host::Argument> args, const ObjectToDispatch& unwrap,
+                    const ArgumentForms& forms)
         : storage_(args.size()), passed_(args.size()) {
         for (std::size_t i = 0; i < args.size(); ++i) {
-            storage_[i] = toVariant(args[i].value, unwrap);
+            constexpr VARTYPE ownType = VT_EMPTY;
+            const VARTYPE form =
+                args[i].byReference && i < forms.size() ? forms[i].value_or(ownType) : ownType;
+            storage_[i] = form != ownType ? toVariantOf(args[i].value, form, unwrap)
+                                          : toVariant(args[i].value, unwrap);
             VARIANT& passed = passed_[args.size() - 1 - i];
             VARIANT& stored = storage_[i].get();
             if (args[i].byReference) {
-                passed.vt = static_cast<VARTYPE>(VT_BYREF | stored.vt);
-                passed.byref = valueAddress(stored);
+                // A declared VARIANT* points at the VARIANT itself.
+                const VARTYPE pointee = form == VT_VARIANT ? VARTYPE{VT_VARIANT} : stored.vt;
+                passed.vt = static_cast<VARTYPE>(VT_BYREF | pointee);
+                passed.byref = pointee == VT_VARIANT ? &stored : valueAddress(stored);
             } else {
                 passed = stored;  // a view: storage_ keeps ownership
             }
@@ -88,8 +96,9 @@ class PassedArguments {
 }  // namespace
 
 host::Value callDispatch(IDispatch* object, REFIID iid, DISPID member, host::CallKind kind,
-                         std::span<host::Argument> args, const CallConventions& conventions) {
-    PassedArguments passed(args, conventions.unwrapArgument);
+                         std::span<host::Argument> args, const CallConventions& conventions,
+                         const ArgumentForms& forms) {
+    PassedArguments passed(args, conventions.unwrapArgument, forms);
     DISPID propertyPut = DISPID_PROPERTYPUT;
     DISPPARAMS params{};
     params.rgvarg = passed.data();

@@ -1,8 +1,11 @@
 #include "host/com/dispatch_object.h"
 
+#include <algorithm>
+
 #include "host/com/guid.h"
 #include "host/com/hresult_error.h"
 #include "host/error.h"
+#include "host/types/object_kinds.h"
 
 namespace tav::com {
 
@@ -17,6 +20,9 @@ DispatchObject::DispatchObject(std::shared_ptr<Connection> connection, ComPtr<ID
 
 DispatchObject::~DispatchObject() {
     ++connection_->releases;
+    // A busy host rejects releases too; where the runtime retries them (the
+    // message filter), it does so within the watched call's bound.
+    connection_->calls.watch([this] { dispatch_.Reset(); });
 }
 
 host::ObjectRef DispatchObject::wrap(const std::shared_ptr<Connection>& connection,
@@ -45,9 +51,14 @@ CallConventions DispatchObject::conventions() const {
 
 host::Value DispatchObject::hostCall(DISPID id, host::CallKind kind,
                                      std::span<host::Argument> args) {
+    const bool byReference = std::any_of(args.begin(), args.end(),
+                                         [](const host::Argument& a) { return a.byReference; });
+    const ArgumentForms forms =
+        byReference ? connection_->classes.argumentForms(knowledge_, id, kind, args.size())
+                    : ArgumentForms{};
     try {
         host::Value result =
-            callDispatch(dispatch_.Get(), toGuid(iid_), id, kind, args, conventions());
+            callDispatch(dispatch_.Get(), toGuid(iid_), id, kind, args, conventions(), forms);
         ++connection_->hostCalls;
         return result;
     } catch (const CallNotServed&) {
@@ -58,19 +69,27 @@ host::Value DispatchObject::hostCall(DISPID id, host::CallKind kind,
     }
 }
 
+host::Value DispatchObject::declaredCall(DISPID id, host::CallKind kind,
+                                         std::span<host::Argument> args) {
+    host::Value result = hostCall(id, kind, args);
+    const host::ObjectRef* object = result.getIf<host::ObjectRef>();
+    DispatchObject* returned =
+        object != nullptr ? object->backendObject<DispatchObject>() : nullptr;
+    if (returned != nullptr) {
+        connection_->classes.learnResult(knowledge_, id, kind, args.size(), returned->knowledge_);
+    }
+    return result;
+}
+
 host::Value DispatchObject::invoke(const host::MemberName& member, host::CallKind kind,
                                    std::span<host::Argument> args) {
     if (!member.byName()) {
-        host::Value result = hostCall(member.id, kind, args);
-        learnResultClass(result, member.id, kind);
-        return result;
+        return declaredCall(member.id, kind, args);
     }
     ClassesSeen& classes = connection_->classes;
     const ClassesSeen::Found found = classes.find(knowledge_, dispatch_.Get(), iid_, member.name);
     try {
-        host::Value result = hostCall(found.id, kind, args);
-        learnResultClass(result, found.id, kind);
-        return result;
+        return declaredCall(found.id, kind, args);
     } catch (const MemberNotFound&) {
         if (!found.kept) {
             throw;
@@ -85,15 +104,24 @@ host::Value DispatchObject::invoke(const host::MemberName& member, host::CallKin
     }
 }
 
-void DispatchObject::learnResultClass(const host::Value& result, DISPID member,
-                                      host::CallKind kind) {
-    const host::ObjectRef* object = result.getIf<host::ObjectRef>();
-    DispatchObject* returned =
-        object != nullptr ? object->backendObject<DispatchObject>() : nullptr;
-    if (returned != nullptr) {
-        connection_->classes.learnResult(knowledge_, member, kind == host::CallKind::method,
-                                         returned->knowledge_);
+host::ObjectRef DispatchObject::castByTypeName(const host::InterfaceId& iid) {
+    const hosttypes::ObjectKind* kind = nullptr;
+    for (const hosttypes::ObjectKind& candidate : hosttypes::objectKinds()) {
+        if (candidate.iid == iid) {
+            kind = &candidate;
+        }
     }
+    if (kind == nullptr) {
+        return {};
+    }
+    const std::u16string name(kind->interfaceName.begin(), kind->interfaceName.end());
+    if (!connection_->classes.typeInfoNames(knowledge_, dispatch_.Get(), name)) {
+        return {};
+    }
+    // The same interface pointer serves: every call goes through IDispatch.
+    ObjectKnowledge castKnowledge{true, knowledge_.classIndex, {}};
+    return host::ObjectRef(
+        std::make_shared<DispatchObject>(connection_, dispatch_, iid, std::move(castKnowledge)));
 }
 
 host::ObjectRef DispatchObject::queryInterface(const host::InterfaceId& iid) {
@@ -106,10 +134,17 @@ host::ObjectRef DispatchObject::queryInterface(const host::InterfaceId& iid) {
                                                                 std::move(castKnowledge)));
     }
     ComPtr<IDispatch> cast;
-    HRESULT hr =
-        dispatch_->QueryInterface(toGuid(iid), reinterpret_cast<void**>(cast.GetAddressOf()));
+    const GUID wanted = toGuid(iid);
+    HRESULT hr = connection_->calls.run([&] {
+        return dispatch_->QueryInterface(wanted,
+                                         reinterpret_cast<void**>(cast.ReleaseAndGetAddressOf()));
+    });
     if (hr == E_NOINTERFACE) {
-        return {};
+        // The id may be a class id of the host's, not its interface's; and
+        // under Wine a QueryInterface that a busy host rejected arrives as
+        // E_NOINTERFACE too. The type information decides (asking for it
+        // waits out a busy host) before the cast is refused.
+        return castByTypeName(iid);
     }
     if (FAILED(hr)) {
         throw errorFromHresult(hr);  // for example a host that has gone away

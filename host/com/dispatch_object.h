@@ -55,9 +55,12 @@ class DispatchObject final : public host::HostObject,
   private:
     CallConventions conventions() const;
     host::Value hostCall(DISPID id, host::CallKind kind, std::span<host::Argument> args);
-    // Tells an object this one returned what its class is, where this
-    // object's type information declares it.
-    void learnResultClass(const host::Value& result, DISPID member, host::CallKind kind);
+    // The call, with its by-reference arguments in their declared forms, and
+    // what its result is then known to be.
+    host::Value declaredCall(DISPID id, host::CallKind kind, std::span<host::Argument> args);
+    // The cast of an object whose QueryInterface refused `iid`, where its
+    // type information names the interface of that kind; else empty.
+    host::ObjectRef castByTypeName(const host::InterfaceId& iid);
 
     std::shared_ptr<Connection> connection_;
     Microsoft::WRL::ComPtr<IDispatch> dispatch_;

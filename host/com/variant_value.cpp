@@ -112,11 +112,55 @@ Variant toVariant(const host::Value& value, const ObjectToDispatch& objects) {
                 v.pdispVal = item.empty() ? nullptr : objects(item).Detach();
                 v.vt = VT_DISPATCH;
             } else if constexpr (std::is_same_v<T, host::DoubleArray>) {
-                v.parray = makeDoubleArray(item).release();
+                v.parray = makeArray(item).release();
                 v.vt = VT_ARRAY | VT_R8;
             }
         },
         value.storage());
+    return result;
+}
+
+Variant toVariantOf(const host::Value& value, VARTYPE type, const ObjectToDispatch& objects) {
+    Variant result;
+    VARIANT& v = result.get();
+    if ((type & VT_ARRAY) != 0) {
+        const auto* array = value.getIf<host::DoubleArray>();
+        if (array == nullptr) {
+            throw host::typeMismatchError();
+        }
+        const auto element = static_cast<VARTYPE>(type & ~VT_ARRAY);
+        v.parray = makeArray(*array, element).release();
+        v.vt = static_cast<VARTYPE>(VT_ARRAY | element);
+        return result;
+    }
+    switch (type) {
+        case VT_VARIANT:
+            return toVariant(value, objects);
+        case VT_BOOL:
+            v.boolVal = variantBool(host::toBool(value));
+            break;
+        case VT_I2:
+            v.iVal = host::toInt16(value);
+            break;
+        case VT_I4:
+            v.lVal = host::toInt32(value);
+            break;
+        case VT_R4:
+            v.fltVal = host::toSingle(value);
+            break;
+        case VT_R8:
+            v.dblVal = host::toDouble(value);
+            break;
+        case VT_BSTR:
+            v.bstrVal = Bstr(host::toText(value)).release();
+            break;
+        case VT_DISPATCH:
+            v.pdispVal = dispatchOf(value, objects).Detach();
+            break;
+        default:
+            throw host::typeMismatchError();
+    }
+    v.vt = type;
     return result;
 }
 
@@ -129,6 +173,10 @@ host::Value fromVariant(const VARIANT& variant, const DispatchToObject& objects)
     };
     if (byRef && variant.byref == nullptr) {
         throw host::typeMismatchError();
+    }
+    if ((type & VT_ARRAY) != 0) {
+        // The array knows its own element type, whatever the VARIANT says.
+        return doublesOf(read(variant.parray, variant.pparray));
     }
     switch (type) {
         case VT_EMPTY:
@@ -171,9 +219,6 @@ host::Value fromVariant(const VARIANT& variant, const DispatchToObject& objects)
             return fromDispatch(read(variant.pdispVal, variant.ppdispVal), objects);
         case VT_UNKNOWN:
             return fromUnknown(read(variant.punkVal, variant.ppunkVal), objects);
-        case VT_ARRAY | VT_R8:
-        case VT_ARRAY | VT_VARIANT:
-            return doublesOf(read(variant.parray, variant.pparray));
         case VT_VARIANT:
             if (byRef) {
                 return fromVariant(*variant.pvarVal, objects);
@@ -185,57 +230,57 @@ host::Value fromVariant(const VARIANT& variant, const DispatchToObject& objects)
     throw host::typeMismatchError();
 }
 
-void writeThrough(const VARIANT& target, const host::Value& value,
-                  const ObjectToDispatch& objects) {
+void writeThrough(const VARIANT& target, const host::Value& value, const ObjectToDispatch& objects,
+                  VARTYPE arrayElement) {
     if ((target.vt & VT_BYREF) == 0 || target.byref == nullptr) {
         throw host::typeMismatchError();
     }
-    switch (static_cast<VARTYPE>(target.vt & ~VT_BYREF)) {
+    const auto pointee = static_cast<VARTYPE>(target.vt & ~VT_BYREF);
+    if (pointee == VT_VARIANT) {
+        Variant replacement = value.holds<host::DoubleArray>()
+                                  ? toVariantOf(value, VT_ARRAY | arrayElement, objects)
+                                  : toVariant(value, objects);
+        VariantClear(target.pvarVal);
+        replacement.releaseInto(*target.pvarVal);
+        return;
+    }
+    // Converted first: a value that does not convert leaves the target as it was.
+    Variant replacement = toVariantOf(value, pointee, objects);
+    VARIANT& made = replacement.get();
+    if ((pointee & VT_ARRAY) != 0) {
+        SafeArray old(*target.pparray);
+        *target.pparray = std::exchange(made.parray, nullptr);
+        made.vt = VT_EMPTY;
+        return;
+    }
+    switch (pointee) {
         case VT_BOOL:
-            *target.pboolVal = variantBool(host::toBool(value));
+            *target.pboolVal = made.boolVal;
             return;
         case VT_I2:
-            *target.piVal = host::toInt16(value);
+            *target.piVal = made.iVal;
             return;
         case VT_I4:
-            *target.plVal = host::toInt32(value);
+            *target.plVal = made.lVal;
             return;
         case VT_R4:
-            *target.pfltVal = host::toSingle(value);
+            *target.pfltVal = made.fltVal;
             return;
         case VT_R8:
-            *target.pdblVal = host::toDouble(value);
+            *target.pdblVal = made.dblVal;
             return;
-        case VT_BSTR: {
-            Bstr text(host::toText(value));
+        case VT_BSTR:
             SysFreeString(*target.pbstrVal);
-            *target.pbstrVal = text.release();
+            *target.pbstrVal = std::exchange(made.bstrVal, nullptr);
+            made.vt = VT_EMPTY;
             return;
-        }
-        case VT_DISPATCH: {
-            ComPtr<IDispatch> dispatch = dispatchOf(value, objects);
+        case VT_DISPATCH:
             if (*target.ppdispVal != nullptr) {
                 (*target.ppdispVal)->Release();
             }
-            *target.ppdispVal = dispatch.Detach();
+            *target.ppdispVal = std::exchange(made.pdispVal, nullptr);
+            made.vt = VT_EMPTY;
             return;
-        }
-        case VT_ARRAY | VT_R8: {
-            const auto* array = value.getIf<host::DoubleArray>();
-            if (array == nullptr) {
-                throw host::typeMismatchError();
-            }
-            SafeArray replacement = makeDoubleArray(*array);
-            SafeArray old(*target.pparray);
-            *target.pparray = replacement.release();
-            return;
-        }
-        case VT_VARIANT: {
-            Variant replacement = toVariant(value, objects);
-            VariantClear(target.pvarVal);
-            replacement.releaseInto(*target.pvarVal);
-            return;
-        }
         default:
             break;
     }

@@ -6,6 +6,8 @@
 // integers as VT_I2, 32-bit as VT_I4, float as VT_R4, double as VT_R8, text
 // as VT_BSTR, a reference as VT_DISPATCH (null when empty), a DoubleArray as
 // a one-dimensional VT_ARRAY|VT_R8 with its lower bound, Empty as VT_EMPTY.
+// Where a host declares another type for it, a Value also goes out as that
+// type (toVariantOf).
 //
 // A VARIANT comes back as the Value the engine expects (by reference or not):
 //   VT_EMPTY                        Empty
@@ -21,7 +23,9 @@
 //   VT_DISPATCH                     reference (null: an empty reference)
 //   VT_UNKNOWN                      its IDispatch as a reference (null: empty;
 //                                   no IDispatch: "Type mismatch")
-//   VT_ARRAY|VT_R8, one dimension   DoubleArray with its lower bound
+//   VT_ARRAY of numbers (R8, R4,    DoubleArray with its lower bound
+//   I1 to I4, UI1 to UI4), one
+//   dimension
 //   VT_ARRAY|VT_VARIANT, one        DoubleArray, each element taken as a
 //   dimension, of numbers           number is (anything else: "Type mismatch")
 //   VT_VARIANT by reference         the variant it points to
@@ -48,14 +52,22 @@ using ObjectToDispatch = std::function<Microsoft::WRL::ComPtr<IDispatch>(const h
 // `value` as a VARIANT of its automation type.
 Variant toVariant(const host::Value& value, const ObjectToDispatch& objects);
 
+// `value` as a VARIANT of automation type `type` (a scalar type, VT_VARIANT
+// for the Value's own type, or VT_ARRAY with a numeric element type, as
+// safe_array.h makes them), converted as automation converts: "Type
+// mismatch" for a value that is not one, "Overflow" for one out of range.
+Variant toVariantOf(const host::Value& value, VARTYPE type, const ObjectToDispatch& objects);
+
 // `variant` (by value or VT_BYREF) as a Value; raises "Type mismatch" for a
 // type the engine cannot use.
 host::Value fromVariant(const VARIANT& variant, const DispatchToObject& objects);
 
 // Writes `value` through the by-reference `target` (VT_BYREF|type), converted
 // to the type the reference points to, releasing what was there: the server
-// uses it to hand back by-reference arguments. A value that does not convert
-// raises "Type mismatch" (or "Overflow") and leaves the target unchanged.
-void writeThrough(const VARIANT& target, const host::Value& value, const ObjectToDispatch& objects);
+// uses it to hand back by-reference arguments. Into a VARIANT an array goes
+// as an array of `arrayElement`. A value that does not convert raises "Type
+// mismatch" (or "Overflow") and leaves the target unchanged.
+void writeThrough(const VARIANT& target, const host::Value& value, const ObjectToDispatch& objects,
+                  VARTYPE arrayElement = VT_R8);
 
 }  // namespace tav::com

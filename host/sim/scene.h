@@ -161,7 +161,11 @@ struct BusyHost {
 
 // How strict a host the server over COM plays (the in-process host ignores
 // it): how it numbers late-bound names, which VARIANT types its numbers come
-// in, how it reports errors, and a call it holds inside a dialog.
+// in, how it reports errors, a call it holds inside a dialog; whether its
+// documents' interfaces share the ids the tool casts to, how it takes the
+// colour query's by-reference arguments and in which element type its arrays
+// come, how large its type library is, and which incoming calls a busy host
+// rejects.
 struct ComStrictness {
     enum class Names { shared, perInterface };
     enum class Numbers { exact, varied };
@@ -170,11 +174,21 @@ struct ComStrictness {
         std::int32_t call = 0;
         std::int32_t ms = 0;
     };
+    enum class ClassIds { same, separate };
+    enum class ByRef { exact, declared };
+    enum class Arrays { r8, r4, variant };
+    enum class TypeLibrary { small, solidEdge };
+    enum class BusyKinds { invoke, all };
 
     Names names = Names::shared;
     Numbers numbers = Numbers::exact;
     Errors errors = Errors::exception;
     std::optional<Stall> stall;
+    ClassIds classIds = ClassIds::same;
+    ByRef byRef = ByRef::exact;
+    Arrays arrays = Arrays::r8;
+    TypeLibrary typeLibrary = TypeLibrary::small;
+    BusyKinds busyKinds = BusyKinds::invoke;
 };
 
 struct Scene {

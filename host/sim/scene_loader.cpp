@@ -440,7 +440,8 @@ class SceneReader {
 
     void readComStrictness(const Field& com) {
         using Strict = ComStrictness;
-        com.allowOnly({"names", "numbers", "errors", "stall"});
+        com.allowOnly({"names", "numbers", "errors", "stall", "classIds", "byRef", "arrays",
+                       "typeLibrary", "busyKinds"});
         ComStrictness& strict = scene_.com;
         if (std::optional<Field> names = com.optional("names")) {
             strict.names = oneOf<Strict::Names>(
@@ -466,6 +467,30 @@ class SceneReader {
                 stall->required("ms").refuse("must be a number of milliseconds, 0 or more");
             }
             strict.stall = held;
+        }
+        if (std::optional<Field> classIds = com.optional("classIds")) {
+            strict.classIds = oneOf<Strict::ClassIds>(
+                *classIds,
+                {{"same", Strict::ClassIds::same}, {"separate", Strict::ClassIds::separate}});
+        }
+        if (std::optional<Field> byRef = com.optional("byRef")) {
+            strict.byRef = oneOf<Strict::ByRef>(
+                *byRef, {{"exact", Strict::ByRef::exact}, {"declared", Strict::ByRef::declared}});
+        }
+        if (std::optional<Field> arrays = com.optional("arrays")) {
+            strict.arrays = oneOf<Strict::Arrays>(*arrays, {{"r8", Strict::Arrays::r8},
+                                                            {"r4", Strict::Arrays::r4},
+                                                            {"variant", Strict::Arrays::variant}});
+        }
+        if (std::optional<Field> library = com.optional("typeLibrary")) {
+            strict.typeLibrary = oneOf<Strict::TypeLibrary>(
+                *library, {{"small", Strict::TypeLibrary::small},
+                           {"solidEdge", Strict::TypeLibrary::solidEdge}});
+        }
+        if (std::optional<Field> busyKinds = com.optional("busyKinds")) {
+            strict.busyKinds = oneOf<Strict::BusyKinds>(
+                *busyKinds,
+                {{"invoke", Strict::BusyKinds::invoke}, {"all", Strict::BusyKinds::all}});
         }
     }
 

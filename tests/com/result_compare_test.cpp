@@ -51,6 +51,19 @@ TEST(ResultComparison, HeldReferencesAreComparedHoweverTheProgramEnded) {
     }
 }
 
+TEST(ResultComparison, ReleasesABusyHostRejectedAreAllItMayStillHold) {
+    ordered_json inProcess = resultWith(ordered_json::array());
+    ordered_json overCom = inProcess;
+    overCom["heldReferences"] = 3;
+    overCom["rejectedReleases"] = 3;
+    EXPECT_TRUE(resultDifferences(inProcess, overCom).empty());
+
+    overCom["heldReferences"] = 4;  // one more than the host could not take back
+    const auto differences = resultDifferences(inProcess, overCom);
+    ASSERT_EQ(differences.size(), 1u);
+    EXPECT_EQ(differences[0], "heldReferences: expected 0, got 1");
+}
+
 TEST(ResultComparison, AMissingOrExtraFieldIsADifference) {
     ordered_json inProcess = resultWith(ordered_json::array());
     ordered_json overCom = inProcess;

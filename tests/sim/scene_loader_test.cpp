@@ -372,11 +372,17 @@ TEST(SceneLoader, KeepsTheKeysOnlyTheServerActsOn) {
 
 TEST(SceneLoader, KeepsHowStrictAHostTheServerPlays) {
     Json json = baseScene();
-    json["com"] = {{"names", "perInterface"},
-                   {"numbers", "varied"},
-                   {"errors", "deferred"},
-                   {"stall", {{"call", 40}, {"ms", 8000}}}};
+    json["com"] = {{"names", "perInterface"}, {"numbers", "varied"},
+                   {"errors", "deferred"},    {"stall", {{"call", 40}, {"ms", 8000}}},
+                   {"classIds", "separate"},  {"byRef", "declared"},
+                   {"arrays", "r4"},          {"typeLibrary", "solidEdge"},
+                   {"busyKinds", "all"}};
     const Scene scene = parseScene(json.dump(), "s.json");
+    EXPECT_EQ(scene.com.classIds, ComStrictness::ClassIds::separate);
+    EXPECT_EQ(scene.com.byRef, ComStrictness::ByRef::declared);
+    EXPECT_EQ(scene.com.arrays, ComStrictness::Arrays::r4);
+    EXPECT_EQ(scene.com.typeLibrary, ComStrictness::TypeLibrary::solidEdge);
+    EXPECT_EQ(scene.com.busyKinds, ComStrictness::BusyKinds::all);
     EXPECT_EQ(scene.com.names, ComStrictness::Names::perInterface);
     EXPECT_EQ(scene.com.numbers, ComStrictness::Numbers::varied);
     EXPECT_EQ(scene.com.errors, ComStrictness::Errors::deferred);
@@ -390,6 +396,11 @@ TEST(SceneLoader, KeepsHowStrictAHostTheServerPlays) {
     EXPECT_EQ(lenient.com.numbers, ComStrictness::Numbers::exact);
     EXPECT_EQ(lenient.com.errors, ComStrictness::Errors::exception);
     EXPECT_FALSE(lenient.com.stall);
+    EXPECT_EQ(lenient.com.classIds, ComStrictness::ClassIds::same);
+    EXPECT_EQ(lenient.com.byRef, ComStrictness::ByRef::exact);
+    EXPECT_EQ(lenient.com.arrays, ComStrictness::Arrays::r8);
+    EXPECT_EQ(lenient.com.typeLibrary, ComStrictness::TypeLibrary::small);
+    EXPECT_EQ(lenient.com.busyKinds, ComStrictness::BusyKinds::invoke);
 
     const Refusal refusals[] = {
         {"an unknown numbering",
@@ -406,7 +417,18 @@ TEST(SceneLoader, KeepsHowStrictAHostTheServerPlays) {
          [](Json& s) {
              s["com"] = {{"retries", 3}};
          },
-         "s.json: com.retries: unknown key (expected one of: names, numbers, errors, stall)"},
+         "s.json: com.retries: unknown key (expected one of: names, numbers, errors, stall, "
+         "classIds, byRef, arrays, typeLibrary, busyKinds)"},
+        {"an unknown array element type",
+         [](Json& s) {
+             s["com"] = {{"arrays", "i4"}};
+         },
+         "s.json: com.arrays: must be one of \"r8\", \"r4\", \"variant\""},
+        {"an unknown library size",
+         [](Json& s) {
+             s["com"] = {{"typeLibrary", "large"}};
+         },
+         "s.json: com.typeLibrary: must be one of \"small\", \"solidEdge\""},
         {"a stall of negative time",
          [](Json& s) {
              s["com"] = {{"stall", {{"call", 2}, {"ms", -1}}}};

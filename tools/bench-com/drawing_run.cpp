@@ -22,8 +22,12 @@ using Clock = std::chrono::steady_clock;
 constexpr std::chrono::hours runLimit{1};
 
 void writeScene(const Drawing& drawing, const fs::path& scene) {
+    nlohmann::json content = scenegen::scaleScene(drawing.family, drawing.parts);
+    if (drawing.solidEdgeLibrary) {
+        content["com"] = {{"typeLibrary", "solidEdge"}};
+    }
     std::ofstream out(scene, std::ios::binary);
-    out << scenegen::scaleScene(drawing.family, drawing.parts).dump();
+    out << content.dump();
     if (!out.flush()) {
         throw std::runtime_error("cannot write " + scene.string());
     }
@@ -32,17 +36,32 @@ void writeScene(const Drawing& drawing, const fs::path& scene) {
 }  // namespace
 
 std::string Drawing::stem() const {
-    return std::string(scenegen::familyName(family)) + "-" + std::to_string(parts);
+    return std::string(scenegen::familyName(family)) + "-" + std::to_string(parts) +
+           (solidEdgeLibrary ? "-solidEdge" : "");
+}
+
+std::string_view Drawing::libraryName() const {
+    return solidEdgeLibrary ? "solidEdge" : "small";
 }
 
 std::optional<Drawing> drawingNamed(const std::string& text) {
-    const std::size_t colon = text.rfind(':');
+    std::string drawing = text;
+    bool solidEdgeLibrary = false;
+    if (const std::size_t at = drawing.find('@'); at != std::string::npos) {
+        const std::string library = drawing.substr(at + 1);
+        if (library != "small" && library != "solidEdge") {
+            return std::nullopt;
+        }
+        solidEdgeLibrary = library == "solidEdge";
+        drawing.resize(at);
+    }
+    const std::size_t colon = drawing.rfind(':');
     if (colon == std::string::npos) {
         return std::nullopt;
     }
     const std::optional<scenegen::ScaleFamily> family =
-        scenegen::familyNamed(text.substr(0, colon));
-    const std::string digits = text.substr(colon + 1);
+        scenegen::familyNamed(drawing.substr(0, colon));
+    const std::string digits = drawing.substr(colon + 1);
     if (!family || digits.empty() || digits.size() > 5 ||
         digits.find_first_not_of("0123456789") != std::string::npos) {
         return std::nullopt;
@@ -51,7 +70,7 @@ std::optional<Drawing> drawingNamed(const std::string& text) {
     if (parts < 1 || parts > 32767) {
         return std::nullopt;
     }
-    return Drawing{*family, parts};
+    return Drawing{*family, parts, solidEdgeLibrary};
 }
 
 // One harness run with `actions` on `scene`: its wall time and result.

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include <nlohmann/json.hpp>
 
@@ -18,13 +19,19 @@ namespace tav::benchcom {
 struct Drawing {
     scenegen::ScaleFamily family = scenegen::ScaleFamily::flat;
     int parts = 0;
+    // Served with a type library of Solid Edge's size (the scene's
+    // com.typeLibrary "solidEdge") rather than the small one.
+    bool solidEdgeLibrary = false;
 
-    // "flat-400": the stem of its files.
+    // "flat-400", "flat-400-solidEdge": the stem of its files.
     std::string stem() const;
+    // "small" or "solidEdge".
+    std::string_view libraryName() const;
 };
 
 // "own-colors:400" as a drawing: a kind of drawing (scenegen::familyName)
-// and 1 to 32767 parts. Nothing for text that is not one.
+// and 1 to 32767 parts, and "@solidEdge" after it for a type library of
+// Solid Edge's size ("@small": the default). Nothing for text that is not one.
 std::optional<Drawing> drawingNamed(const std::string& text);
 
 struct DrawingRun {

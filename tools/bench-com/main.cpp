@@ -43,8 +43,9 @@ using tav::benchcom::drawingNamed;
 constexpr int usageError = 2;
 constexpr int failure = 1;
 
-// One tiny drawing and a few bare calls: that the whole chain works, for CI.
-const char* const smokeDrawing = "flat:20";
+// One tiny drawing with each type library and a few bare calls: that the
+// whole chain works, for CI.
+const std::vector<std::string> smokeDrawings{"flat:20", "flat:20@solidEdge"};
 constexpr int smokeCalls = 100;
 
 // The bare round trip's server serves a flat drawing of a few parts: the
@@ -79,17 +80,19 @@ int main(int argc, char** argv) {
     // Paths such as /tmp/com-bench (Wine's view of a Linux folder) are not
     // options.
     cli.allow_windows_style_options(false);
-    // Flat drawings growing fourfold, and the other kinds at the middle size.
-    std::vector<std::string> drawingNames{"flat:100", "flat:400", "flat:1600", "nested:400",
-                                          "own-colors:400"};
+    // Flat drawings growing fourfold, and the other kinds at the middle size;
+    // the middle size again against a type library of Solid Edge's size.
+    std::vector<std::string> drawingNames{
+        "flat:100",       "flat:400",           "flat:1600",           "nested:400",
+        "own-colors:400", "flat:400@solidEdge", "nested:400@solidEdge"};
     int calls = 2000;
     int batch = 100;
     std::string work;
     std::string jsonPath;
     bool smoke = false;
     cli.add_option("--drawings", drawingNames,
-                   "Drawings to run, FAMILY:PARTS (flat, nested, own-colors, several-views, "
-                   "second-run)")
+                   "Drawings to run, FAMILY:PARTS[@LIBRARY] (flat, nested, own-colors, "
+                   "several-views, second-run; small or solidEdge)")
         ->delimiter(',')
         ->capture_default_str();
     cli.add_option("--calls", calls, "Timed bare round trips, before and after the drawings")
@@ -101,12 +104,13 @@ int main(int argc, char** argv) {
     cli.add_option("--work", work, "Folder for the scenes, results and round trips (kept)");
     cli.add_option("--json", jsonPath, "Also write every figure to this JSON file");
     cli.add_flag("--smoke", smoke,
-                 std::string("One tiny drawing (") + smokeDrawing + ") and " +
-                     std::to_string(smokeCalls) + " bare calls, unless given otherwise");
+                 std::string("One tiny drawing (") + smokeDrawings.front() +
+                     ", with each type library) and " + std::to_string(smokeCalls) +
+                     " bare calls, unless given otherwise");
     CLI11_PARSE(cli, argc, argv);
 
     if (smoke && cli.count("--drawings") == 0) {
-        drawingNames = {smokeDrawing};
+        drawingNames = smokeDrawings;
     }
     if (smoke && cli.count("--calls") == 0) {
         calls = smokeCalls;
@@ -116,7 +120,7 @@ int main(int argc, char** argv) {
         const std::optional<Drawing> drawing = drawingNamed(name);
         if (!drawing) {
             std::cerr << "tav-com-bench: '" << name
-                      << "' is no drawing: FAMILY:PARTS, with 1 to 32767 parts\n";
+                      << "' is no drawing: FAMILY:PARTS[@LIBRARY], with 1 to 32767 parts\n";
             return usageError;
         }
         drawings.push_back(*drawing);

@@ -42,6 +42,7 @@ ordered_json drawingJson(const DrawingRun& run, const BenchReport& report) {
     perHostCall["objectsMarshalled"] =
         calls > 0 ? static_cast<double>(run.server.objectsMarshalled) / calls : 0.0;
     return {{"drawing", scenegen::familyName(run.drawing.family)},
+            {"typeLibrary", run.drawing.libraryName()},
             {"parts", run.drawing.parts},
             {"end", run.end},
             {"hostCalls", run.hostCalls},

@@ -58,19 +58,21 @@ void printBare(std::ostream& out, const BenchReport& report) {
 void printDrawings(std::ostream& out, const BenchReport& report) {
     const double before = report.bareBefore.times.medianMs;
     const double after = report.bareAfter.times.medianMs;
-    out << "| drawing | parts | ended | host calls | whole run s | ms per host call | × bare "
+    out << "| drawing | library | parts | ended | host calls | whole run s | ms per host call | × "
+           "bare "
            "before | × bare after | start-up s | net ms per host call | net × bare | round trips "
            "| per host call | round trips × bare ÷ whole run |\n"
-           "|---|---:|---|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|\n";
+           "|---|---|---:|---|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|\n";
     for (const DrawingRun& run : report.drawings) {
         const double perCall = msPerHostCall(run);
         const auto calls = static_cast<double>(run.hostCalls);
         const double roundTripMs = static_cast<double>(run.server.total) * bareMedianMs(report);
-        out << "| " << scenegen::familyName(run.drawing.family) << " | " << count(run.drawing.parts)
-            << " | " << run.end << " | " << count(run.hostCalls) << " | "
-            << fixed(run.wallSeconds, 1) << " | " << fixed(perCall, 3) << " | "
-            << ratio(perCall, before, 1) << " | " << ratio(perCall, after, 1) << " | "
-            << fixed(run.startUpSeconds, 2) << " | " << fixed(netMsPerHostCall(run), 3) << " | "
+        out << "| " << scenegen::familyName(run.drawing.family) << " | "
+            << run.drawing.libraryName() << " | " << count(run.drawing.parts) << " | " << run.end
+            << " | " << count(run.hostCalls) << " | " << fixed(run.wallSeconds, 1) << " | "
+            << fixed(perCall, 3) << " | " << ratio(perCall, before, 1) << " | "
+            << ratio(perCall, after, 1) << " | " << fixed(run.startUpSeconds, 2) << " | "
+            << fixed(netMsPerHostCall(run), 3) << " | "
             << ratio(netMsPerHostCall(run), bareMedianMs(report), 1) << " | "
             << count(run.server.total) << " | "
             << ratio(static_cast<double>(run.server.total), calls, 2) << " | "
@@ -89,11 +91,11 @@ void printDrawings(std::ostream& out, const BenchReport& report) {
 
 // One table of the round trips by kind: per host call, or in total.
 void printKinds(std::ostream& out, const BenchReport& report, bool perHostCall) {
-    out << "| drawing | parts";
+    out << "| drawing | library | parts";
     for (const std::string& kind : roundTripKindNames()) {
         out << " | " << kind;
     }
-    out << " | all | objects marshalled |\n|---|---:";
+    out << " | all | objects marshalled |\n|---|---|---:";
     for (std::size_t i = 0; i < roundTripKindNames().size() + 2; ++i) {
         out << "|---:";
     }
@@ -104,12 +106,29 @@ void printKinds(std::ostream& out, const BenchReport& report, bool perHostCall) 
             return perHostCall ? ratio(static_cast<double>(value), calls, 3) : count(value);
         };
         out << "| " << scenegen::familyName(run.drawing.family) << " | "
-            << count(run.drawing.parts);
+            << run.drawing.libraryName() << " | " << count(run.drawing.parts);
         for (const RoundTripKind& kind : run.server.kinds) {
             out << " | " << cell(kind.count);
         }
         out << " | " << cell(run.server.total) << " | " << cell(run.server.objectsMarshalled)
             << " |\n";
+    }
+}
+
+// The round trips spent on type information (asking an object for it, and
+// every call on what it gave), per run and per host call.
+void printTypeInformation(std::ostream& out, const BenchReport& report) {
+    out << "| drawing | library | parts | getTypeInfo | calls on type information | type "
+           "information in all | per host call | name lookups |\n"
+           "|---|---|---:|---:|---:|---:|---:|---:|\n";
+    for (const DrawingRun& run : report.drawings) {
+        const std::int64_t asked = run.server.count("getTypeInfo");
+        const std::int64_t calls = run.server.count("typeInfoCalls");
+        out << "| " << scenegen::familyName(run.drawing.family) << " | "
+            << run.drawing.libraryName() << " | " << count(run.drawing.parts) << " | "
+            << count(asked) << " | " << count(calls) << " | " << count(asked + calls) << " | "
+            << ratio(static_cast<double>(asked + calls), static_cast<double>(run.hostCalls), 3)
+            << " | " << count(run.server.count("getIDsOfNames")) << " |\n";
     }
 }
 
@@ -124,6 +143,8 @@ void printTables(std::ostream& out, const BenchReport& report) {
     printKinds(out, report, true);
     out << "\nRound trips by kind, in total:\n\n";
     printKinds(out, report, false);
+    out << "\nType information:\n\n";
+    printTypeInformation(out, report);
 }
 
 }  // namespace tav::benchcom

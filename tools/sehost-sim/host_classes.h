@@ -1,21 +1,18 @@
-// The classes of the host's objects as the server describes them: one
-// dispatch type per class in its type library (the interface id of the
-// host's object table where the class has one, an id of the server's own
-// where it has none), and the interfaces it answers to in QueryInterface.
+// The interfaces the server's objects are served as: the host's object
+// table's interfaces, and the types of the served library (which are the
+// table's ids where the class has one, and ids of the server's own where it
+// has none, or where the library gives a class an interface of its own).
 #pragma once
 
 #include <windows.h>
 
-#include "host/sim/object_classes.h"
+#include "host/sim/served_library.h"
 
 namespace tav::sehost {
 
-// The id of the class's type in the type library.
-GUID typeIdOf(const sim::ObjectClass& objectClass);
-
-// Whether `iid` is one of the host's interfaces.
+// Whether `iid` is one of the host's interfaces of the object table.
 bool isHostInterface(REFIID iid);
-// Whether `iid` is the type of a class that has no interface of the host's.
-bool isOwnClassType(REFIID iid);
+// Whether `iid` is one of the host's interfaces or a type of `library`.
+bool isServedInterface(const sim::ServedLibrary& library, REFIID iid);
 
 }  // namespace tav::sehost

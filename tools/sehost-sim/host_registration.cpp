@@ -55,7 +55,7 @@ bool serverIsRunning() {
 
 HostRegistration::HostRegistration(bool allowInstalled,
                                    const std::filesystem::path& typeLibraryFile,
-                                   const MemberNames& names) {
+                                   const sim::ServedLibrary& served) {
     bool foreign[2] = {false, false};
     bool leftover = false;
     for (RegistrationScope scope : {RegistrationScope::user, RegistrationScope::machine}) {
@@ -89,7 +89,7 @@ HostRegistration::HostRegistration(bool allowInstalled,
     }
     classes_ = registerWhereSeen(foreign[0], foreign[1]);
     typeLibrary_ =
-        std::make_unique<RegisteredTypeLibrary>(typeLibraryFile, classes_->scope(), names);
+        std::make_unique<RegisteredTypeLibrary>(typeLibraryFile, classes_->scope(), served);
 }
 
 }  // namespace tav::sehost

@@ -13,8 +13,8 @@
 #include <memory>
 #include <stdexcept>
 
+#include "host/sim/served_library.h"
 #include "tools/sehost-sim/class_registration.h"
-#include "tools/sehost-sim/member_names.h"
 #include "tools/sehost-sim/type_library.h"
 
 namespace tav::sehost {
@@ -28,10 +28,9 @@ class RegistrationRefused : public std::runtime_error {
 class HostRegistration {
   public:
     // Raises RegistrationRefused, or std::runtime_error for a failure.
-    // `names`: how the host numbers its late-bound names, which the type
-    // library's declarations use.
+    // `served`: the types the run-time type library declares.
     HostRegistration(bool allowInstalled, const std::filesystem::path& typeLibraryFile,
-                     const MemberNames& names);
+                     const sim::ServedLibrary& served);
 
     RegistrationScope scope() const { return classes_->scope(); }
     const RegisteredTypeLibrary& typeLibrary() const { return *typeLibrary_; }

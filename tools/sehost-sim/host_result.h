@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,7 +17,9 @@ namespace tav::sehost {
 // The host's part of the result, as it stands now, as the text of the file.
 // `heldReferences` is what clients hold (the server's own references left
 // out).
+// `rejectedReleases`: from a host that rejects calls of every kind while busy.
 std::string hostResultText(const sim::SimInspector& host, std::int32_t heldReferences,
+                           std::optional<std::int32_t> rejectedReleases,
                            const std::vector<sim::HostEvent>& events, std::int32_t nameLookups);
 
 // Writes `text` to `file` whole or not at all (see result/atomic_file.h).

@@ -4,33 +4,39 @@
 #include "tools/sehost-sim/host_classes.h"
 
 namespace tav::sehost {
-namespace {
+IncomingCallFilter::IncomingCallFilter(sim::BusyHost busy, sim::ComStrictness::BusyKinds kinds,
+                                       std::shared_ptr<ServedHost> servedHost)
+    : busy_(busy), kinds_(kinds), servedHost_(std::move(servedHost)) {}
 
-// IDispatch's methods after IUnknown's three: GetTypeInfoCount 3,
-// GetTypeInfo 4, GetIDsOfNames 5, Invoke 6.
-constexpr WORD invokeMethod = 6;
-
-bool isInvoke(const INTERFACEINFO* info) {
-    return info != nullptr && info->wMethod == invokeMethod &&
-           (IsEqualIID(info->iid, IID_IDispatch) || isHostInterface(info->iid));
+bool IncomingCallFilter::rejects(const INTERFACEINFO* call) const {
+    if (servedHost_->roundTrips.rejected >= busy_.rejections) {
+        return false;
+    }
+    if (kinds_ == sim::ComStrictness::BusyKinds::all) {
+        // Busy once host call N-1 has been answered.
+        return servedHost_->inspector.hostCalls() >= busy_.call - 1;
+    }
+    const bool onServedInterface =
+        call != nullptr && isServedInterface(servedHost_->library, call->iid);
+    return isDispatchCall(call, onServedInterface, invokeMethod()) &&
+           servedHost_->nextCallNumber() == busy_.call;
 }
-
-}  // namespace
-
-IncomingCallFilter::IncomingCallFilter(sim::BusyHost busy, std::shared_ptr<ServedHost> servedHost)
-    : busy_(busy), servedHost_(std::move(servedHost)) {}
 
 DWORD STDMETHODCALLTYPE IncomingCallFilter::HandleInComingCall(DWORD, HTASK, DWORD,
                                                                LPINTERFACEINFO interfaceInfo) {
     // Whatever happens in the counting, the call itself is served.
     return platform::guardComCall(DWORD{SERVERCALL_ISHANDLED}, [&]() -> DWORD {
         RoundTrips& roundTrips = servedHost_->roundTrips;
-        if (isInvoke(interfaceInfo) && servedHost_->nextCallNumber() == busy_.call &&
-            roundTrips.rejected < busy_.rejections) {
+        if (rejects(interfaceInfo)) {
             ++roundTrips.rejected;
+            if (isReleaseCall(interfaceInfo)) {
+                ++roundTrips.rejectedReleases;
+            }
             return SERVERCALL_REJECTED;
         }
-        roundTrips.count(interfaceInfo);
+        roundTrips.count(interfaceInfo,
+                         interfaceInfo != nullptr &&
+                             isServedInterface(servedHost_->library, interfaceInfo->iid));
         return SERVERCALL_ISHANDLED;
     });
 }

@@ -2,9 +2,14 @@
 // from a client: it counts each one by kind (round_trips.h), and it plays a
 // host that shows a modal dialog and rejects the calls that arrive meanwhile.
 // With a scene's `busy` key, the Invoke that would be host call N is rejected
-// K times (the client sees RPC_E_CALL_REJECTED) before it is served. Only
-// Invoke is ever rejected: the runtime's own calls (QueryInterface and
-// Release through IRemUnknown) and name lookups always pass.
+// K times (the client sees RPC_E_CALL_REJECTED) before it is served. By
+// default only Invoke is ever rejected: the runtime's own calls
+// (QueryInterface and Release through IRemUnknown), name lookups and type
+// information always pass. With `com.busyKinds` "all" the host is busy as
+// one showing a modal dialog is: from its answer to host call N-1 (N = 1:
+// from the first call that comes in) every incoming call of any kind is
+// rejected until K have been, host call N's tries included; the releases
+// among them are counted, as the host keeps those references.
 #pragma once
 
 #include <windows.h>
@@ -23,7 +28,8 @@ namespace tav::sehost {
 
 class IncomingCallFilter final : public platform::ComObject<IMessageFilter> {
   public:
-    IncomingCallFilter(sim::BusyHost busy, std::shared_ptr<ServedHost> servedHost);
+    IncomingCallFilter(sim::BusyHost busy, sim::ComStrictness::BusyKinds kinds,
+                       std::shared_ptr<ServedHost> servedHost);
 
     DWORD STDMETHODCALLTYPE HandleInComingCall(DWORD callType, HTASK caller, DWORD tickCount,
                                                LPINTERFACEINFO interfaceInfo) override;
@@ -33,7 +39,10 @@ class IncomingCallFilter final : public platform::ComObject<IMessageFilter> {
                                            DWORD pendingType) override;
 
   private:
+    bool rejects(const INTERFACEINFO* call) const;
+
     sim::BusyHost busy_;
+    sim::ComStrictness::BusyKinds kinds_;
     std::shared_ptr<ServedHost> servedHost_;
 };
 

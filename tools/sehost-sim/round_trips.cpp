@@ -2,8 +2,6 @@
 
 #include <nlohmann/json.hpp>
 
-#include "tools/sehost-sim/host_classes.h"
-
 namespace tav::sehost {
 namespace {
 
@@ -28,13 +26,27 @@ constexpr WORD remQueryInterface2 = 6;
 
 }  // namespace
 
-void RoundTrips::count(const INTERFACEINFO* call) {
+bool isReleaseCall(const INTERFACEINFO* call) {
+    return call != nullptr &&
+           (IsEqualIID(call->iid, remUnknown) || IsEqualIID(call->iid, remUnknown2)) &&
+           call->wMethod == method::remRelease;
+}
+
+bool isDispatchCall(const INTERFACEINFO* call, bool onServedInterface, WORD dispatchMethod) {
+    return call != nullptr && call->wMethod == dispatchMethod &&
+           (IsEqualIID(call->iid, IID_IDispatch) || onServedInterface);
+}
+
+WORD invokeMethod() {
+    return method::invoke;
+}
+
+void RoundTrips::count(const INTERFACEINFO* call, bool onServedInterface) {
     if (call == nullptr) {
         ++other;
         return;
     }
-    if (IsEqualIID(call->iid, IID_IDispatch) || isHostInterface(call->iid) ||
-        isOwnClassType(call->iid)) {
+    if (IsEqualIID(call->iid, IID_IDispatch) || onServedInterface) {
         switch (call->wMethod) {
             case method::getTypeInfoCount:
                 ++getTypeInfoCount;
@@ -70,7 +82,8 @@ void RoundTrips::count(const INTERFACEINFO* call) {
                 return;
         }
     }
-    if (IsEqualIID(call->iid, IID_ITypeInfo)) {
+    if (IsEqualIID(call->iid, IID_ITypeInfo) || IsEqualIID(call->iid, IID_ITypeInfo2) ||
+        IsEqualIID(call->iid, IID_ITypeComp)) {
         ++typeInfoCalls;
         return;
     }
@@ -95,6 +108,7 @@ std::string RoundTrips::jsonText() const {
         {"typeInfoCalls", typeInfoCalls},
         {"other", other},
         {"rejected", rejected},
+        {"rejectedReleases", rejectedReleases},
         {"objectsMarshalled", objectsMarshalled},
     };
     return json.dump(1) + "\n";

@@ -26,13 +26,22 @@ struct RoundTrips {
     std::int64_t typeInfoCalls = 0;
     std::int64_t other = 0;
     std::int64_t rejected = 0;
+    std::int64_t rejectedReleases = 0;  // of them, releases (the host keeps their references)
     std::int64_t objectsMarshalled = 0;
 
-    // Counts one incoming call as the message filter is told about it.
-    void count(const INTERFACEINFO* call);
+    // Counts one incoming call as the message filter is told about it;
+    // `onServedInterface`: the call's interface is one the host's objects
+    // are served as (besides IDispatch).
+    void count(const INTERFACEINFO* call, bool onServedInterface);
     std::int64_t total() const;
     // As a JSON object, one field per kind and "total".
     std::string jsonText() const;
 };
+
+// A release through the COM runtime's remote IUnknown.
+bool isReleaseCall(const INTERFACEINFO* call);
+// IDispatch's method `dispatchMethod` (Invoke: invokeMethod()) on an object.
+bool isDispatchCall(const INTERFACEINFO* call, bool onServedInterface, WORD dispatchMethod);
+WORD invokeMethod();
 
 }  // namespace tav::sehost

@@ -11,10 +11,12 @@
 #include "host/com/guid.h"
 #include "host/com/variant_value.h"
 #include "host/error.h"
+#include "host/sim/ascii_case.h"
 #include "host/sim/sim_handle.h"
 #include "hostprocess/server_protocol.h"
 #include "platform/win/exception_barrier.h"
 #include "platform/win/wide_text.h"
+#include "tav_version.h"
 #include "tools/sehost-sim/error_report.h"
 #include "tools/sehost-sim/host_classes.h"
 
@@ -48,6 +50,26 @@ host::CallKind callKindOf(WORD flags) {
         return host::CallKind::get;
     }
     return host::CallKind::method;
+}
+
+// The application's "Version": the probe reads it by name. The simulated host
+// has no such member, so the server answers it itself (no host call), under
+// the id its library gives the name or, where it declares none, this one.
+constexpr host::DispId applicationVersionId = sim::firstOwnId - 1;
+
+std::u16string versionText() {
+    const std::string text = "sehost-sim " + std::to_string(TAV_VERSION_MAJOR) + "." +
+                             std::to_string(TAV_VERSION_MINOR) + "." +
+                             std::to_string(TAV_VERSION_REVISION);
+    return std::u16string(text.begin(), text.end());
+}
+
+// The VARIANT type an argument declared as `type` arrives in.
+VARTYPE passedAs(const hosttypes::DeclaredType& type) {
+    if (type.safeArray) {
+        return static_cast<VARTYPE>(VT_ARRAY | type.base);
+    }
+    return type.base;
 }
 
 // A strict host's integers come in whichever type its code at hand uses: a
@@ -102,6 +124,10 @@ const sim::ObjectClass& ServedObject::objectClass() const {
     return object_.backendObject<sim::SimHandle>()->node().objectClass();
 }
 
+const sim::ServedClass& ServedObject::servedClass() const {
+    return servedHost_->library.servedClass(objectClass());
+}
+
 void* ServedObject::interfaceFor(REFIID iid) {
     if (IsEqualIID(iid, IID_ISupportErrorInfo) &&
         servedHost_->strictness.errors != Strictness::Errors::direct) {
@@ -110,13 +136,43 @@ void* ServedObject::interfaceFor(REFIID iid) {
     if (void* listed = listedInterface(iid)) {
         return listed;
     }
+    if (IsEqualIID(iid, servedObjectIid)) {
+        return static_cast<IDispatch*>(this);
+    }
     // A cast is not a host call; the reference it gives is dropped at once,
-    // as this object answers for the interface itself.
-    if (IsEqualIID(iid, servedObjectIid) ||
-        (isHostInterface(iid) && !object_.tryAs(com::fromGuid(iid)).empty())) {
+    // as this object answers for the interface itself. The interface its
+    // type information describes, and the table's interface of its kind
+    // where the host's interfaces share the table's ids.
+    const sim::ServedClass& served = servedClass();
+    if (served.type &&
+        IsEqualIID(iid, com::toGuid(servedHost_->library.types[*served.type].guid))) {
+        return static_cast<IDispatch*>(this);
+    }
+    if (served.answersTableId && isHostInterface(iid) &&
+        !object_.tryAs(com::fromGuid(iid)).empty()) {
         return static_cast<IDispatch*>(this);
     }
     return nullptr;
+}
+
+std::optional<UINT> ServedObject::argumentFormMismatch(DISPPARAMS* params) const {
+    const auto& forms = servedClass().colorQueryForms;
+    const UINT count = params == nullptr ? 0 : params->cArgs;
+    if (!forms) {
+        return std::nullopt;
+    }
+    for (UINT i = 0; i < count && i < forms->size(); ++i) {
+        // DISPPARAMS holds the arguments last first.
+        const VARIANT& argument = params->rgvarg[count - 1 - i];
+        const hosttypes::DeclaredType& declared = (*forms)[i];
+        const VARTYPE wanted = declared.byReference()
+                                   ? static_cast<VARTYPE>(VT_BYREF | passedAs(declared))
+                                   : passedAs(declared);
+        if (argument.vt != wanted) {
+            return count - 1 - i;
+        }
+    }
+    return std::nullopt;
 }
 
 DWORD STDMETHODCALLTYPE ServedObject::AddConnection(DWORD type, DWORD) {
@@ -140,8 +196,11 @@ DWORD STDMETHODCALLTYPE ServedObject::ReleaseConnection(DWORD type, DWORD, BOOL)
 }
 
 HRESULT STDMETHODCALLTYPE ServedObject::InterfaceSupportsErrorInfo(REFIID iid) {
-    return guardComCall(
-        [&] { return IsEqualIID(iid, IID_IDispatch) || isHostInterface(iid) ? S_OK : S_FALSE; });
+    return guardComCall([&] {
+        return IsEqualIID(iid, IID_IDispatch) || isServedInterface(servedHost_->library, iid)
+                   ? S_OK
+                   : S_FALSE;
+    });
 }
 
 HRESULT STDMETHODCALLTYPE ServedObject::GetTypeInfoCount(UINT* count) {
@@ -161,7 +220,12 @@ HRESULT STDMETHODCALLTYPE ServedObject::GetTypeInfo(UINT index, LCID, ITypeInfo*
         if (index != 0 || servedHost_->typeLibrary == nullptr) {
             return DISP_E_BADINDEX;
         }
-        *info = servedHost_->typeLibrary->typeInfoOf(objectClass()).Detach();
+        const sim::ServedClass& served = servedClass();
+        if (!served.type) {
+            return static_cast<HRESULT>(served.typeInfoFailure);
+        }
+        *info = servedHost_->typeLibrary->typeInfoOf(servedHost_->library.types[*served.type].guid)
+                    .Detach();
         return *info != nullptr ? S_OK : TYPE_E_ELEMENTNOTFOUND;
     });
 }
@@ -190,7 +254,12 @@ HRESULT STDMETHODCALLTYPE ServedObject::GetIDsOfNames(REFIID, LPOLESTR* names, U
     }
     return guardComCall([&] {
         const std::u16string name = platform::utf16Text(names[0] == nullptr ? L"" : names[0]);
-        std::optional<host::DispId> id = servedHost_->names.idOf(objectClass(), name);
+        ++servedHost_->nameLookups;
+        std::optional<host::DispId> id = servedHost_->library.idOf(objectClass(), name);
+        if (!id && &objectClass() == &sim::classes::application &&
+            sim::equalsIgnoringAsciiCase(name, u"Version")) {
+            id = applicationVersionId;
+        }
         if (!id) {
             return DISP_E_UNKNOWNNAME;
         }
@@ -226,9 +295,10 @@ void ServedObject::serveCall(const host::MemberName& name, WORD flags, DISPPARAM
     }
     host::Value value = object_.backendObject<host::HostObject>()->invoke(
         name, callKindOf(flags), std::span<host::Argument>(args));
+    const auto arrayElement = static_cast<VARTYPE>(servedHost_->library.arrayElement);
     for (UINT i = 0; i < count; ++i) {
         if (args[i].byReference) {
-            com::writeThrough(params->rgvarg[count - 1 - i], args[i].value, wrapper);
+            com::writeThrough(params->rgvarg[count - 1 - i], args[i].value, wrapper, arrayElement);
         }
     }
     if (result != nullptr) {
@@ -241,7 +311,7 @@ void ServedObject::serveCall(const host::MemberName& name, WORD flags, DISPPARAM
 
 HRESULT STDMETHODCALLTYPE ServedObject::Invoke(DISPID member, REFIID, LCID, WORD flags,
                                                DISPPARAMS* params, VARIANT* result,
-                                               EXCEPINFO* exception, UINT*) {
+                                               EXCEPINFO* exception, UINT* argumentError) {
     if (member == doNothingId) {
         return S_OK;
     }
@@ -257,10 +327,28 @@ HRESULT STDMETHODCALLTYPE ServedObject::Invoke(DISPID member, REFIID, LCID, WORD
         if (strictness.errors == Strictness::Errors::direct) {
             clearErrorObject();
         }
+        if (&objectClass() == &sim::classes::application &&
+            member == servedHost_->library.idOf(objectClass(), u"Version")
+                          .value_or(applicationVersionId)) {
+            if (result != nullptr) {
+                com::toVariant(host::Value(versionText()), {}).releaseInto(*result);
+            }
+            return S_OK;  // answered by the server itself: not a host call
+        }
         const std::optional<host::MemberName> name =
-            servedHost_->names.memberOf(objectClass(), member);
+            servedHost_->library.memberOf(objectClass(), member);
         if (!name) {
             return DISP_E_MEMBERNOTFOUND;  // an id of another class: not a host call
+        }
+        if (!name->byName() && name->id == host::dispatch::subOccurrence::displayColors) {
+            // A host whose Invoke follows its type information takes each
+            // argument only in the form it declares: not a host call.
+            if (const std::optional<UINT> wrong = argumentFormMismatch(params)) {
+                if (argumentError != nullptr) {
+                    *argumentError = *wrong;
+                }
+                return DISP_E_TYPEMISMATCH;
+            }
         }
         if (strictness.stall && strictness.stall->call == callNumber) {
             // As Solid Edge does with a dialog up inside a call: the call

@@ -4,8 +4,10 @@
 // own, as the in-process host counts them: it holds that one reference and
 // gives it back when the client releases the object. Each Invoke is one host
 // call, passed to the simulated host by dispatch id or, for the ids that
-// GetIDsOfNames gave out, by name. How strict a host it plays (names, number
-// types, error forms, a call held in a dialog) is the scene's `com` key.
+// GetIDsOfNames gave out, by name, as the served library says
+// (host/sim/served_library.h). How strict a host it plays (names, number
+// types, error forms, a call held in a dialog, the library it declares) is
+// the scene's `com` key, or a probe's report.
 #pragma once
 
 #include <windows.h>
@@ -21,10 +23,10 @@
 
 #include "host/sim/object_classes.h"
 #include "host/sim/scene.h"
+#include "host/sim/served_library.h"
 #include "host/sim/sim_host.h"
 #include "host/value.h"
 #include "platform/win/com_object.h"
-#include "tools/sehost-sim/member_names.h"
 #include "tools/sehost-sim/round_trips.h"
 #include "tools/sehost-sim/type_library.h"
 
@@ -34,12 +36,16 @@ class ServedObject;
 
 // What all served objects of one server share.
 struct ServedHost {
-    ServedHost(const sim::SimInspector& hostInspector, sim::ComStrictness hostStrictness)
-        : inspector(hostInspector), strictness(hostStrictness), names(hostStrictness.names) {}
+    ServedHost(const sim::SimInspector& hostInspector, sim::ComStrictness hostStrictness,
+               sim::ServedLibrary servedLibrary)
+        : inspector(hostInspector), strictness(hostStrictness), library(std::move(servedLibrary)) {}
 
     const sim::SimInspector& inspector;
     sim::ComStrictness strictness;
-    MemberNames names;
+    // What the server declares, and how its names and ids reach the host.
+    const sim::ServedLibrary library;
+    // Names resolved for clients so far.
+    std::int32_t nameLookups = 0;
     // Where each class's type information comes from (null: none to give).
     const RegisteredTypeLibrary* typeLibrary = nullptr;
     // Every served object alive now.
@@ -99,6 +105,11 @@ class ServedObject final
     // ISupportErrorInfo only for a host that reports its errors directly.
     void* interfaceFor(REFIID iid) override;
     const sim::ObjectClass& objectClass() const;
+    const sim::ServedClass& servedClass() const;
+    // Whether the arguments are in the forms the class's colour query
+    // declares (any form when it declares none); else the index of the
+    // first that is not, as Invoke reports it.
+    std::optional<UINT> argumentFormMismatch(DISPPARAMS* params) const;
     // A received object as the host's reference: our own objects become the
     // reference they hold, anything else an object the host does not know.
     host::ObjectRef unwrap(IDispatch* dispatch) const;

@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <iostream>
 #include <memory>
 #include <optional>
@@ -15,7 +16,9 @@
 #include "host/com/apartment.h"
 #include "host/sim/scene_error.h"
 #include "host/sim/scene_loader.h"
+#include "host/sim/served_library.h"
 #include "host/sim/sim_host.h"
+#include "host/types/probe_report.h"
 #include "hostprocess/error_object_channel.h"
 #include "platform/win/child_process.h"
 #include "platform/win/installed_message_filter.h"
@@ -31,6 +34,22 @@ namespace tav::sehost {
 namespace {
 
 using Microsoft::WRL::ComPtr;
+
+// The library a probe's report describes. Raises std::runtime_error with
+// the file and what is wrong.
+sim::ServedLibrary reportedLibraryOf(const std::wstring& report,
+                                     const sim::ComStrictness& strictness) {
+    const std::filesystem::path file(report);
+    std::ifstream in(file, std::ios::binary);
+    if (!in) {
+        throw std::runtime_error("cannot read the type library's report " + file.string());
+    }
+    try {
+        return sim::reportedLibrary(strictness, hosttypes::readProbeReport(in));
+    } catch (const std::runtime_error& error) {
+        throw std::runtime_error(file.string() + ": " + error.what());
+    }
+}
 
 void announceReady() {
     std::fputs(readyLine, stdout);
@@ -60,14 +79,23 @@ int runServer(const ServerOptions& options) {
     const sim::BusyHost busy = scene.busy.value_or(sim::BusyHost{});
     const std::optional<std::int32_t> crashAtCall = scene.crashAtCall;
     const sim::ComStrictness strictness = scene.com;
+    sim::ServedLibrary library;
+    try {
+        library = options.typeLibrary ? reportedLibraryOf(*options.typeLibrary, strictness)
+                                      : sim::servedLibrary(strictness);
+    } catch (const std::runtime_error& error) {
+        std::cerr << "sehost-sim: " << error.what() << '\n';
+        return refusedStatus;
+    }
     std::vector<sim::HostEvent> events;
     sim::SimHost host(std::move(scene),
                       [&](const sim::HostEvent& event) { events.push_back(event); });
 
-    auto servedHost = std::make_shared<ServedHost>(host.inspector(), strictness);
+    auto servedHost =
+        std::make_shared<ServedHost>(host.inspector(), strictness, std::move(library));
     servedHost->crashAtCall = crashAtCall;
     ComPtr<IncomingCallFilter> filter =
-        IncomingCallFilter::make<IncomingCallFilter>(busy, servedHost);
+        IncomingCallFilter::make<IncomingCallFilter>(busy, strictness.busyKinds, servedHost);
     const platform::InstalledMessageFilter installedFilter(filter.Get());
 
     std::unique_ptr<HostRegistration> registration;
@@ -75,8 +103,8 @@ int runServer(const ServerOptions& options) {
     ComPtr<ServedObject> application;
     if (host.running()) {
         try {
-            registration = std::make_unique<HostRegistration>(options.allowInstalled,
-                                                              typeLibraryFile(), servedHost->names);
+            registration = std::make_unique<HostRegistration>(
+                options.allowInstalled, typeLibraryFile(), servedHost->library);
         } catch (const RegistrationRefused& refusal) {
             std::cerr << refusal.what() << '\n';
             return refusedStatus;
@@ -135,8 +163,12 @@ int runServer(const ServerOptions& options) {
     }
     application.Reset();
     const std::int32_t heldReferences = servedHost->heldByClients();
-    const std::string result =
-        hostResultText(host.inspector(), heldReferences, events, servedHost->names.lookups());
+    std::optional<std::int32_t> rejectedReleases;
+    if (strictness.busyKinds == sim::ComStrictness::BusyKinds::all) {
+        rejectedReleases = static_cast<std::int32_t>(servedHost->roundTrips.rejectedReleases);
+    }
+    const std::string result = hostResultText(host.inspector(), heldReferences, rejectedReleases,
+                                              events, servedHost->nameLookups);
     running.reset();
     servedHost->typeLibrary = nullptr;
     registration.reset();

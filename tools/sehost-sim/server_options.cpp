@@ -21,12 +21,14 @@ int timeoutOf(const std::wstring& text) {
 
 const char* const serverUsage =
     "usage: sehost-sim.exe SCENE.json [--result OUT.json] [--timeout SECONDS] "
-    "[--allow-installed] [--round-trips OUT.json] [-- PROGRAM [ARGS...]]\n"
+    "[--allow-installed] [--round-trips OUT.json] [--type-library REPORT] "
+    "[-- PROGRAM [ARGS...]]\n"
     "Serves the simulated Solid Edge of SCENE.json as the running \"SolidEdge.Application\".\n"
     "Prints \"ready\" once it can be reached. With PROGRAM it serves until PROGRAM ends and\n"
     "exits with its status; without, until standard input ends. Exit status 2: usage error,\n"
     "refused scene or refused registration; 3: the timeout (default 120 s) passed.\n"
-    "--round-trips writes every call that came in from clients, by kind.\n";
+    "--round-trips writes every call that came in from clients, by kind.\n"
+    "--type-library serves the type library a report of tavrelmondix-probe describes.\n";
 
 ServerOptions parseServerOptions(const std::vector<std::wstring>& args) {
     ServerOptions options;
@@ -54,6 +56,8 @@ ServerOptions parseServerOptions(const std::vector<std::wstring>& args) {
             options.timeoutSeconds = timeoutOf(value());
         } else if (arg == L"--round-trips") {
             options.roundTrips = value();
+        } else if (arg == L"--type-library") {
+            options.typeLibrary = value();
         } else if (arg == L"--allow-installed") {
             options.allowInstalled = true;
         } else if (arg.starts_with(L"-")) {

@@ -1,6 +1,7 @@
 // The server's command line:
 //   sehost-sim.exe SCENE.json [--result OUT.json] [--timeout SECONDS]
-//                  [--allow-installed] [--round-trips OUT.json] [-- PROGRAM [ARGS...]]
+//                  [--allow-installed] [--round-trips OUT.json] [--type-library REPORT]
+//                  [-- PROGRAM [ARGS...]]
 #pragma once
 
 #include <optional>
@@ -15,6 +16,9 @@ struct ServerOptions {
     std::optional<std::wstring> result;
     // Where to write the calls that came in from clients, by kind.
     std::optional<std::wstring> roundTrips;
+    // A probe's report: the type library it describes is served instead of
+    // the server's own.
+    std::optional<std::wstring> typeLibrary;
     int timeoutSeconds = 120;
     bool allowInstalled = false;
     // PROGRAM and its arguments; empty: serve until standard input ends.

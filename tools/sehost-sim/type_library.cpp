@@ -4,14 +4,15 @@
 #include <wrl/client.h>
 
 #include <cstdio>
+#include <deque>
 #include <map>
 #include <stdexcept>
 #include <string>
 #include <system_error>
 #include <vector>
 
+#include "host/com/guid.h"
 #include "platform/win/wide_text.h"
-#include "tools/sehost-sim/host_classes.h"
 #include "tools/sehost-sim/server_ids.h"
 
 #ifdef __MINGW32__
@@ -41,13 +42,68 @@ void check(HRESULT hr, const char* step) {
     }
 }
 
-ComPtr<ICreateTypeInfo> createDispatchInterface(ICreateTypeLib2& library, ITypeInfo& dispatchInfo,
-                                                const sim::ObjectClass& objectClass) {
-    const std::wstring name = platform::wideText(objectClass.name);
+// A declared type as the TYPEDESC chain ICreateTypeInfo takes: the descs
+// live as long as the chain, user-defined types resolved to the library's
+// own types by name (an unknown name: IDispatch by pointer, else a Long).
+class TypeDescChain {
+  public:
+    TypeDescChain(const hosttypes::DeclaredType& type, ICreateTypeInfo& owner,
+                  const std::map<std::wstring, ComPtr<ICreateTypeInfo>>& types) {
+        TYPEDESC* at = &top_;
+        for (int i = 0; i < type.pointers; ++i) {
+            at->vt = VT_PTR;
+            at->lptdesc = next();
+            at = at->lptdesc;
+        }
+        if (type.safeArray) {
+            at->vt = VT_SAFEARRAY;
+            at->lptdesc = next();
+            at = at->lptdesc;
+        }
+        if (type.base != hosttypes::vt::userDefined) {
+            at->vt = type.base;
+            return;
+        }
+        const auto found = types.find(platform::wideTextOfUtf8(type.userName));
+        if (found == types.end()) {
+            at->vt = type.isObject() ? VT_DISPATCH : VT_I4;
+            if (type.isObject() && at != &top_) {
+                // IDispatch* is VT_DISPATCH itself, not a pointer to one.
+                top_.vt = VT_DISPATCH;
+            }
+            return;
+        }
+        ComPtr<ITypeInfo> target;
+        check(found->second.As(&target), "finding a declared type");
+        HREFTYPE reference = 0;
+        check(owner.AddRefTypeInfo(target.Get(), &reference), "AddRefTypeInfo");
+        at->vt = VT_USERDEFINED;
+        at->hreftype = reference;
+    }
+
+    const TYPEDESC& get() const { return top_; }
+
+  private:
+    TYPEDESC* next() {
+        links_.emplace_back();
+        return &links_.back();
+    }
+
+    TYPEDESC top_{};
+    std::deque<TYPEDESC> links_;
+};
+
+ComPtr<ICreateTypeInfo> createType(ICreateTypeLib2& library, ITypeInfo& dispatchInfo,
+                                   const sim::ServedType& type) {
+    const std::wstring name = platform::wideText(type.name);
     ComPtr<ICreateTypeInfo> info;
-    check(library.CreateTypeInfo(const_cast<LPOLESTR>(name.c_str()), TKIND_DISPATCH, &info),
+    check(library.CreateTypeInfo(const_cast<LPOLESTR>(name.c_str()),
+                                 type.enumeration ? TKIND_ENUM : TKIND_DISPATCH, &info),
           "CreateTypeInfo");
-    check(info->SetGuid(typeIdOf(objectClass)), "SetGuid");
+    check(info->SetGuid(com::toGuid(type.guid)), "SetGuid");
+    if (type.enumeration) {
+        return info;
+    }
     check(info->SetTypeFlags(TYPEFLAG_FDISPATCHABLE), "SetTypeFlags");
     HREFTYPE dispatchType = 0;
     check(info->AddRefTypeInfo(&dispatchInfo, &dispatchType), "AddRefTypeInfo");
@@ -55,51 +111,66 @@ ComPtr<ICreateTypeInfo> createDispatchInterface(ICreateTypeLib2& library, ITypeI
     return info;
 }
 
-// The class's members that return objects, each with the type of what it
-// returns: a pointer to the class's type, or IDispatch where it may be any.
-// A collection's item takes its index, a creation its name and template.
-void declareObjectMembers(ICreateTypeInfo& info, const sim::ObjectClass& objectClass,
-                          const std::map<const sim::ObjectClass*, ComPtr<ICreateTypeInfo>>& all,
-                          const MemberNames& names) {
+INVOKEKIND invokeKindOf(hosttypes::InvokeKind kind) {
+    switch (kind) {
+        case hosttypes::InvokeKind::get:
+            return INVOKE_PROPERTYGET;
+        case hosttypes::InvokeKind::put:
+            return INVOKE_PROPERTYPUT;
+        case hosttypes::InvokeKind::putReference:
+            return INVOKE_PROPERTYPUTREF;
+        case hosttypes::InvokeKind::method:
+            break;
+    }
+    return INVOKE_FUNC;
+}
+
+// The type's functions (with their parameter and result types) and its
+// properties declared as variables.
+void declareMembers(ICreateTypeInfo& info, const sim::ServedType& type,
+                    const std::map<std::wstring, ComPtr<ICreateTypeInfo>>& types) {
     UINT index = 0;
-    for (const sim::ObjectMember& member : objectClass.objectMembers) {
-        TYPEDESC returned{};
-        TYPEDESC pointer{};
-        if (member.returns != nullptr) {
-            ComPtr<ITypeInfo> target;
-            check(all.at(member.returns).As(&target), "finding a returned type");
-            HREFTYPE reference = 0;
-            check(info.AddRefTypeInfo(target.Get(), &reference), "AddRefTypeInfo");
-            returned.vt = VT_USERDEFINED;
-            returned.hreftype = reference;
-            pointer.vt = VT_PTR;
-            pointer.lptdesc = &returned;
-        } else {
-            pointer.vt = VT_DISPATCH;
+    for (const hosttypes::DeclaredFunction& declared : type.functions) {
+        std::vector<TypeDescChain> chains;
+        chains.reserve(declared.parameters.size());
+        for (const hosttypes::DeclaredType& parameter : declared.parameters) {
+            chains.emplace_back(parameter, info, types);
         }
-        ELEMDESC parameters[2]{};
-        for (ELEMDESC& parameter : parameters) {
-            parameter.tdesc.vt = VT_VARIANT;
+        std::vector<ELEMDESC> parameters(declared.parameters.size());
+        for (std::size_t i = 0; i < parameters.size(); ++i) {
+            parameters[i].tdesc = chains[i].get();
+            parameters[i].paramdesc.wParamFlags = declared.parameters[i].byReference()
+                                                      ? PARAMFLAG_FIN | PARAMFLAG_FOUT
+                                                      : PARAMFLAG_FIN;
         }
+        const TypeDescChain returned(declared.returns, info, types);
         FUNCDESC function{};
-        function.memid = member.name.empty()
-                             ? member.id
-                             : names.numberOf(objectClass, member.name).value_or(member.id);
+        function.memid = declared.id;
         function.funckind = FUNC_DISPATCH;
-        function.invkind = member.method ? INVOKE_FUNC : INVOKE_PROPERTYGET;
+        function.invkind = invokeKindOf(declared.kind);
         function.callconv = CC_STDCALL;
-        function.cParams = member.method ? 2 : (member.id == host::dispatch::defaultMember ? 1 : 0);
-        function.lprgelemdescParam = function.cParams > 0 ? parameters : nullptr;
-        function.elemdescFunc.tdesc = pointer;
+        function.cParams = static_cast<SHORT>(parameters.size());
+        function.cParamsOpt = static_cast<SHORT>(declared.optionalParameters);
+        function.lprgelemdescParam = parameters.empty() ? nullptr : parameters.data();
+        function.elemdescFunc.tdesc = returned.get();
         check(info.AddFuncDesc(index, &function), "AddFuncDesc");
-        std::wstring name = L"Member" + std::to_wstring(member.id);
-        LPOLESTR functionName[1] = {name.data()};
-        check(info.SetFuncAndParamNames(index, functionName, 1), "SetFuncAndParamNames");
+        std::wstring name = platform::wideTextOfUtf8(declared.name);
+        LPOLESTR names[1] = {name.data()};
+        check(info.SetFuncAndParamNames(index, names, 1), "SetFuncAndParamNames");
         ++index;
+    }
+    for (int k = 0; k < type.variables; ++k) {
+        VARDESC variable{};
+        variable.memid = sim::lastOwnId - k;
+        variable.varkind = VAR_DISPATCH;
+        variable.elemdescVar.tdesc.vt = VT_VARIANT;
+        check(info.AddVarDesc(static_cast<UINT>(k), &variable), "AddVarDesc");
+        std::wstring name = L"Variable" + std::to_wstring(k + 1);
+        check(info.SetVarName(static_cast<UINT>(k), name.data()), "SetVarName");
     }
 }
 
-void build(const std::filesystem::path& file, const MemberNames& names) {
+void build(const std::filesystem::path& file, const sim::ServedLibrary& served) {
     ComPtr<ITypeLib> standard;
     check(LoadTypeLib(L"stdole2.tlb", &standard), "loading stdole2.tlb");
     ComPtr<ITypeInfo> dispatchInfo;
@@ -111,16 +182,16 @@ void build(const std::filesystem::path& file, const MemberNames& names) {
     check(library->SetName(const_cast<LPOLESTR>(L"SehostSimTypes")), "SetName");
     check(library->SetVersion(1, 0), "SetVersion");
     check(library->SetLcid(LOCALE_NEUTRAL), "SetLcid");
-    // Every type first, so that the members can name the types they return.
-    std::map<const sim::ObjectClass*, ComPtr<ICreateTypeInfo>> types;
-    for (const sim::ObjectClass* objectClass : sim::allClasses()) {
-        types[objectClass] =
-            createDispatchInterface(*library.Get(), *dispatchInfo.Get(), *objectClass);
+    // Every type first, so that the members can name the types they use.
+    std::map<std::wstring, ComPtr<ICreateTypeInfo>> types;
+    for (const sim::ServedType& type : served.types) {
+        types[platform::wideText(type.name)] =
+            createType(*library.Get(), *dispatchInfo.Get(), type);
     }
-    for (const auto& [objectClass, info] : types) {
-        declareObjectMembers(*info.Get(), *objectClass, types, names);
+    for (const sim::ServedType& type : served.types) {
+        declareMembers(*types.at(platform::wideText(type.name)).Get(), type, types);
     }
-    for (const auto& [objectClass, info] : types) {
+    for (const auto& [name, info] : types) {
         check(info->LayOut(), "LayOut");
     }
     check(library->SaveAllChanges(), "SaveAllChanges");
@@ -138,9 +209,10 @@ void unregister(RegistrationScope scope) {
 }  // namespace
 
 RegisteredTypeLibrary::RegisteredTypeLibrary(const std::filesystem::path& file,
-                                             RegistrationScope scope, const MemberNames& names)
+                                             RegistrationScope scope,
+                                             const sim::ServedLibrary& served)
     : file_(file), scope_(scope) {
-    build(file_, names);
+    build(file_, served);
     check(LoadTypeLibEx(file_.c_str(), REGKIND_NONE, library_.GetAddressOf()), "LoadTypeLibEx");
     std::wstring path = file_.wstring();
     if (scope_ == RegistrationScope::user) {
@@ -151,9 +223,9 @@ RegisteredTypeLibrary::RegisteredTypeLibrary(const std::filesystem::path& file,
     }
 }
 
-ComPtr<ITypeInfo> RegisteredTypeLibrary::typeInfoOf(const sim::ObjectClass& objectClass) const {
+ComPtr<ITypeInfo> RegisteredTypeLibrary::typeInfoOf(const host::InterfaceId& id) const {
     ComPtr<ITypeInfo> info;
-    library_->GetTypeInfoOfGuid(typeIdOf(objectClass), info.GetAddressOf());
+    library_->GetTypeInfoOfGuid(com::toGuid(id), info.GetAddressOf());
     return info;
 }
 

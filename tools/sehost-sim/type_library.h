@@ -1,8 +1,10 @@
-// The type library the server builds at run time: one dispatch interface per
-// class of the host's objects (host_classes.h), each inheriting IDispatch.
-// Once registered, the COM runtime marshals the host's interfaces between
-// processes (QueryInterface for a host interface on a proxy needs it), and
-// the served objects hand out their class's type information from it.
+// The type library the server builds at run time from the served library's
+// types (host/sim/served_library.h): one dispatch interface per type, each
+// inheriting IDispatch, declaring its functions with their parameter and
+// result types, and the enumerations those name. Once registered, the COM
+// runtime marshals the host's interfaces between processes (QueryInterface
+// for a host interface on a proxy needs it), and the served objects hand out
+// their class's type information from it.
 #pragma once
 
 #include <windows.h>
@@ -12,8 +14,7 @@
 
 #include <filesystem>
 
-#include "host/sim/object_classes.h"
-#include "tools/sehost-sim/member_names.h"
+#include "host/sim/served_library.h"
 
 namespace tav::sehost {
 
@@ -24,15 +25,15 @@ class RegisteredTypeLibrary {
   public:
     // Builds the library into `file` and registers it for `scope`. Throws
     // std::runtime_error with the failing step and its HRESULT.
-    // `names` gives the ids of the late-bound names the classes declare.
     RegisteredTypeLibrary(const std::filesystem::path& file, RegistrationScope scope,
-                          const MemberNames& names);
+                          const sim::ServedLibrary& served);
     ~RegisteredTypeLibrary();
     RegisteredTypeLibrary(const RegisteredTypeLibrary&) = delete;
     RegisteredTypeLibrary& operator=(const RegisteredTypeLibrary&) = delete;
 
-    // The type information of `objectClass`: the same object every time.
-    Microsoft::WRL::ComPtr<ITypeInfo> typeInfoOf(const sim::ObjectClass& objectClass) const;
+    // The type information of the served library's type `id`: the same
+    // object every time.
+    Microsoft::WRL::ComPtr<ITypeInfo> typeInfoOf(const host::InterfaceId& id) const;
 
   private:
     std::filesystem::path file_;
