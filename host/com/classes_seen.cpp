@@ -419,12 +419,14 @@ std::optional<std::size_t> ClassesSeen::returnedClass(std::size_t index, Declara
     return declared.returnedClass;
 }
 
-ArgumentForms ClassesSeen::argumentForms(const ObjectKnowledge& caller, DISPID member,
+ArgumentForms ClassesSeen::argumentForms(ObjectKnowledge& own, IDispatch* object,
+                                         const host::InterfaceId& iid, DISPID member,
                                          host::CallKind kind, std::size_t argumentCount) {
-    if (!caller.classIndex || !classes_[*caller.classIndex].typeInfo) {
+    const std::optional<std::size_t> index = classOf(own, object, iid);
+    if (!index || !classes_[*index].typeInfo) {
         return {};
     }
-    const Declaration* declared = declarationFor(*caller.classIndex, member, kind, argumentCount);
+    const Declaration* declared = declarationFor(*index, member, kind, argumentCount);
     return declared != nullptr ? declared->forms : ArgumentForms{};
 }
 

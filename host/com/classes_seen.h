@@ -114,9 +114,10 @@ class ClassesSeen {
     // The class of an object just cast with QueryInterface to `iid`.
     void castTo(ObjectKnowledge& own, const host::InterfaceId& iid);
 
-    // The forms `member`'s by-reference arguments take on objects of the
-    // caller's class, as declared; empty when nothing is declared.
-    ArgumentForms argumentForms(const ObjectKnowledge& caller, DISPID member, host::CallKind kind,
+    // The forms `member`'s by-reference arguments take on `object` (held as
+    // `iid`), as its class declares them; empty when nothing is declared.
+    ArgumentForms argumentForms(ObjectKnowledge& own, IDispatch* object,
+                                const host::InterfaceId& iid, DISPID member, host::CallKind kind,
                                 std::size_t argumentCount);
     // What `result`, just returned by `member` called with `argumentCount`
     // arguments on an object `caller` knows the class of, is of: the class

@@ -53,9 +53,10 @@ host::Value DispatchObject::hostCall(DISPID id, host::CallKind kind,
                                      std::span<host::Argument> args) {
     const bool byReference = std::any_of(args.begin(), args.end(),
                                          [](const host::Argument& a) { return a.byReference; });
-    const ArgumentForms forms =
-        byReference ? connection_->classes.argumentForms(knowledge_, id, kind, args.size())
-                    : ArgumentForms{};
+    const ArgumentForms forms = byReference
+                                    ? connection_->classes.argumentForms(
+                                          knowledge_, dispatch_.Get(), iid_, id, kind, args.size())
+                                    : ArgumentForms{};
     try {
         host::Value result =
             callDispatch(dispatch_.Get(), toGuid(iid_), id, kind, args, conventions(), forms);

@@ -71,6 +71,55 @@ TEST(BusyHostFilter, WithNoCallOfOursOutTheRuntimesCountDecides) {
     EXPECT_EQ(filter.RetryRejectedCall(nullptr, 30000, SERVERCALL_RETRYLATER), giveUp);
 }
 
+// A release answers nothing the tool could retry; on Windows the runtime
+// asks the filter, which answers from the release's own deadline.
+TEST(BusyHostFilter, AReleaseIsRetriedWithinItsBound) {
+    WatchOnTestClock test;
+    BusyHostFilter filter(test.watch);
+    std::vector<DWORD> answers;
+    test.watch.watch([&] {
+        answers.push_back(filter.RetryRejectedCall(nullptr, 0, SERVERCALL_REJECTED));
+        test.now += 30s;
+        answers.push_back(filter.RetryRejectedCall(nullptr, 0, SERVERCALL_REJECTED));
+    });
+    EXPECT_EQ(answers, (std::vector<DWORD>{100, giveUp}));
+}
+
+// The program's final releases: a host busy with a dialog rejects each, and
+// all of them together wait one bound, never one bound each.
+TEST(BusyHostFilter, TheFinalReleasesShareOneBound) {
+    WatchOnTestClock test;
+    BusyHostFilter filter(test.watch);
+    std::vector<DWORD> answers;
+    {
+        const CallWatch::SharedBound finalReleases = test.watch.shareOneBound();
+        for (int reference = 0; reference < 3; ++reference) {
+            test.watch.watch([&] {
+                test.now += 12s;  // the runtime retried this release so long
+                answers.push_back(filter.RetryRejectedCall(nullptr, 12000, SERVERCALL_REJECTED));
+            });
+        }
+    }
+    EXPECT_EQ(answers, (std::vector<DWORD>{100, 100, giveUp}));
+    // Afterwards each call has its own bound again.
+    test.watch.watch([&] {
+        test.now += 12s;
+        EXPECT_EQ(filter.RetryRejectedCall(nullptr, 12000, SERVERCALL_REJECTED), 100u);
+    });
+}
+
+TEST(CallWatch, ARejectedQueryInterfaceIsAskedAgain) {
+    WatchOnTestClock test;
+    int tries = 0;
+    const HRESULT hr = test.watch.run([&] {
+        ++tries;
+        test.now += 1s;
+        return tries < 3 ? RPC_E_CALL_REJECTED : E_NOINTERFACE;
+    });
+    EXPECT_EQ(hr, E_NOINTERFACE);
+    EXPECT_EQ(tries, 3);
+}
+
 // Windows retried the call itself for the whole bound before it failed with
 // the rejection: the tool's own loop must not start another 30 seconds.
 TEST(CallWatch, ACallIsNeverRetriedForLongerThanOneBound) {

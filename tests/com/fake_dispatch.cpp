@@ -26,7 +26,7 @@ HRESULT STDMETHODCALLTYPE FakeDispatch::GetTypeInfo(UINT, LCID, ITypeInfo** info
     ++typeInfoRequests;
     *info = typeInfo;
     if (typeInfo == nullptr) {
-        return E_NOTIMPL;
+        return typeInfoAnswer;
     }
     typeInfo->AddRef();
     return S_OK;

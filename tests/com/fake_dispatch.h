@@ -51,6 +51,8 @@ class FakeDispatch final : public platform::OwnedComObject<IDispatch, ISupportEr
     int nameLookups = 0;
     // What GetTypeInfo gives (null: the object has no type information).
     ITypeInfo* typeInfo = nullptr;
+    // What GetTypeInfo answers when the object has none.
+    HRESULT typeInfoAnswer = E_NOTIMPL;
     int typeInfoRequests = 0;
     // Whether the object reports its errors in the thread's error object
     // (ISupportErrorInfo answers for IDispatch).

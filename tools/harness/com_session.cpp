@@ -30,6 +30,23 @@ using session::SessionOutcome;
 
 namespace {
 
+// The harness's end of the program, as tavrelmondix.exe's: the final
+// releases share one bound, however busy the host.
+class ComSessionExit final : public app::ProgramExit {
+  public:
+    explicit ComSessionExit(com::CallWatch& calls) : calls_(calls) {}
+    void endingBegins() override { finalReleases_.emplace(calls_); }
+    void endProgram(app::ProgramEnd how) override {
+        recorded_.endProgram(how);
+        finalReleases_.reset();
+    }
+
+  private:
+    com::CallWatch& calls_;
+    app::RecordedExit recorded_;
+    std::optional<com::CallWatch::SharedBound> finalReleases_;
+};
+
 // A file name of this run's own for a part the server writes.
 std::filesystem::path hostPartPath(const char* suffix) {
     return std::filesystem::temp_directory_path() /
@@ -141,6 +158,11 @@ ComSessionOutcome runComSession(const std::string& scenePath, sim::Scene scene,
     if (!options.roundTrips.empty()) {
         serverArguments.insert(serverArguments.end(), {L"--round-trips", roundTripsFile.wstring()});
     }
+    if (!options.typeLibraryReport.empty()) {
+        serverArguments.insert(
+            serverArguments.end(),
+            {L"--type-library", std::filesystem::path(options.typeLibraryReport).wstring()});
+    }
     platform::ChildProcess server = sehost::startServerBeside(serverArguments);
     sehost::waitUntilReady(server);
 
@@ -161,7 +183,7 @@ ComSessionOutcome runComSession(const std::string& scenePath, sim::Scene scene,
             windowEvents.push_back({event, connector.hostCalls()});
         });
         {
-            app::RecordedExit exit;
+            ComSessionExit exit(apartment.calls());
             app::Form1 form(connector, window, exit);
             tool.end = session::playActions(form, actions);
             // The host counts the references the tool holds as the program ends,

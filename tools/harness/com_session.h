@@ -29,6 +29,8 @@ struct ComSessionOptions {
     // Where to write every round trip between the processes, as the server
     // counted them by kind, with what the tool asked of COM; empty for none.
     std::string roundTrips;
+    // A probe's report whose type library the server serves; empty: its own.
+    std::string typeLibraryReport;
 };
 
 // `scene` is the scene file's content, already loaded (for the report of

@@ -96,6 +96,10 @@ int main(int argc, char** argv) {
     cli.add_option("--round-trips", roundTripsPath,
                    "Write every round trip between the processes, by kind")
         ->group("");
+    std::string typeLibraryReport;
+    cli.add_option("--type-library", typeLibraryReport,
+                   "With --com: the server serves the type library this report of "
+                   "tavrelmondix-probe describes");
 #endif
     try {
         cli.parse(argc, argv);
@@ -148,6 +152,7 @@ int main(int argc, char** argv) {
             tav::harness::ComSessionOptions options;
             options.busy.bound = std::chrono::milliseconds(busyBoundMs);
             options.roundTrips = roundTripsPath;
+            options.typeLibraryReport = typeLibraryReport;
             tav::harness::ComSessionOutcome overComOutcome = tav::harness::runComSession(
                 scenePath, std::move(scene), actions, live, options, events);
             outcome = std::move(overComOutcome.toolSide);

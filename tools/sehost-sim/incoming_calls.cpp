@@ -31,6 +31,8 @@ DWORD STDMETHODCALLTYPE IncomingCallFilter::HandleInComingCall(DWORD, HTASK, DWO
             ++roundTrips.rejected;
             if (isReleaseCall(interfaceInfo)) {
                 ++roundTrips.rejectedReleases;
+            } else if (isAddRefCall(interfaceInfo)) {
+                ++roundTrips.rejectedAddRefs;
             }
             return SERVERCALL_REJECTED;
         }

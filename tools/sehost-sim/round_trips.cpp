@@ -32,6 +32,19 @@ bool isReleaseCall(const INTERFACEINFO* call) {
            call->wMethod == method::remRelease;
 }
 
+bool isAddRefCall(const INTERFACEINFO* call) {
+    return call != nullptr &&
+           (IsEqualIID(call->iid, remUnknown) || IsEqualIID(call->iid, remUnknown2)) &&
+           call->wMethod == method::remAddRef;
+}
+
+std::int64_t RoundTrips::referencesKeptByRejections() const {
+    // Only unmarshalling the running-object table's reference to the
+    // application asks for references: however often that is rejected, the
+    // one reference it leaves is the application's.
+    return rejectedReleases + (rejectedAddRefs > 0 ? 1 : 0);
+}
+
 bool isDispatchCall(const INTERFACEINFO* call, bool onServedInterface, WORD dispatchMethod) {
     return call != nullptr && call->wMethod == dispatchMethod &&
            (IsEqualIID(call->iid, IID_IDispatch) || onServedInterface);
@@ -109,6 +122,7 @@ std::string RoundTrips::jsonText() const {
         {"other", other},
         {"rejected", rejected},
         {"rejectedReleases", rejectedReleases},
+        {"rejectedAddRefs", rejectedAddRefs},
         {"objectsMarshalled", objectsMarshalled},
     };
     return json.dump(1) + "\n";

@@ -26,7 +26,14 @@ struct RoundTrips {
     std::int64_t typeInfoCalls = 0;
     std::int64_t other = 0;
     std::int64_t rejected = 0;
-    std::int64_t rejectedReleases = 0;  // of them, releases (the host keeps their references)
+    // Of them, releases (the host keeps their references), and references
+    // asked for (RemAddRef: the lookup of the application, whose reference
+    // Wine's client then loses track of; the host keeps one).
+    std::int64_t rejectedReleases = 0;
+    std::int64_t rejectedAddRefs = 0;
+
+    // The references the host keeps because calls about them were rejected.
+    std::int64_t referencesKeptByRejections() const;
     std::int64_t objectsMarshalled = 0;
 
     // Counts one incoming call as the message filter is told about it;
@@ -38,8 +45,9 @@ struct RoundTrips {
     std::string jsonText() const;
 };
 
-// A release through the COM runtime's remote IUnknown.
+// A release, or a reference asked for, through the COM runtime's remote IUnknown.
 bool isReleaseCall(const INTERFACEINFO* call);
+bool isAddRefCall(const INTERFACEINFO* call);
 // IDispatch's method `dispatchMethod` (Invoke: invokeMethod()) on an object.
 bool isDispatchCall(const INTERFACEINFO* call, bool onServedInterface, WORD dispatchMethod);
 WORD invokeMethod();

@@ -165,7 +165,8 @@ int runServer(const ServerOptions& options) {
     const std::int32_t heldReferences = servedHost->heldByClients();
     std::optional<std::int32_t> rejectedReleases;
     if (strictness.busyKinds == sim::ComStrictness::BusyKinds::all) {
-        rejectedReleases = static_cast<std::int32_t>(servedHost->roundTrips.rejectedReleases);
+        rejectedReleases =
+            static_cast<std::int32_t>(servedHost->roundTrips.referencesKeptByRejections());
     }
     const std::string result = hostResultText(host.inspector(), heldReferences, rejectedReleases,
                                               events, servedHost->nameLookups);
