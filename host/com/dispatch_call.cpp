@@ -22,32 +22,6 @@ WORD invokeFlags(host::CallKind kind) {
     return DISPATCH_METHOD;
 }
 
-// The address of the value a VARIANT holds, for a VT_BYREF that points at it.
-void* valueAddress(VARIANT& storage) {
-    switch (storage.vt) {
-        case VT_BOOL:
-            return &storage.boolVal;
-        case VT_I2:
-            return &storage.iVal;
-        case VT_I4:
-            return &storage.lVal;
-        case VT_R4:
-            return &storage.fltVal;
-        case VT_R8:
-            return &storage.dblVal;
-        case VT_BSTR:
-            return &storage.bstrVal;
-        case VT_DISPATCH:
-            return &storage.pdispVal;
-        default:
-            if ((storage.vt & VT_ARRAY) != 0) {
-                return &storage.parray;
-            }
-            break;
-    }
-    throw host::typeMismatchError();  // Empty cannot be passed by reference
-}
-
 // The arguments of one call as DISPPARAMS wants them. `storage_` owns every
 // value (the callee may replace a by-reference one; it is freed here either
 // way); `passed_` is what Invoke sees, reversed, by-reference ones pointing
@@ -69,7 +43,7 @@ class PassedArguments {
                 // A declared VARIANT* points at the VARIANT itself.
                 const VARTYPE pointee = form == VT_VARIANT ? VARTYPE{VT_VARIANT} : stored.vt;
                 passed.vt = static_cast<VARTYPE>(VT_BYREF | pointee);
-                passed.byref = pointee == VT_VARIANT ? &stored : valueAddress(stored);
+                passed.byref = pointee == VT_VARIANT ? &stored : byReferenceAddress(stored);
             } else {
                 passed = stored;  // a view: storage_ keeps ownership
             }

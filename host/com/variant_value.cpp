@@ -120,6 +120,31 @@ Variant toVariant(const host::Value& value, const ObjectToDispatch& objects) {
     return result;
 }
 
+void* byReferenceAddress(VARIANT& storage) {
+    if ((storage.vt & VT_ARRAY) != 0) {
+        return &storage.parray;
+    }
+    switch (storage.vt) {
+        case VT_BOOL:
+            return &storage.boolVal;
+        case VT_I2:
+            return &storage.iVal;
+        case VT_I4:
+            return &storage.lVal;
+        case VT_R4:
+            return &storage.fltVal;
+        case VT_R8:
+            return &storage.dblVal;
+        case VT_BSTR:
+            return &storage.bstrVal;
+        case VT_DISPATCH:
+            return &storage.pdispVal;
+        default:
+            break;
+    }
+    throw host::typeMismatchError();  // Empty cannot be passed by reference
+}
+
 Variant toVariantOf(const host::Value& value, VARTYPE type, const ObjectToDispatch& objects) {
     Variant result;
     VARIANT& v = result.get();

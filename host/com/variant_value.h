@@ -62,6 +62,11 @@ Variant toVariantOf(const host::Value& value, VARTYPE type, const ObjectToDispat
 // type the engine cannot use.
 host::Value fromVariant(const VARIANT& variant, const DispatchToObject& objects);
 
+// The address a VT_BYREF argument points at for a value held in `storage`:
+// the member of the VARIANT that holds it (the array pointer for an array).
+// Raises "Type mismatch" for a type that cannot go by reference (Empty).
+void* byReferenceAddress(VARIANT& storage);
+
 // Writes `value` through the by-reference `target` (VT_BYREF|type), converted
 // to the type the reference points to, releasing what was there: the server
 // uses it to hand back by-reference arguments. Into a VARIANT an array goes

@@ -228,7 +228,7 @@ ServedLibrary smallLibrary(const ComStrictness& strictness) {
             type.functions.push_back(function(ids::subOccurrence::displayColors, "GetMaterial",
                                               InvokeKind::method, colorQueryAsVariants(),
                                               hosttypes::declaredBase(vt::none)));
-            served.colorQueryForms = colorQueryAsVariants();
+            served.colorQueryForms = {colorQueryAsVariants()};
         }
         library.types.push_back(std::move(type));
         library.classes[&objectClass] = std::move(served);
@@ -426,7 +426,7 @@ ServedLibrary sizedLibrary(const ComStrictness& strictness) {
         markUnserved(served, type, kind);
         if (&kind == hosttypes::kindNamed(hosttypes::colorQueryKind) &&
             strictness.byRef == ComStrictness::ByRef::declared) {
-            served.colorQueryForms = colorQueryAsVariants();
+            served.colorQueryForms = {colorQueryAsVariants()};
         }
         library.classes[objectClass] = std::move(served);
     }
@@ -442,6 +442,34 @@ std::int32_t hresultOfText(const std::string& text) {
         return static_cast<std::int32_t>(std::stoul(text.substr(2), nullptr, 16));
     }
     return static_cast<std::int32_t>(0x80004001);  // E_NOTIMPL: none given
+}
+
+// The forms the colour query took: where it refused some, only those it
+// took; where it took every form tried, any.
+std::vector<std::vector<DeclaredType>> acceptedColorQueryForms(
+    const hosttypes::ProbeReport& report) {
+    std::vector<std::vector<DeclaredType>> accepted;
+    bool refusedSome = false;
+    for (const hosttypes::ColorQueryForm& form : report.colorQuery) {
+        if (form.answer != "S_OK") {
+            refusedSome = true;
+            continue;
+        }
+        std::vector<DeclaredType> parameters;
+        std::string_view rest = form.form;
+        while (!rest.empty()) {
+            const std::size_t comma = rest.find(',');
+            const std::optional<DeclaredType> type =
+                hosttypes::parseDeclaredType(rest.substr(0, comma));
+            if (!type) {
+                throw std::runtime_error("colour query: \"" + form.form + "\" is no form");
+            }
+            parameters.push_back(*type);
+            rest = comma == std::string_view::npos ? std::string_view{} : rest.substr(comma + 1);
+        }
+        accepted.push_back(std::move(parameters));
+    }
+    return refusedSome ? accepted : std::vector<std::vector<DeclaredType>>{};
 }
 
 void addFunctionOnce(ServedType& type, const DeclaredFunction& declaredFunction) {
@@ -547,7 +575,12 @@ ServedLibrary reportedLibrary(const ComStrictness& strictness,
             library.types.push_back(std::move(type));
         }
         const std::size_t index = typeOfGuid[key];
-        wantedFunctions[index] = std::max(wantedFunctions[index], attributes.functions);
+        // A dispatch interface's count includes the seven functions of
+        // IUnknown and IDispatch, which the served type inherits.
+        const int inherited =
+            attributes.typeKind == "dispatch" && attributes.implementedTypes > 0 ? 7 : 0;
+        wantedFunctions[index] =
+            std::max(wantedFunctions[index], std::max(attributes.functions - inherited, 0));
         for (const hosttypes::ReportedMember& member : reported.members) {
             for (const DeclaredFunction& declaredFunction : member.declared) {
                 addFunctionOnce(library.types[index], declaredFunction);
@@ -603,14 +636,9 @@ ServedLibrary reportedLibrary(const ComStrictness& strictness,
                 served.names.emplace_back(wide(declaredFunction.name), declaredFunction.id);
             }
             markUnserved(served, type, kind);
-            if (kind.kind == hosttypes::colorQueryKind) {
-                for (const DeclaredFunction& declaredFunction : type.functions) {
-                    if (declaredFunction.id == ids::subOccurrence::displayColors &&
-                        declaredFunction.kind == InvokeKind::method) {
-                        served.colorQueryForms = declaredFunction.parameters;
-                    }
-                }
-            }
+        }
+        if (kind.kind == hosttypes::colorQueryKind) {
+            served.colorQueryForms = acceptedColorQueryForms(report);
         }
         library.classes[objectClass] = std::move(served);
     }

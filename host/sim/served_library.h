@@ -56,8 +56,9 @@ struct ServedClass {
     // member of the simulated host stands behind); any id from the server's
     // own range that is not late-bound is one too.
     std::set<host::DispId> unserved;
-    // The only forms the colour query takes, as declared; none: any form.
-    std::optional<std::vector<hosttypes::DeclaredType>> colorQueryForms;
+    // The forms the colour query takes, each as its six parameters are
+    // declared; empty: any form.
+    std::vector<std::vector<hosttypes::DeclaredType>> colorQueryForms;
 };
 
 struct ServedLibrary {

@@ -106,8 +106,9 @@ const std::array<ToolMember, 4> subOccurrence{{
      "void",
      Params(materialArguments)},
 }};
+// "Models"(1): the collection's first item, through its default member.
 const std::array<ToolMember, 1> partDocument{{
-    {0, ids::occurrence::modelsName, Use::get, "Models", false, "Models*"},
+    {0, ids::occurrence::modelsName, Use::item, "Models", false, "Models*"},
 }};
 // What "Models" gives without an index; the tool reaches a model through its
 // default member, Models(1).

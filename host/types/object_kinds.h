@@ -22,7 +22,7 @@ enum class Use {
     getAndPut,  // read by the probe, written by the tool
     method,     // a method that changes the document, never called by the probe
     query,      // a method that only reads (the colour query), called by the probe
-    item,       // the default member with an index: a collection's item
+    item,       // a get with an index: a collection's item
 };
 
 struct ToolMember {

@@ -158,21 +158,31 @@ void* ServedObject::interfaceFor(REFIID iid) {
 std::optional<UINT> ServedObject::argumentFormMismatch(DISPPARAMS* params) const {
     const auto& forms = servedClass().colorQueryForms;
     const UINT count = params == nullptr ? 0 : params->cArgs;
-    if (!forms) {
-        return std::nullopt;
-    }
-    for (UINT i = 0; i < count && i < forms->size(); ++i) {
-        // DISPPARAMS holds the arguments last first.
-        const VARIANT& argument = params->rgvarg[count - 1 - i];
-        const hosttypes::DeclaredType& declared = (*forms)[i];
-        const VARTYPE wanted = declared.byReference()
-                                   ? static_cast<VARTYPE>(VT_BYREF | passedAs(declared))
-                                   : passedAs(declared);
-        if (argument.vt != wanted) {
-            return count - 1 - i;
+    // The first argument that differs from the form that matched longest.
+    std::optional<UINT> firstWrong;
+    UINT longestMatch = 0;
+    for (const std::vector<hosttypes::DeclaredType>& form : forms) {
+        UINT i = 0;
+        for (; i < count && i < form.size(); ++i) {
+            // DISPPARAMS holds the arguments last first.
+            const VARIANT& argument = params->rgvarg[count - 1 - i];
+            const hosttypes::DeclaredType& declared = form[i];
+            const VARTYPE wanted = declared.byReference()
+                                       ? static_cast<VARTYPE>(VT_BYREF | passedAs(declared))
+                                       : passedAs(declared);
+            if (argument.vt != wanted) {
+                break;
+            }
+        }
+        if (i == count && count == form.size()) {
+            return std::nullopt;  // this form fits
+        }
+        if (!firstWrong || i >= longestMatch) {
+            longestMatch = i;
+            firstWrong = count - 1 - std::min(i, count - 1);
         }
     }
-    return std::nullopt;
+    return firstWrong;
 }
 
 DWORD STDMETHODCALLTYPE ServedObject::AddConnection(DWORD type, DWORD) {
