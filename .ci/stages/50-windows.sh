@@ -3,8 +3,9 @@
 # then every conformance scene and example through `tavrelmondix-sim.exe --com`
 # (the tool over COM against sehost-sim.exe) compared field by field with the
 # native in-process harness's result for the same scene and actions; then a
-# busy host, a host that crashes, and a second server; then a smoke run of
-# the benchmark over COM.
+# busy host (also one that rejects every kind of call), a host that crashes,
+# and a second server; then the read-only probe and its report served back;
+# then a smoke run of the benchmark over COM.
 #
 # Needs the native build of stage 10 in $BUILD_DIR (its harness and
 # tavrelmondix-compare). Runs from a clean clone:
@@ -77,6 +78,8 @@ echo "    gearbox with help,close / exit / help: same results over COM"
 bash tests/com/com-strict.sh "$native_dir" "$win_dir" "$work"
 
 bash tests/com/com-faults.sh "$native_dir" "$win_dir" "$work"
+
+bash tests/com/com-probe.sh "$native_dir" "$win_dir" "$work"
 
 # The benchmark over COM must keep working; its times depend on the machine
 # and what runs beside it, so nothing is asserted about them.

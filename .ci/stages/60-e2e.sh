@@ -16,13 +16,14 @@ if [[ ! -f "$win_build/CMakeCache.txt" ]]; then
 fi
 echo "--> Building tavrelmondix.exe, the driver, sehost-sim.exe and the package"
 cmake --build "$win_build" -j"$(nproc)" \
-    --target tavrelmondix tavrelmondix-e2e sehost-sim package-win
+    --target tavrelmondix tavrelmondix-probe tavrelmondix-e2e sehost-sim package-win
 
 echo "--> Checking the package"
 package="$win_build/Tavrelmondix-3.4.1-win64.zip"
 listing="$(unzip -Z1 "$package")"
-[[ "$listing" == *tavrelmondix.exe* && "$listing" == *README.txt* ]] ||
-    { echo "60-e2e: $package lacks tavrelmondix.exe or README.txt" >&2; exit 1; }
+for file in tavrelmondix.exe tavrelmondix-probe.exe README.txt; do
+    grep -qx "$file" <<<"$listing" || { echo "60-e2e: $package lacks $file" >&2; exit 1; }
+done
 
 if [[ ! -x "$native_build/tavrelmondix-sim" ]]; then
     echo "--> Building the native harness"

@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
 # The tool over COM against a host as strict as Solid Edge (the scene's `com`
 # key): names numbered per interface, integers in varied VARIANT types, each
-# form of error report, a call held in a dialog, and all of them at once.
-# Every form runs on every conformance scene and example (the one very large
-# scene, 09, takes all of them at once only), then all at once on a sample
-# of the fault sweep's variants: every tenth failing call and every tenth
-# fault key of the scenes that carry faults. Each result must equal the
-# in-process one. Called by .ci/stages/50-windows.sh inside its Wine
-# environment:
+# form of error report, a call held in a dialog; interfaces whose ids are not
+# the class ids the tool casts to, a colour query that takes only its declared
+# VARIANT* arguments with arrays of doubles, singles or variants, a type
+# library of Solid Edge's size; and all of them at once. Every form runs on
+# every conformance scene and example (the one very large scene, 09, takes
+# all of them at once only), then all at once on a sample of the fault
+# sweep's variants: every tenth failing call and every tenth fault key of the
+# scenes that carry faults. Each result must equal the in-process one.
+# Called by .ci/stages/50-windows.sh inside its Wine environment:
 #   bash tests/com/com-strict.sh NATIVE_BUILD WIN_BUILD WORK_DIR
 set -euo pipefail
 native_dir="$1"
@@ -25,14 +27,22 @@ source .ci/wine-env.sh  # its helpers; the stage has started Wine
 # shellcheck source=compare-over-com.sh
 source tests/com/compare-over-com.sh
 
+# Arrays of singles: the scenes' sub-occurrence colours are ones single
+# precision holds closely enough for the same 0..255 components.
 all_at_once='{"names": "perInterface", "numbers": "varied", "errors": "direct",
-              "stall": {"call": 30, "ms": 300}}'
+              "stall": {"call": 30, "ms": 300}, "classIds": "separate", "byRef": "declared",
+              "arrays": "r4", "typeLibrary": "solidEdge"}'
 forms=(
     'names|{"names": "perInterface"}'
     'numbers|{"numbers": "varied"}'
     'exception|{"errors": "exception"}'
     'deferred|{"errors": "deferred"}'
     'direct|{"errors": "direct"}'
+    'class-ids|{"classIds": "separate"}'
+    'declared-r8|{"byRef": "declared", "arrays": "r8"}'
+    'declared-r4|{"byRef": "declared", "arrays": "r4"}'
+    'declared-variant|{"byRef": "declared", "arrays": "variant"}'
+    'solid-edge-size|{"typeLibrary": "solidEdge"}'
     "all|$all_at_once"
 )
 large=09-progress-dots

@@ -43,7 +43,15 @@ function(import_key dll function out)
     set(${out} "${dll}!${function}" PARENT_SCOPE)
 endfunction()
 
-file(STRINGS "${ALLOWED}" allowed_lines)
+# ALLOWED may name several lists, separated by ";".
+set(allowed_lines "")
+foreach(list_file IN LISTS ALLOWED)
+    file(READ "${list_file}" list_text)
+    # One entry per line; a ";" in a comment must not split it.
+    string(REPLACE ";" "," list_text "${list_text}")
+    string(REPLACE "\n" ";" list_lines "${list_text}")
+    list(APPEND allowed_lines ${list_lines})
+endforeach()
 set(allowed "")
 foreach(line IN LISTS allowed_lines)
     string(STRIP "${line}" line)
