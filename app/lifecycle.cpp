@@ -95,6 +95,7 @@ void Form1::refuse(std::u16string_view message) {
 }
 
 void Form1::my_end(ProgramEnd reason) {
+    exit_.endingBegins();
     // Every step is tried, whatever the state of the host and the references.
     state_.tables.clear();
     releaseDocuments();

@@ -20,9 +20,10 @@ enum class ProgramEnd {
 class ProgramExit {
   public:
     virtual ~ProgramExit() = default;
-    // The program is about to end: the host's references go back next, then
-    // endProgram. Over COM the releases then wait for a busy host once, all
-    // together, instead of once each.
+    // The program is about to end: the host's references go back next (with
+    // the shutdown's last host calls), then endProgram. Over COM they then
+    // wait for a busy host once, all together, instead of once each. May be
+    // told more than once on the way out.
     virtual void endingBegins() {}
     // Ends the program for `how`. Every window has been closed already. The
     // Windows program does not return from here; a recording exit does.

@@ -10,8 +10,6 @@
 // a usage error.
 #include <windows.h>
 
-#include <shellapi.h>
-
 #include <exception>
 #include <filesystem>
 #include <iostream>
@@ -20,7 +18,7 @@
 
 #include "host/com/apartment.h"
 #include "host/error.h"
-#include "platform/win/unique_resource.h"
+#include "platform/win/program_arguments.h"
 #include "platform/win/wide_text.h"
 #include "probe/report_location.h"
 #include "probe/walk.h"
@@ -36,17 +34,6 @@ const char* const usage =
     "Reads, and only reads, what the running Solid Edge declares and answers for the objects\n"
     "Tavrelmondix uses in the open Draft, and writes a report that names no document, file or\n"
     "part: beside this program, or in the temporary folder where that cannot be written.\n";
-
-std::vector<std::wstring> commandLineArguments() {
-    int count = 0;
-    const tav::platform::UniqueLocalMemory<LPWSTR*> split(
-        CommandLineToArgvW(GetCommandLineW(), &count));
-    std::vector<std::wstring> args;
-    for (int i = 1; split && i < count; ++i) {
-        args.emplace_back(split.get()[i]);
-    }
-    return args;
-}
 
 std::string probeVersion() {
     return std::to_string(TAV_VERSION_MAJOR) + "." + std::to_string(TAV_VERSION_MINOR) + "." +
@@ -98,7 +85,7 @@ void waitIfConsoleIsOurs() {
 
 int main() {
     std::filesystem::path wanted;
-    const std::vector<std::wstring> args = commandLineArguments();
+    const std::vector<std::wstring> args = tav::platform::programArguments();
     for (std::size_t i = 0; i < args.size(); ++i) {
         if (args[i] == L"--help" || args[i] == L"-h") {
             std::cout << usage;

@@ -199,5 +199,41 @@ TEST(StartUp, ARefusalClosesTheWindowWithoutRaisingIt) {
     EXPECT_EQ(exit.end(), app::ProgramEnd::refused);
 }
 
+// Over COM the final releases share one bound: the exit must hear that the
+// program ends before the first reference goes back, however it ends.
+class ExitThatCountsHeldReferences : public app::ProgramExit {
+  public:
+    explicit ExitThatCountsHeldReferences(const sim::SimInspector& host) : host_(host) {}
+    void endingBegins() override { heldWhenTold.push_back(host_.heldReferences()); }
+    void endProgram(app::ProgramEnd how) override { recorded.endProgram(how); }
+
+    std::vector<std::int32_t> heldWhenTold;
+    app::RecordedExit recorded;
+
+  private:
+    const sim::SimInspector& host_;
+};
+
+TEST(Shutdown, TheExitHearsOfTheEndBeforeAnyReferenceGoesBack) {
+    for (const char* actions : {"exit", "close", "process"}) {
+        sim::SimHost host(sceneFrom(readyScene()));
+        app::RecordingWindow window;
+        ExitThatCountsHeldReferences exit(host.inspector());
+        app::Form1 form(host.connector(), window, exit);
+        ASSERT_TRUE(form.Form_Load());
+        const std::string action = actions;
+        if (action == "exit") {
+            form.cmdCancel_Click();
+        } else if (action == "close") {
+            form.closeFromFrame();
+        } else {
+            form.cmdAccept_Click();
+        }
+        ASSERT_FALSE(exit.heldWhenTold.empty()) << actions;
+        EXPECT_GT(exit.heldWhenTold.front(), 0) << actions << ": references went back first";
+        EXPECT_EQ(host.inspector().heldReferences(), 0) << actions;
+    }
+}
+
 }  // namespace
 }  // namespace tav::test

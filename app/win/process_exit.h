@@ -24,7 +24,11 @@ class ProcessExit final : public ProgramExit {
     ProcessExit(com::ComConnector& connector, com::Apartment& apartment)
         : connector_(connector), apartment_(apartment) {}
 
-    void endingBegins() override { finalReleases_.emplace(apartment_.calls()); }
+    void endingBegins() override {
+        if (!finalReleases_) {
+            finalReleases_.emplace(apartment_.calls());
+        }
+    }
 
     // Exit status 1 after an error ended the run, else 0.
     void endProgram(ProgramEnd how) override {

@@ -83,7 +83,7 @@ const std::array<ToolMember, 5> occurrence{{
     // "Style" (a name) or "FaceStyle" (an object): Solid Edge does not say
     // which this is; the tool reads an object from it.
     {ids::occurrence::style, {}, Use::get, "FaceStyle", false, "FaceStyle*"},
-    {ids::occurrence::partDocument, {}, Use::get, "PartDocument", false, "IDispatch*"},
+    {ids::occurrence::partDocument, {}, Use::get, "PartDocument", false, "PartDocument*"},
 }};
 const std::array<ToolMember, 3> occurrenceStyle{{
     {0, ids::occurrence::diffuseRedName, Use::get, "DiffuseRed", false, "float"},

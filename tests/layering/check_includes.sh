@@ -17,11 +17,12 @@ rules=(
     "app/win|app engine host/[a-z_]*\.h host/com platform tav_version.h"
     "app|app/[a-z_]*\.h engine host/[a-z_]*\.h tav_version.h"
     "hostprocess|hostprocess platform host/com"
+    "probe|probe host platform tav_version.h"
     "scenegen|scenegen host"
     "result|result app/[a-z_]*\.h engine/[a-z_]*\.h host/[a-z_]*\.h host/sim"
     "session|session result app/[a-z_]*\.h engine/[a-z_]*\.h host/[a-z_]*\.h host/sim"
 )
-libraries="platform host engine app hostprocess scenegen result session"
+libraries="platform host engine app hostprocess scenegen result session probe"
 
 # Every source of the libraries and tools (the tests may include anything).
 # shellcheck disable=SC2086  # $libraries is a list of folders

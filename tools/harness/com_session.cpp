@@ -35,7 +35,11 @@ namespace {
 class ComSessionExit final : public app::ProgramExit {
   public:
     explicit ComSessionExit(com::CallWatch& calls) : calls_(calls) {}
-    void endingBegins() override { finalReleases_.emplace(calls_); }
+    void endingBegins() override {
+        if (!finalReleases_) {
+            finalReleases_.emplace(calls_);
+        }
+    }
     void endProgram(app::ProgramEnd how) override {
         recorded_.endProgram(how);
         finalReleases_.reset();
