@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <array>
+#include <chrono>
 #include <cmath>
 #include <stdexcept>
 
@@ -23,8 +24,9 @@ const wchar_t* const className = L"TavrelmondixMain";
 const wchar_t* const title = L"Match ASM and Part Colors";
 const wchar_t* const waitingTitle = L"Match ASM and Part Colors - waiting for Solid Edge";
 
-constexpr UINT_PTR heartbeatTimer = 1;
-constexpr UINT heartbeatMs = 500;
+// The heartbeat's pulse (app/win/heartbeat.h).
+constexpr UINT heartbeatMessage = WM_APP + 1;
+constexpr std::chrono::milliseconds heartbeatInterval{500};
 
 // A fixed dialog frame with the window menu and close box, no minimise or
 // maximise box, shown in the task bar.
@@ -108,7 +110,7 @@ void Win32MainWindow::show(int showCommand) {
 
 void Win32MainWindow::setHeartbeat(std::function<void()> heartbeat) {
     heartbeat_ = std::move(heartbeat);
-    SetTimer(handle(), heartbeatTimer, heartbeatMs, nullptr);
+    pulse_ = std::make_unique<Heartbeat>(handle(), heartbeatMessage, heartbeatInterval);
 }
 
 void Win32MainWindow::showWaitingForHost(bool waiting) {
@@ -219,8 +221,8 @@ LRESULT Win32MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lPara
         case WM_CLOSE:
             onClose();
             return 0;
-        case WM_TIMER:
-            if (wParam == heartbeatTimer && heartbeat_) {
+        case heartbeatMessage:
+            if (heartbeat_) {
                 heartbeat_();
             }
             return 0;

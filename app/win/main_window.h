@@ -14,6 +14,7 @@
 #include "app/main_window.h"
 #include "app/win/dialog_layout.h"
 #include "app/win/dialog_window.h"
+#include "app/win/heartbeat.h"
 #include "app/win/run_input_filter.h"
 #include "app/window_state.h"
 
@@ -32,8 +33,8 @@ class Win32MainWindow final : public MainWindow, private DialogWindow {
     // Keyboard navigation between the controls, as in a dialog. True when
     // the message was used for it.
     bool handleDialogKey(MSG& message);
-    // Called twice a second for the life of the window, also while a host
-    // call is out (the calls' modal loops dispatch the timer).
+    // Called twice a second for the life of the window, on its thread, also
+    // while the window is hidden and while a host call is out.
     void setHeartbeat(std::function<void()> heartbeat);
     // The title says that the tool is waiting for Solid Edge, or no longer.
     void showWaitingForHost(bool waiting);
@@ -72,6 +73,7 @@ class Win32MainWindow final : public MainWindow, private DialogWindow {
     DialogFont font_;
     std::unique_ptr<RunInputFilter> inputFilter_;
     std::function<void()> heartbeat_;
+    std::unique_ptr<Heartbeat> pulse_;
     std::function<void()> beforeRun_;
     WindowState shown_;
     bool closing_ = false;
