@@ -11,6 +11,7 @@
 #include "app/win/dpi.h"
 #include "app/win/progress_bar.h"
 #include "app/win/resource_ids.h"
+#include "app/win/topmost_message_box.h"
 #include "app/win/user_input.h"
 #include "app/win/window_layouts.h"
 #include "app/win/window_pos.h"
@@ -176,14 +177,21 @@ void Win32MainWindow::showMessage(std::u16string_view text) {
     // Owned by the main window once it is on the screen; before that (a
     // start-up refusal) a hidden owner would keep the box from being shown.
     HWND owner = !closing_ && IsWindowVisible(handle()) != FALSE ? handle() : nullptr;
-    // An error ends the run with this box: what the user typed or clicked
-    // during the run must not answer it. (A start-up refusal comes before
-    // the user could type anything.)
-    if (form_ != nullptr && form_->runInProgress()) {
-        discardQueuedUserInput();
+    const std::wstring message = platform::wideText(text);
+    const std::wstring boxTitle = platform::wideText(applicationTitle);
+    if (form_ == nullptr || !form_->runInProgress()) {
+        // A start-up refusal: Solid Edge is not held, and the box may stay
+        // behind another window like any other.
+        MessageBoxW(owner, message.c_str(), boxTitle.c_str(), MB_OK);
+        return;
     }
-    MessageBoxW(owner, platform::wideText(text).c_str(),
-                platform::wideText(applicationTitle).c_str(), MB_OK);
+    // An error ends the run with this box: what the user typed or clicked
+    // during the run must not answer it. (A start-up refusal comes before the
+    // user could type anything.)
+    discardQueuedUserInput();
+    // Solid Edge is held non-interactive until the box is answered: it must
+    // never sit behind Solid Edge's window.
+    showTopmostMessageBox(owner, message.c_str(), boxTitle.c_str(), MB_OK);
 }
 
 void Win32MainWindow::showAbout(const AboutBoxText& about) {

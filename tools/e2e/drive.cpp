@@ -148,7 +148,10 @@ void Drive::run() {
 
 void Drive::answerMessageBox(HWND box) {
     HWND main = mainWindow();
-    const std::wstring text = checkMessageBox(checks_, box, main);
+    // Once the main window has been shown, a message is the error that ends
+    // a run, shown while Solid Edge is held: it must never sit behind it.
+    // The start-up refusals come before and stay out of the topmost band.
+    const std::wstring text = checkMessageBox(checks_, box, main, mainShown_);
     checks_.note("message: " + platform::utf8Text(text));
     seen_.messages.push_back({textOf(box), text});
     shoot(L"message");

@@ -38,8 +38,9 @@ void checkTabOrder(Checks& checks, HWND main);
 void checkAboutBox(Checks& checks, HWND about, HWND main, int dpi);
 
 // A message box: the title, OK only, no icon, owned by `owner` (null when the
-// main window is not on the screen). Returns its text.
-std::wstring checkMessageBox(Checks& checks, HWND box, HWND owner);
+// main window is not on the screen), in the topmost band or not. Returns its
+// text.
+std::wstring checkMessageBox(Checks& checks, HWND box, HWND owner, bool topmost);
 HWND messageBoxOkButton(HWND box);
 
 }  // namespace tav::e2e
