@@ -47,7 +47,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     }
     tav::app::win::Win32MainWindow& window = *created;
     // A call that Solid Edge holds (it shows a dialog inside it) is waited
-    // out; the window's title says so while it lasts.
+    // out, and the user is told: during start-up by a notice of its own
+    // until start-up ends, afterwards by the window's title while the call
+    // lasts. The heartbeat runs while the window is still hidden.
     tav::com::CallWatch& calls = apartment->calls();
     calls.setWaitingNotice([&window](bool waiting) { window.showWaitingForHost(waiting); });
     window.setHeartbeat([&calls] { calls.check(); });

@@ -95,8 +95,9 @@ Win32MainWindow::Win32MainWindow(HINSTANCE instance)
     }
     createControls(handle(), controls);
     layOutAtOwnDpi();
+    // Start-up and a run take no input (Form1 would act on none of it).
     inputFilter_ = std::make_unique<RunInputFilter>(
-        handle(), [this] { return form_ != nullptr && form_->runInProgress(); });
+        handle(), [this] { return form_ != nullptr && !form_->idle(); });
 }
 
 void Win32MainWindow::attach(Form1& form) {
@@ -104,9 +105,15 @@ void Win32MainWindow::attach(Form1& form) {
 }
 
 void Win32MainWindow::show(int showCommand) {
+    endStartUp();
     ShowWindow(handle(), showCommand);
     UpdateWindow(handle());
     focusFirstControl();
+}
+
+void Win32MainWindow::endStartUp() {
+    startUpOver_ = true;
+    startUpNotice_.reset();
 }
 
 void Win32MainWindow::setHeartbeat(std::function<void()> heartbeat) {
@@ -115,7 +122,16 @@ void Win32MainWindow::setHeartbeat(std::function<void()> heartbeat) {
 }
 
 void Win32MainWindow::showWaitingForHost(bool waiting) {
-    SetWindowTextW(handle(), waiting ? waitingTitle : title);
+    if (startUpOver_) {
+        SetWindowTextW(handle(), waiting ? waitingTitle : title);
+        return;
+    }
+    if (waiting && !startUpNotice_) {
+        auto notice = std::make_unique<StartUpNotice>();
+        if (notice->show(instance_)) {
+            startUpNotice_ = std::move(notice);
+        }
+    }
 }
 
 bool Win32MainWindow::handleDialogKey(MSG& message) {
@@ -177,6 +193,8 @@ void Win32MainWindow::showMessage(std::u16string_view text) {
     // Owned by the main window once it is on the screen; before that (a
     // start-up refusal) a hidden owner would keep the box from being shown.
     HWND owner = !closing_ && IsWindowVisible(handle()) != FALSE ? handle() : nullptr;
+    // A start-up refusal ends start-up: the notice that it waited goes first.
+    endStartUp();
     const std::wstring message = platform::wideText(text);
     const std::wstring boxTitle = platform::wideText(applicationTitle);
     if (form_ == nullptr || !form_->runInProgress()) {
@@ -212,6 +230,7 @@ void Win32MainWindow::closeAll() {
     // No handler of the tool runs from here on; destroying the main window
     // takes every window it owns with it.
     closing_ = true;
+    startUpNotice_.reset();
     if (handle() != nullptr) {
         DestroyWindow(handle());
     }

@@ -16,6 +16,7 @@
 #include "app/win/dialog_window.h"
 #include "app/win/heartbeat.h"
 #include "app/win/run_input_filter.h"
+#include "app/win/start_up_notice.h"
 #include "app/window_state.h"
 
 namespace tav::app::win {
@@ -36,7 +37,10 @@ class Win32MainWindow final : public MainWindow, private DialogWindow {
     // Called twice a second for the life of the window, on its thread, also
     // while the window is hidden and while a host call is out.
     void setHeartbeat(std::function<void()> heartbeat);
-    // The title says that the tool is waiting for Solid Edge, or no longer.
+    // The tool is waiting for Solid Edge, or no longer. Once the window is
+    // on the screen its title says so. During start-up (the window still
+    // hidden) the start-up notice says so instead, and stays until start-up
+    // ends: until the window is shown, or start-up shows its message.
     void showWaitingForHost(bool waiting);
     // Called when Process starts a run, before the run.
     void setBeforeRun(std::function<void()> beforeRun) { beforeRun_ = std::move(beforeRun); }
@@ -64,6 +68,7 @@ class Win32MainWindow final : public MainWindow, private DialogWindow {
     void onClose();
     void applyDpi(UINT dpi) override;
     void showProgress();
+    void endStartUp();
     // True while the window must act on no button: a run, the about box
     // (which disables it), or the program ending.
     bool ignoresButtons() const;
@@ -76,6 +81,8 @@ class Win32MainWindow final : public MainWindow, private DialogWindow {
     std::unique_ptr<Heartbeat> pulse_;
     std::function<void()> beforeRun_;
     WindowState shown_;
+    std::unique_ptr<StartUpNotice> startUpNotice_;
+    bool startUpOver_ = false;
     bool closing_ = false;
 };
 

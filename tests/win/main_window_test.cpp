@@ -1,5 +1,5 @@
 // The main window as the run sees it: what it shows after each change, laid
-// out in twips at its own DPI.
+// out in twips at its own DPI; the start-up notice.
 #include "app/win/main_window.h"
 
 #include <commctrl.h>
@@ -111,6 +111,31 @@ TEST_F(MainWindowTest, LaysItsControlsOutAgainAtANewDpi) {
     EXPECT_EQ(place.left, MulDiv(4200, 192, 1440));
     EXPECT_EQ(place.top, MulDiv(120, 192, 1440));
     EXPECT_EQ(place.right - place.left, MulDiv(780, 192, 1440));
+}
+
+HWND startUpNotice() {
+    return FindWindowW(nullptr, L"Tavrelmondix");
+}
+
+TEST_F(MainWindowTest, AHeldStartUpCallShowsTheNoticeUntilTheWindowIsShown) {
+    window.showWaitingForHost(true);
+    HWND notice = startUpNotice();
+    ASSERT_NE(notice, nullptr);
+    EXPECT_TRUE(IsWindowVisible(notice));
+    EXPECT_NE(controlWithText(notice, L"Waiting for Solid Edge\u2026"), nullptr);
+    EXPECT_FALSE(IsWindowVisible(main));
+    EXPECT_EQ(textOf(main), L"Match ASM and Part Colors");
+
+    window.showWaitingForHost(false);
+    EXPECT_TRUE(IsWindowVisible(notice)) << "the call returned, start-up goes on";
+    window.show(SW_SHOW);
+    EXPECT_FALSE(IsWindow(notice));
+
+    window.showWaitingForHost(true);
+    EXPECT_EQ(startUpNotice(), nullptr);
+    EXPECT_EQ(textOf(main), L"Match ASM and Part Colors - waiting for Solid Edge");
+    window.showWaitingForHost(false);
+    EXPECT_EQ(textOf(main), L"Match ASM and Part Colors");
 }
 
 TEST_F(MainWindowTest, ClosingWithoutAFormDoesNothing) {

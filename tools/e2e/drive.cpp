@@ -50,7 +50,7 @@ HWND Drive::mainWindow() const {
 }
 
 HWND Drive::messageBox() const {
-    return findWindow(program_->id(), messageTitle);
+    return findWindow(program_->id(), messageTitle, messageBoxClass);
 }
 
 HWND Drive::aboutBox() const {
@@ -93,12 +93,16 @@ void Drive::run() {
     }
     const DWORD startMs = static_cast<DWORD>(options_.timeoutSeconds) * 1000;
     // Start-up: the main window appears, or a refusal's message box.
-    if (!waitUntil(startMs, [&] { return ended() || mainWindow() || messageBox(); })) {
+    if (!waitUntil(startMs, [&] {
+            watchStartUp();
+            return ended() || mainWindow() || messageBox();
+        })) {
         checks_.fail("neither the main window nor a message appeared");
         return;
     }
     if (HWND main = mainWindow()) {
         mainShown_ = true;
+        checkStartUpEnded();
         const MainControls controls = findMainControls(main);
         waitUntil(2000, [&] { return focusOf(main) == controls.process; });
         checkMainWindow(checks_, main, options_.dpi);
@@ -143,6 +147,32 @@ void Drive::run() {
     waitForEnd();
     if (ended()) {
         seen_.exitCode = program_->exitStatus();
+    }
+}
+
+void Drive::watchStartUp() {
+    if (seen_.startUpNotice) {
+        return;
+    }
+    HWND notice = findStartUpNotice(program_->id());
+    if (notice == nullptr) {
+        return;
+    }
+    seen_.startUpNotice = true;
+    checks_.note("the start-up notice appeared");
+    checks_.expect(options_.expectStartUpNotice, "a start-up notice only where a call is held");
+    checks_.expect(mainWindow() == nullptr, "the start-up notice comes before the main window");
+    checks_.expect(GetWindow(notice, GW_OWNER) == nullptr, "the start-up notice has no owner");
+    checks_.expect(GetForegroundWindow() != notice, "the start-up notice takes no focus");
+    shoot(L"notice");
+}
+
+void Drive::checkStartUpEnded() {
+    if (options_.expectStartUpNotice) {
+        checks_.expect(seen_.startUpNotice,
+                       "the start-up notice showed while start-up waited for Solid Edge");
+        checks_.expect(findStartUpNotice(program_->id()) == nullptr,
+                       "the start-up notice is gone when the main window appears");
     }
 }
 

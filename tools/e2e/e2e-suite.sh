@@ -128,6 +128,11 @@ run busy-host "$root/tools/e2e/scenes/busy-gearbox.scene.json" process 96 --dist
 # painting, its title says that the tool waits for Solid Edge and goes back,
 # and clicks, keys and a close thrown at it meanwhile are dropped.
 run stalled-host "$root/tools/e2e/scenes/stalled-gearbox.scene.json" process 96 --expect-waiting
+# Solid Edge holds start-up's first call for 8 s: the notice "Waiting for
+# Solid Edge…" shows after 5 s, before the main window, and is gone when the
+# window appears.
+run stalled-start "$root/tools/e2e/scenes/stalled-start.scene.json" process 96 \
+    --expect-start-up-notice
 # Type-ahead cannot answer the error box that ends a run. With Wine 8,
 # SendInput reaches the foreground window: the driver first checks that a
 # typed Tab and Shift+Tab move the focus and a real click starts the run.

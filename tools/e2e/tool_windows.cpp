@@ -310,6 +310,20 @@ HWND messageBoxOkButton(HWND box) {
     return childWithText(box, L"Button", L"OK");
 }
 
+HWND findStartUpNotice(DWORD processId) {
+    for (HWND window : topLevelWindows(processId)) {
+        if (textOf(window) != messageTitle || classOf(window) == messageBoxClass) {
+            continue;
+        }
+        for (HWND child : childrenInZOrder(window)) {
+            if (textOf(child) == startUpNoticeText) {
+                return window;
+            }
+        }
+    }
+    return nullptr;
+}
+
 std::wstring checkMessageBox(Checks& checks, HWND box, HWND owner, bool topmost) {
     checks.expect(textOf(box) == messageTitle, "message box title is Tavrelmondix");
     checks.expect(GetWindow(box, GW_OWNER) == owner,
