@@ -1,6 +1,8 @@
 // tavrelmondix.exe: the program entry.
 //
-// The thread joins a single-threaded COM apartment, the main window is made
+// One runs per session: a second start brings the running one forward and
+// ends (status 0) before it attaches to anything. Otherwise the thread joins
+// a single-threaded COM apartment, the main window is made
 // (hidden) and Form1 runs its start-up against the running Solid Edge. When
 // start-up lets the window appear, the message loop waits for the user; every
 // way the program ends goes through ProcessExit, which ends the process at
@@ -15,6 +17,7 @@
 #include "app/lifecycle.h"
 #include "app/win/main_window.h"
 #include "app/win/process_exit.h"
+#include "app/win/session_instance.h"
 #include "host/com/apartment.h"
 #include "host/com/com_connector.h"
 #include "host/error.h"
@@ -30,6 +33,13 @@ int cannotStart(const std::wstring& why) {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
+    tav::app::win::SessionInstance session;
+    if (!session.claim([] {
+            return tav::app::win::askRunningWindowForward(
+                tav::app::win::Win32MainWindow::windowClassName);
+        })) {
+        return 0;
+    }
     std::unique_ptr<tav::com::Apartment> apartment;
     try {
         apartment = std::make_unique<tav::com::Apartment>();

@@ -11,6 +11,7 @@
 #include "app/win/dpi.h"
 #include "app/win/progress_bar.h"
 #include "app/win/resource_ids.h"
+#include "app/win/session_instance.h"
 #include "app/win/topmost_message_box.h"
 #include "app/win/user_input.h"
 #include "app/win/window_layouts.h"
@@ -21,7 +22,6 @@
 namespace tav::app::win {
 namespace {
 
-const wchar_t* const className = L"TavrelmondixMain";
 const wchar_t* const title = L"Match ASM and Part Colors";
 const wchar_t* const waitingTitle = L"Match ASM and Part Colors - waiting for Solid Edge";
 
@@ -83,7 +83,7 @@ Win32MainWindow::Win32MainWindow(HINSTANCE instance)
     const RECT created = frameAt(POINT{0, 0}, systemDpi());
     CreateArgs args;
     args.instance = instance;
-    args.className = className;
+    args.className = windowClassName;
     args.title = title;
     args.style = style;
     args.exStyle = exStyle;
@@ -109,11 +109,27 @@ void Win32MainWindow::show(int showCommand) {
     ShowWindow(handle(), showCommand);
     UpdateWindow(handle());
     focusFirstControl();
+    if (comeForwardWhenShown_) {
+        comeForward();
+    }
 }
 
 void Win32MainWindow::endStartUp() {
     startUpOver_ = true;
     startUpNotice_.reset();
+}
+
+void Win32MainWindow::comeForward() {
+    if (!startUpOver_) {
+        comeForwardWhenShown_ = true;
+        return;
+    }
+    if (IsIconic(handle()) != FALSE) {
+        ShowWindow(handle(), SW_RESTORE);
+    }
+    // The about box or a message box, when one is open, is what the user
+    // must answer first.
+    SetForegroundWindow(GetLastActivePopup(handle()));
 }
 
 void Win32MainWindow::setHeartbeat(std::function<void()> heartbeat) {
@@ -241,6 +257,10 @@ bool Win32MainWindow::ignoresButtons() const {
 }
 
 LRESULT Win32MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == comeForwardMessage()) {
+        comeForward();
+        return 0;
+    }
     switch (message) {
         case WM_COMMAND:
             onCommand(LOWORD(wParam), HIWORD(wParam));

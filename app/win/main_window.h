@@ -23,6 +23,10 @@ namespace tav::app::win {
 
 class Win32MainWindow final : public MainWindow, private DialogWindow {
   public:
+    // The class of the program's one main window, which a second start of
+    // the program asks to come forward (comeForwardMessage).
+    static constexpr const wchar_t* windowClassName = L"TavrelmondixMain";
+
     // Creates the window, hidden, with its controls. Raises
     // std::runtime_error when Windows refuses to create it.
     explicit Win32MainWindow(HINSTANCE instance);
@@ -68,6 +72,9 @@ class Win32MainWindow final : public MainWindow, private DialogWindow {
     void onClose();
     void applyDpi(UINT dpi) override;
     void showProgress();
+    // A second start asked for the window: restored and in the foreground,
+    // or, while still starting up, as soon as it is shown.
+    void comeForward();
     void endStartUp();
     // True while the window must act on no button: a run, the about box
     // (which disables it), or the program ending.
@@ -83,6 +90,7 @@ class Win32MainWindow final : public MainWindow, private DialogWindow {
     WindowState shown_;
     std::unique_ptr<StartUpNotice> startUpNotice_;
     bool startUpOver_ = false;
+    bool comeForwardWhenShown_ = false;
     bool closing_ = false;
 };
 

@@ -2,7 +2,7 @@
 // or on Windows, and checks what it shows.
 //
 //   tavrelmondix-e2e.exe PROGRAM [--press ACTIONS] [--dpi N] [--disturb] [--expect-waiting]
-//                        [--expect-start-up-notice]
+//                        [--expect-start-up-notice] [--second-start idle|starting]
 //                        [--type-ahead-at P,...] [--shots FOLDER [--running-shot-at N]]
 //                        [--seen OUT.json] [--sample-ms N] [--timeout SECONDS]
 //
@@ -45,7 +45,7 @@ int usage(const char* problem) {
     std::fprintf(stderr,
                  "tavrelmondix-e2e: %s\nusage: tavrelmondix-e2e.exe PROGRAM [--press ACTIONS] "
                  "[--dpi N] [--disturb] [--expect-waiting] [--expect-start-up-notice] "
-                 "[--type-ahead-at P,...] [--shots FOLDER] "
+                 "[--second-start idle|starting] [--type-ahead-at P,...] [--shots FOLDER] "
                  "[--seen OUT.json] [--sample-ms N] "
                  "[--timeout S]\n",
                  problem);
@@ -103,6 +103,11 @@ int wmain(int argc, wchar_t** argv) {
             options.expectWaiting = true;
         } else if (argument == L"--expect-start-up-notice") {
             options.expectStartUpNotice = true;
+        } else if (argument == L"--second-start" && hasValue) {
+            options.secondStart = utf8Text(argv[++i]);
+            if (options.secondStart != "idle" && options.secondStart != "starting") {
+                return usage("--second-start takes idle or starting");
+            }
         } else if (argument == L"--type-ahead-at" && hasValue) {
             for (const std::string& position : splitActions(utf8Text(argv[++i]))) {
                 options.typeAheadAt.push_back(std::atoi(position.c_str()));
