@@ -13,6 +13,7 @@
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 #include "app/lifecycle.h"
 #include "app/win/main_window.h"
@@ -28,6 +29,12 @@ namespace {
 int cannotStart(const std::wstring& why) {
     MessageBoxW(nullptr, (L"Tavrelmondix cannot start: " + why).c_str(), L"Tavrelmondix", MB_OK);
     return 1;
+}
+
+// Start-up's diagnostics go to the debugger's output (DebugView shows them):
+// nothing the user sees, but what support asks for first.
+void writeDebugLine(std::u16string_view line) {
+    OutputDebugStringW((tav::platform::wideText(line) + L"\n").c_str());
 }
 
 }  // namespace
@@ -63,7 +70,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     tav::com::CallWatch& calls = apartment->calls();
     calls.setWaitingNotice([&window](bool waiting) { window.showWaitingForHost(waiting); });
     window.setHeartbeat([&calls] { calls.check(); });
-    tav::app::Form1 form(connector, window, exit);
+    tav::app::Form1 form(connector, window, exit, &writeDebugLine);
     window.attach(form);
     window.setBeforeRun(
         [&form] { tav::com::ComConnector::allowToComeToFront(form.engineState().hostApp); });
