@@ -1,30 +1,61 @@
 #include "app/lifecycle.h"
 
+#include <cstdint>
+#include <utility>
+
 #include "engine/error_modes.h"
 #include "engine/host_paths.h"
 #include "engine/host_switches.h"
 #include "engine/run_driver.h"
+#include "engine/text.h"
 #include "host/conversions.h"
 
 namespace tav::app {
 namespace {
 namespace dispatch = host::dispatch;
-using engine::attempt;
 using engine::tolerate;
+
+// The number as the fatal error message shows it; a failed HRESULT (a
+// negative number) also in the hexadecimal form it is looked up by.
+std::u16string errorNumberText(std::int32_t number) {
+    std::u16string text = engine::decimalText(number);
+    if (number < 0) {
+        constexpr std::u16string_view digits = u"0123456789ABCDEF";
+        std::u16string hex(8, u'0');
+        auto bits = static_cast<std::uint32_t>(number);
+        for (auto digit = hex.rbegin(); digit != hex.rend(); ++digit, bits >>= 4) {
+            *digit = digits[bits & 0xFu];
+        }
+        text += u" (0x" + hex + u")";
+    }
+    return text;
+}
+
 }  // namespace
 
-Form1::Form1(host::HostConnector& connector, MainWindow& window, ProgramExit& exit)
-    : connector_(connector), window_(window), exit_(exit) {}
+Form1::Form1(host::HostConnector& connector, MainWindow& window, ProgramExit& exit,
+             StartUpDiagnostics diagnostics)
+    : connector_(connector), window_(window), exit_(exit), diagnostics_(std::move(diagnostics)) {}
+
+template <class Step>
+bool Form1::startUpStep(std::u16string_view name, Step&& step) {
+    return engine::attempt(std::forward<Step>(step), [&](const host::AutomationError& error) {
+        if (diagnostics_) {
+            diagnostics_(u"Tavrelmondix start-up: " + std::u16string(name) +
+                         u" failed with error " + errorNumberText(error.number()));
+        }
+    });
+}
 
 bool Form1::Form_Load() {
     // Every step is tolerated; a failure in the first two is remembered.
     bool errorIndicator = false;
-    if (!attempt([&] {
+    if (!startUpStep(u"looking up the running Solid Edge", [&] {
             state_.hostApp = connector_.getRunning(host::hostProgId).as(dispatch::application::iid);
         })) {
         errorIndicator = true;
     }
-    if (!attempt([&] {
+    if (!startUpStep(u"reading the active document as a draft", [&] {
             state_.draftDocument =
                 host::toObject(state_.hostApp.get(dispatch::application::activeDocument))
                     .as(dispatch::draftDocument::iid);
@@ -37,10 +68,10 @@ bool Form1::Form_Load() {
     }
 
     bool noDrawingViews = true;  // a count that cannot be read counts as none
-    tolerate([&] {
+    static_cast<void>(startUpStep(u"counting the drawing views of the active sheet", [&] {
         noDrawingViews = host::toInt32(engine::activeSheetDrawingViews(state_.draftDocument)
                                            .get(dispatch::drawingViews::count)) == 0;
-    });
+    }));
     if (noDrawingViews) {
         refuse(u"There are no Drawing Views in this Sheet. Exiting.");
         return false;
@@ -53,6 +84,7 @@ bool Form1::Form_Load() {
     // "Overflow" for a window rectangle whose size does not fit 32 bits.
     tolerate([&] { window_.setTopmost(); });
     tolerate([&] { window_.clearTopmost(); });
+    startingUp_ = false;
     return true;
 }
 

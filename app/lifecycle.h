@@ -3,6 +3,9 @@
 // code ends in.
 #pragma once
 
+#include <functional>
+#include <string_view>
+
 #include "app/main_window.h"
 #include "app/program_end.h"
 #include "engine/engine_state.h"
@@ -10,13 +13,22 @@
 
 namespace tav::app {
 
+// Where start-up says which of its steps failed, and with which error number:
+// one line per failing step, for whoever helps the user (the user sees
+// nothing of it). The Windows program writes the lines to the debugger's
+// output; the harness and most tests pass none.
+using StartUpDiagnostics = std::function<void(std::u16string_view line)>;
+
 class Form1 {
   public:
-    Form1(host::HostConnector& connector, MainWindow& window, ProgramExit& exit);
+    Form1(host::HostConnector& connector, MainWindow& window, ProgramExit& exit,
+          StartUpDiagnostics diagnostics = {});
 
     // Start-up: attaches to the running host and checks that a draft with
     // drawing views is active. True when the window may appear; otherwise
-    // the user was told why and the program has ended.
+    // the user was told why and the program has ended. Until it returns true
+    // the form is not idle: a click or a close that the window delivers
+    // meanwhile (it dispatches messages while a host call is out) is dropped.
     bool Form_Load();
 
     // Process: the whole run, then the end of the program.
@@ -35,11 +47,15 @@ class Form1 {
     // True from the Process click until the run has ended the program. The
     // window acts on no input meanwhile.
     bool runInProgress() const { return runInProgress_; }
-    // True while the window waits for the user: started, not ended, no run.
-    bool idle() const { return !ended() && !runInProgress_; }
+    // True while the window waits for the user: started up, not ended, no run.
+    bool idle() const { return !startingUp_ && !ended() && !runInProgress_; }
     const engine::EngineState& engineState() const { return state_; }
 
   private:
+    // One tolerated step of start-up, named for the diagnostics, which hear
+    // of its failure. True when the step ran through.
+    template <class Step>
+    bool startUpStep(std::u16string_view name, Step&& step);
     void refuse(std::u16string_view message);
     // Shutdown: empties the tables, gives every host reference back, lets the
     // host work interactively again, and ends the program.
@@ -53,8 +69,10 @@ class Form1 {
     host::HostConnector& connector_;
     MainWindow& window_;
     ProgramExit& exit_;
+    StartUpDiagnostics diagnostics_;
     engine::EngineState state_;
     ProgramEnd end_ = ProgramEnd::running;
+    bool startingUp_ = true;
     bool runInProgress_ = false;
 };
 

@@ -25,6 +25,19 @@ template <class Step>
     }
 }
 
+// The same, for a caller that says what went wrong: a failed step's error
+// goes to `onFailure` before the caller goes on.
+template <class Step, class OnFailure>
+[[nodiscard]] bool attempt(Step&& step, OnFailure&& onFailure) {
+    try {
+        std::forward<Step>(step)();
+        return true;
+    } catch (const host::AutomationError& error) {
+        std::forward<OnFailure>(onFailure)(error);
+        return false;
+    }
+}
+
 // A tolerant step whose failure is deliberately of no consequence.
 template <class Step>
 void tolerate(Step&& step) {

@@ -3,10 +3,15 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <memory>
+#include <utility>
+
 #include "app/lifecycle.h"
 #include "app/recording_window.h"
 #include "host/error.h"
 #include "host/sim/sim_host.h"
+#include "host/utf.h"
 #include "tests/support/scenes.h"
 
 namespace tav::test {
@@ -233,6 +238,131 @@ TEST(Shutdown, TheExitHearsOfTheEndBeforeAnyReferenceGoesBack) {
         EXPECT_GT(exit.heldWhenTold.front(), 0) << actions << ": references went back first";
         EXPECT_EQ(host.inspector().heldReferences(), 0) << actions;
     }
+
+// The host's application object, which lets the user act in the middle of
+// the first host call made on it: the Windows program's window dispatches
+// messages while a call to Solid Edge is out, so a click or a close can
+// arrive inside a start-up call.
+class InterruptedApplication final : public host::HostObject {
+  public:
+    InterruptedApplication(host::ObjectRef application, std::function<void()> meanwhile)
+        : application_(std::move(application)), meanwhile_(std::move(meanwhile)) {}
+
+    host::Value invoke(const host::MemberName& member, host::CallKind kind,
+                       std::span<host::Argument> args) override {
+        if (auto act = std::exchange(meanwhile_, {})) {
+            act();
+        }
+        switch (kind) {
+            case host::CallKind::get:
+                return member.byName() ? application_.get(member.name, args)
+                                       : application_.get(member.id, args);
+            case host::CallKind::put:
+                application_.put(member.id, args.front());
+                return {};
+            case host::CallKind::method:
+                return application_.call(member.id, args);
+        }
+        return {};
+    }
+
+    host::ObjectRef queryInterface(const host::InterfaceId& iid) override {
+        host::ObjectRef cast = application_.tryAs(iid);
+        if (cast.empty()) {
+            return cast;
+        }
+        return host::ObjectRef(std::make_shared<InterruptedApplication>(
+            std::move(cast), std::exchange(meanwhile_, {})));
+    }
+
+  private:
+    host::ObjectRef application_;
+    std::function<void()> meanwhile_;
+};
+
+class InterruptingConnector final : public host::HostConnector {
+  public:
+    InterruptingConnector(host::HostConnector& host, std::function<void()> meanwhile)
+        : host_(host), meanwhile_(std::move(meanwhile)) {}
+
+    host::ObjectRef getRunning(std::u16string_view progId) override {
+        return host::ObjectRef(std::make_shared<InterruptedApplication>(
+            host_.getRunning(progId), std::exchange(meanwhile_, {})));
+    }
+
+  private:
+    host::HostConnector& host_;
+    std::function<void()> meanwhile_;
+};
+
+TEST(StartUp, ClicksAndClosingDeliveredInsideAStartUpCallAreDropped) {
+    json scene = drawingScene({{{"file", "Bolt.par"}, {"style", {{"r", 0}, {"g", 0}, {"b", 1}}}}},
+                              {{{"type", 1}, {"name", "Bolt.par"}}});
+    sim::SimHost host(sceneFrom(scene));
+    std::vector<app::UiEvent> shown;
+    app::RecordingWindow window([&](const app::UiEvent& event) { shown.push_back(event); });
+    app::RecordedExit exit;
+    app::Form1* form = nullptr;
+    bool delivered = false;
+    bool closeAccepted = true;
+    InterruptingConnector connector(host.connector(), [&] {
+        delivered = true;
+        form->cmdAccept_Click();
+        closeAccepted = form->closeFromFrame();
+        form->cmdCancel_Click();
+        form->cmdHelp_Click();
+    });
+    app::Form1 started(connector, window, exit);
+    form = &started;
+
+    ASSERT_TRUE(started.Form_Load()) << "start-up completes normally";
+    ASSERT_TRUE(delivered);
+    EXPECT_FALSE(closeAccepted);
+    EXPECT_EQ(exit.end(), app::ProgramEnd::running);
+    EXPECT_FALSE(window.closed());
+    EXPECT_EQ(shown.size(), 1u) << "only start-up's own caption; no message, about box or run";
+    EXPECT_TRUE(host.inspector().commands().empty());
+    EXPECT_EQ(host.inspector().lineStyles().size(), 1u) << "Normal only";
+
+    EXPECT_TRUE(started.idle());
+    started.cmdAccept_Click();
+    EXPECT_EQ(started.programEnd(), app::ProgramEnd::myEnd);
+    EXPECT_EQ(host.inspector().lineStyles().size(), 4u) << "Normal and the three new styles";
+}
+
+std::vector<std::string> startUpDiagnostics(const json& scene) {
+    sim::SimHost host(sceneFrom(scene));
+    app::RecordingWindow window;
+    app::RecordedExit exit;
+    std::vector<std::string> lines;
+    app::Form1 form(host.connector(), window, exit,
+                    [&](std::u16string_view line) { lines.push_back(host::toUtf8(line)); });
+    static_cast<void>(form.Form_Load());
+    return lines;
+}
+
+TEST(StartUp, EachFailingStepTellsTheDiagnosticsItsErrorNumber) {
+    json notRunning = readyScene();
+    notRunning["host"]["running"] = false;
+    EXPECT_THAT(startUpDiagnostics(notRunning),
+                ElementsAre("Tavrelmondix start-up: looking up the running Solid Edge failed with "
+                            "error -2147221021 (0x800401E3)",
+                            "Tavrelmondix start-up: reading the active document as a draft failed "
+                            "with error 91"));
+
+    json assemblyInFront = readyScene();
+    assemblyInFront["activeDocument"] = "A1";
+    EXPECT_THAT(startUpDiagnostics(assemblyInFront),
+                ElementsAre("Tavrelmondix start-up: reading the active document as a draft failed "
+                            "with error 13"));
+
+    json uncountable = readyScene();
+    uncountable["documents"]["D1"]["fail"] = {"activeSheet"};
+    EXPECT_THAT(startUpDiagnostics(uncountable),
+                ElementsAre("Tavrelmondix start-up: counting the drawing views of the active "
+                            "sheet failed with error -2147467259 (0x80004005)"));
+
+    EXPECT_THAT(startUpDiagnostics(readyScene()), IsEmpty());
 }
 
 }  // namespace

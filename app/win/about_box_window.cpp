@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "app/win/dpi.h"
+#include "app/win/high_contrast.h"
 #include "app/win/resource_ids.h"
 #include "app/win/window_layouts.h"
 #include "platform/win/wide_text.h"
@@ -85,6 +86,7 @@ bool AboutBoxWindow::create(HINSTANCE instance, HWND owner, const AboutBoxText& 
         return false;
     }
     createControls(handle(), controls);
+    highContrastFlags_ = highContrastFlags();
 
     // Loading the box: title, version line, application title.
     SetWindowTextW(handle(), wideText(about.title).c_str());
@@ -185,13 +187,22 @@ LRESULT AboutBoxWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam
         case WM_PAINT:
             onPaint();
             return 0;
+        case WM_SETTINGCHANGE:
+            if (wParam == SPI_SETHIGHCONTRAST) {
+                onColoursChanged();
+            }
+            break;
+        case WM_SYSCOLORCHANGE:
+            onColoursChanged();
+            break;
         case WM_CTLCOLORSTATIC: {
             // The title and the first description are black, whatever the
-            // system's text colour.
+            // system's text colour, except in high contrast.
             const int id = GetDlgCtrlID(reinterpret_cast<HWND>(lParam));
             if (id == titleText || id == descriptionText) {
                 auto* dc = reinterpret_cast<HDC>(wParam);
-                SetTextColor(dc, RGB(0, 0, 0));
+                SetTextColor(
+                    dc, blackUnlessHighContrast(highContrastFlags_, GetSysColor(COLOR_WINDOWTEXT)));
                 SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
                 return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
             }
@@ -201,6 +212,11 @@ LRESULT AboutBoxWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam
             break;
     }
     return DialogWindow::handleMessage(message, wParam, lParam);
+}
+
+void AboutBoxWindow::onColoursChanged() {
+    highContrastFlags_ = highContrastFlags();
+    RedrawWindow(handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
 void AboutBoxWindow::onCommand(int id) {

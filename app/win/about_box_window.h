@@ -27,6 +27,9 @@ class AboutBoxWindow final : private DialogWindow {
     LRESULT handleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
     void onCommand(int id);
     void onPaint();
+    // High contrast turned on or off, or the system's colours changed: the
+    // texts are drawn again in their colours.
+    void onColoursChanged();
     void applyDpi(UINT dpi) override;
     void loadFittingFont(UINT dpi);
     void placeIcon(UINT dpi);
@@ -34,6 +37,7 @@ class AboutBoxWindow final : private DialogWindow {
     HWND owner_ = nullptr;
     platform::UniqueIcon icon_;
     DialogFont font_;
+    DWORD highContrastFlags_ = 0;
     bool open_ = false;
 };
 

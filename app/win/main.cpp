@@ -1,6 +1,8 @@
 // tavrelmondix.exe: the program entry.
 //
-// The thread joins a single-threaded COM apartment, the main window is made
+// One runs per session: a second start brings the running one forward and
+// ends (status 0) before it attaches to anything. Otherwise the thread joins
+// a single-threaded COM apartment, the main window is made
 // (hidden) and Form1 runs its start-up against the running Solid Edge. When
 // start-up lets the window appear, the message loop waits for the user; every
 // way the program ends goes through ProcessExit, which ends the process at
@@ -11,10 +13,12 @@
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 #include "app/lifecycle.h"
 #include "app/win/main_window.h"
 #include "app/win/process_exit.h"
+#include "app/win/session_instance.h"
 #include "host/com/apartment.h"
 #include "host/com/com_connector.h"
 #include "host/error.h"
@@ -27,9 +31,22 @@ int cannotStart(const std::wstring& why) {
     return 1;
 }
 
+// Start-up's diagnostics go to the debugger's output (DebugView shows them):
+// nothing the user sees, but what support asks for first.
+void writeDebugLine(std::u16string_view line) {
+    OutputDebugStringW((tav::platform::wideText(line) + L"\n").c_str());
+}
+
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
+    tav::app::win::SessionInstance session;
+    if (!session.claim([] {
+            return tav::app::win::askRunningWindowForward(
+                tav::app::win::Win32MainWindow::windowClassName);
+        })) {
+        return 0;
+    }
     std::unique_ptr<tav::com::Apartment> apartment;
     try {
         apartment = std::make_unique<tav::com::Apartment>();
@@ -47,11 +64,13 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
     }
     tav::app::win::Win32MainWindow& window = *created;
     // A call that Solid Edge holds (it shows a dialog inside it) is waited
-    // out; the window's title says so while it lasts.
+    // out, and the user is told: during start-up by a notice of its own
+    // until start-up ends, afterwards by the window's title while the call
+    // lasts. The heartbeat runs while the window is still hidden.
     tav::com::CallWatch& calls = apartment->calls();
     calls.setWaitingNotice([&window](bool waiting) { window.showWaitingForHost(waiting); });
     window.setHeartbeat([&calls] { calls.check(); });
-    tav::app::Form1 form(connector, window, exit);
+    tav::app::Form1 form(connector, window, exit, &writeDebugLine);
     window.attach(form);
     window.setBeforeRun(
         [&form] { tav::com::ComConnector::allowToComeToFront(form.engineState().hostApp); });

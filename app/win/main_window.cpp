@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <array>
+#include <chrono>
 #include <cmath>
 #include <stdexcept>
 
@@ -10,6 +11,8 @@
 #include "app/win/dpi.h"
 #include "app/win/progress_bar.h"
 #include "app/win/resource_ids.h"
+#include "app/win/session_instance.h"
+#include "app/win/topmost_message_box.h"
 #include "app/win/user_input.h"
 #include "app/win/window_layouts.h"
 #include "app/win/window_pos.h"
@@ -19,12 +22,12 @@
 namespace tav::app::win {
 namespace {
 
-const wchar_t* const className = L"TavrelmondixMain";
 const wchar_t* const title = L"Match ASM and Part Colors";
 const wchar_t* const waitingTitle = L"Match ASM and Part Colors - waiting for Solid Edge";
 
-constexpr UINT_PTR heartbeatTimer = 1;
-constexpr UINT heartbeatMs = 500;
+// The heartbeat's pulse (app/win/heartbeat.h).
+constexpr UINT heartbeatMessage = WM_APP + 1;
+constexpr std::chrono::milliseconds heartbeatInterval{500};
 
 // A fixed dialog frame with the window menu and close box, no minimise or
 // maximise box, shown in the task bar.
@@ -80,7 +83,7 @@ Win32MainWindow::Win32MainWindow(HINSTANCE instance)
     const RECT created = frameAt(POINT{0, 0}, systemDpi());
     CreateArgs args;
     args.instance = instance;
-    args.className = className;
+    args.className = windowClassName;
     args.title = title;
     args.style = style;
     args.exStyle = exStyle;
@@ -92,8 +95,9 @@ Win32MainWindow::Win32MainWindow(HINSTANCE instance)
     }
     createControls(handle(), controls);
     layOutAtOwnDpi();
+    // Start-up and a run take no input (Form1 would act on none of it).
     inputFilter_ = std::make_unique<RunInputFilter>(
-        handle(), [this] { return form_ != nullptr && form_->runInProgress(); });
+        handle(), [this] { return form_ != nullptr && !form_->idle(); });
 }
 
 void Win32MainWindow::attach(Form1& form) {
@@ -101,18 +105,49 @@ void Win32MainWindow::attach(Form1& form) {
 }
 
 void Win32MainWindow::show(int showCommand) {
+    endStartUp();
     ShowWindow(handle(), showCommand);
     UpdateWindow(handle());
     focusFirstControl();
+    if (comeForwardWhenShown_) {
+        comeForward();
+    }
+}
+
+void Win32MainWindow::endStartUp() {
+    startUpOver_ = true;
+    startUpNotice_.reset();
+}
+
+void Win32MainWindow::comeForward() {
+    if (!startUpOver_) {
+        comeForwardWhenShown_ = true;
+        return;
+    }
+    if (IsIconic(handle()) != FALSE) {
+        ShowWindow(handle(), SW_RESTORE);
+    }
+    // The about box or a message box, when one is open, is what the user
+    // must answer first.
+    SetForegroundWindow(GetLastActivePopup(handle()));
 }
 
 void Win32MainWindow::setHeartbeat(std::function<void()> heartbeat) {
     heartbeat_ = std::move(heartbeat);
-    SetTimer(handle(), heartbeatTimer, heartbeatMs, nullptr);
+    pulse_ = std::make_unique<Heartbeat>(handle(), heartbeatMessage, heartbeatInterval);
 }
 
 void Win32MainWindow::showWaitingForHost(bool waiting) {
-    SetWindowTextW(handle(), waiting ? waitingTitle : title);
+    if (startUpOver_) {
+        SetWindowTextW(handle(), waiting ? waitingTitle : title);
+        return;
+    }
+    if (waiting && !startUpNotice_) {
+        auto notice = std::make_unique<StartUpNotice>();
+        if (notice->show(instance_)) {
+            startUpNotice_ = std::move(notice);
+        }
+    }
 }
 
 bool Win32MainWindow::handleDialogKey(MSG& message) {
@@ -174,14 +209,23 @@ void Win32MainWindow::showMessage(std::u16string_view text) {
     // Owned by the main window once it is on the screen; before that (a
     // start-up refusal) a hidden owner would keep the box from being shown.
     HWND owner = !closing_ && IsWindowVisible(handle()) != FALSE ? handle() : nullptr;
-    // An error ends the run with this box: what the user typed or clicked
-    // during the run must not answer it. (A start-up refusal comes before
-    // the user could type anything.)
-    if (form_ != nullptr && form_->runInProgress()) {
-        discardQueuedUserInput();
+    // A start-up refusal ends start-up: the notice that it waited goes first.
+    endStartUp();
+    const std::wstring message = platform::wideText(text);
+    const std::wstring boxTitle = platform::wideText(applicationTitle);
+    if (form_ == nullptr || !form_->runInProgress()) {
+        // A start-up refusal: Solid Edge is not held, and the box may stay
+        // behind another window like any other.
+        MessageBoxW(owner, message.c_str(), boxTitle.c_str(), MB_OK);
+        return;
     }
-    MessageBoxW(owner, platform::wideText(text).c_str(),
-                platform::wideText(applicationTitle).c_str(), MB_OK);
+    // An error ends the run with this box: what the user typed or clicked
+    // during the run must not answer it. (A start-up refusal comes before the
+    // user could type anything.)
+    discardQueuedUserInput();
+    // Solid Edge is held non-interactive until the box is answered: it must
+    // never sit behind Solid Edge's window.
+    showTopmostMessageBox(owner, message.c_str(), boxTitle.c_str(), MB_OK);
 }
 
 void Win32MainWindow::showAbout(const AboutBoxText& about) {
@@ -202,6 +246,7 @@ void Win32MainWindow::closeAll() {
     // No handler of the tool runs from here on; destroying the main window
     // takes every window it owns with it.
     closing_ = true;
+    startUpNotice_.reset();
     if (handle() != nullptr) {
         DestroyWindow(handle());
     }
@@ -212,6 +257,10 @@ bool Win32MainWindow::ignoresButtons() const {
 }
 
 LRESULT Win32MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == comeForwardMessage()) {
+        comeForward();
+        return 0;
+    }
     switch (message) {
         case WM_COMMAND:
             onCommand(LOWORD(wParam), HIWORD(wParam));
@@ -219,8 +268,8 @@ LRESULT Win32MainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lPara
         case WM_CLOSE:
             onClose();
             return 0;
-        case WM_TIMER:
-            if (wParam == heartbeatTimer && heartbeat_) {
+        case heartbeatMessage:
+            if (heartbeat_) {
                 heartbeat_();
             }
             return 0;

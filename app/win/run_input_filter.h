@@ -1,4 +1,5 @@
-// Drops the user's mouse and keyboard input to the main window during a run.
+// Drops the user's mouse and keyboard input to the main window during a run
+// (and during start-up, while the window is still hidden).
 //
 // A run holds the window's thread, but the COM calls it makes (and the wait
 // between tries when the host is busy) pump messages, so a click or a key

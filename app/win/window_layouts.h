@@ -1,4 +1,4 @@
-// Where the tool's two windows and their controls sit, in twips: the client
+// Where the tool's windows and their controls sit, in twips: the client
 // area of each window, and each control's place in it. The windows are laid
 // out from here, and the end-to-end checker reads the same table to find
 // every control where the window put it.
@@ -39,5 +39,11 @@ struct SeparatorLine {
 inline constexpr SeparatorLine separatorGrey{15, 5579, 3675, 1};
 inline constexpr SeparatorLine separatorWhite{30, 5579, 3690, 2};
 }  // namespace aboutBox
+
+namespace startUpNotice {
+// Centred on the screen; one line of text in the middle.
+inline constexpr TwipsRect clientArea{0, 0, 4200, 855};
+inline constexpr TwipsRect text{240, 300, 3720, 255};
+}  // namespace startUpNotice
 
 }  // namespace tav::app::win::layout

@@ -1,11 +1,13 @@
 // The main window as the run sees it: what it shows after each change, laid
-// out in twips at its own DPI.
+// out in twips at its own DPI; the start-up notice; a second start's request.
 #include "app/win/main_window.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
 #include <string>
+
+#include "app/win/session_instance.h"
 
 namespace tav::app::win {
 namespace {
@@ -111,6 +113,57 @@ TEST_F(MainWindowTest, LaysItsControlsOutAgainAtANewDpi) {
     EXPECT_EQ(place.left, MulDiv(4200, 192, 1440));
     EXPECT_EQ(place.top, MulDiv(120, 192, 1440));
     EXPECT_EQ(place.right - place.left, MulDiv(780, 192, 1440));
+}
+
+void dispatchPending() {
+    MSG message{};
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE) != FALSE) {
+        DispatchMessageW(&message);
+    }
+}
+
+HWND startUpNotice() {
+    return FindWindowW(nullptr, L"Tavrelmondix");
+}
+
+TEST_F(MainWindowTest, AHeldStartUpCallShowsTheNoticeUntilTheWindowIsShown) {
+    window.showWaitingForHost(true);
+    HWND notice = startUpNotice();
+    ASSERT_NE(notice, nullptr);
+    EXPECT_TRUE(IsWindowVisible(notice));
+    EXPECT_NE(controlWithText(notice, L"Waiting for Solid Edge\u2026"), nullptr);
+    EXPECT_FALSE(IsWindowVisible(main));
+    EXPECT_EQ(textOf(main), L"Match ASM and Part Colors");
+
+    window.showWaitingForHost(false);
+    EXPECT_TRUE(IsWindowVisible(notice)) << "the call returned, start-up goes on";
+    window.show(SW_SHOW);
+    EXPECT_FALSE(IsWindow(notice));
+
+    window.showWaitingForHost(true);
+    EXPECT_EQ(startUpNotice(), nullptr);
+    EXPECT_EQ(textOf(main), L"Match ASM and Part Colors - waiting for Solid Edge");
+    window.showWaitingForHost(false);
+    EXPECT_EQ(textOf(main), L"Match ASM and Part Colors");
+}
+
+TEST_F(MainWindowTest, ASecondStartRestoresTheRunningWindow) {
+    window.show(SW_SHOW);
+    ShowWindow(main, SW_MINIMIZE);
+    ASSERT_TRUE(IsIconic(main));
+    ASSERT_TRUE(askRunningWindowForward(Win32MainWindow::windowClassName));
+    dispatchPending();
+    EXPECT_FALSE(IsIconic(main));
+    EXPECT_EQ(GetForegroundWindow(), main);
+}
+
+TEST_F(MainWindowTest, AWindowAskedForwardDuringStartUpStaysHiddenUntilShown) {
+    ASSERT_TRUE(askRunningWindowForward(Win32MainWindow::windowClassName));
+    dispatchPending();
+    EXPECT_FALSE(IsWindowVisible(main));
+    window.show(SW_SHOWMINNOACTIVE);
+    EXPECT_FALSE(IsIconic(main));
+    EXPECT_EQ(GetForegroundWindow(), main);
 }
 
 TEST_F(MainWindowTest, ClosingWithoutAFormDoesNothing) {

@@ -18,19 +18,26 @@ namespace {
 
 constexpr DWORD boxMilliseconds = 10000;
 const std::wstring versionPrefix = L"Version ";
+// A second start finds the running program and ends: no COM, no window.
+constexpr DWORD secondStartMilliseconds = 10000;
+
+// As Explorer starts a program: no standard streams, no handle of ours.
+// Ended at once when the driver goes before it (status 99).
+platform::LaunchOptions asExplorerStartsIt() {
+    platform::LaunchOptions launch;
+    launch.input = launch.output = launch.error = platform::ChildStream::none;
+    launch.patienceWhenOwnerGoes = std::chrono::milliseconds(0);
+    launch.forcedExitStatus = 99;
+    return launch;
+}
 
 }  // namespace
 
 Drive::Drive(const DriveOptions& options, Checks& checks) : options_(options), checks_(checks) {}
 
 bool Drive::launch() {
-    // As Explorer starts it: no standard streams, no handle of ours.
-    platform::LaunchOptions launch;
-    launch.input = launch.output = launch.error = platform::ChildStream::none;
-    launch.patienceWhenOwnerGoes = std::chrono::milliseconds(0);
-    launch.forcedExitStatus = 99;
     try {
-        program_.emplace(std::vector<std::wstring>{options_.program}, launch);
+        program_.emplace(std::vector<std::wstring>{options_.program}, asExplorerStartsIt());
     } catch (const std::runtime_error& error) {
         checks_.fail(error.what());
         return false;
@@ -50,7 +57,7 @@ HWND Drive::mainWindow() const {
 }
 
 HWND Drive::messageBox() const {
-    return findWindow(program_->id(), messageTitle);
+    return findWindow(program_->id(), messageTitle, messageBoxClass);
 }
 
 HWND Drive::aboutBox() const {
@@ -93,17 +100,24 @@ void Drive::run() {
     }
     const DWORD startMs = static_cast<DWORD>(options_.timeoutSeconds) * 1000;
     // Start-up: the main window appears, or a refusal's message box.
-    if (!waitUntil(startMs, [&] { return ended() || mainWindow() || messageBox(); })) {
+    if (!waitUntil(startMs, [&] {
+            watchStartUp();
+            return ended() || mainWindow() || messageBox();
+        })) {
         checks_.fail("neither the main window nor a message appeared");
         return;
     }
     if (HWND main = mainWindow()) {
         mainShown_ = true;
+        checkStartUpEnded(main);
         const MainControls controls = findMainControls(main);
         waitUntil(2000, [&] { return focusOf(main) == controls.process; });
         checkMainWindow(checks_, main, options_.dpi);
         shoot(L"main");
         checkTabOrder(checks_, main);
+        if (options_.secondStart == "idle") {
+            secondStartWhileIdle(main);
+        }
     }
 
     for (const std::string& action : options_.actions) {
@@ -146,9 +160,83 @@ void Drive::run() {
     }
 }
 
+void Drive::watchStartUp() {
+    if (seen_.startUpNotice) {
+        return;
+    }
+    HWND notice = findStartUpNotice(program_->id());
+    if (notice == nullptr) {
+        return;
+    }
+    seen_.startUpNotice = true;
+    checks_.note("the start-up notice appeared");
+    checks_.expect(options_.expectStartUpNotice, "a start-up notice only where a call is held");
+    checks_.expect(mainWindow() == nullptr, "the start-up notice comes before the main window");
+    checks_.expect(GetWindow(notice, GW_OWNER) == nullptr, "the start-up notice has no owner");
+    checks_.expect(GetForegroundWindow() != notice, "the start-up notice takes no focus");
+    shoot(L"notice");
+    if (options_.secondStart == "starting") {
+        startSecondTime();
+    }
+}
+
+void Drive::checkStartUpEnded(HWND main) {
+    if (options_.expectStartUpNotice) {
+        checks_.expect(seen_.startUpNotice,
+                       "the start-up notice showed while start-up waited for Solid Edge");
+        checks_.expect(findStartUpNotice(program_->id()) == nullptr,
+                       "the start-up notice is gone when the main window appears");
+    }
+    if (options_.secondStart == "starting") {
+        checks_.expect(seen_.secondStartExitCode.has_value(),
+                       "started a second time during start-up");
+        checks_.expect(waitUntil(5000, [&] { return GetForegroundWindow() == main; }),
+                       "the window the second start asked forward is in front once shown");
+    }
+}
+
+void Drive::startSecondTime() {
+    checks_.note("start the program a second time");
+    std::optional<platform::ChildProcess> second;
+    try {
+        second.emplace(std::vector<std::wstring>{options_.program}, asExplorerStartsIt());
+    } catch (const std::runtime_error& error) {
+        checks_.fail(error.what());
+        return;
+    }
+    const ULONGLONG began = GetTickCount64();
+    bool showedWindow = false;
+    const bool ended = waitUntil(secondStartMilliseconds, [&] {
+        showedWindow = showedWindow || !topLevelWindows(second->id()).empty();
+        return second->hasEnded();
+    });
+    const std::string took = std::to_string(GetTickCount64() - began) + " ms";
+    if (!checks_.expect(ended, "a second start ends at once (waited " + took + ")")) {
+        return;
+    }
+    seen_.secondStartExitCode = second->exitStatus();
+    checks_.expect(*seen_.secondStartExitCode == 0,
+                   "a second start ends with status 0 (" + took + ", status " +
+                       std::to_string(*seen_.secondStartExitCode) + ")");
+    checks_.expect(!showedWindow, "a second start shows no window");
+}
+
+void Drive::secondStartWhileIdle(HWND main) {
+    ShowWindowAsync(main, SW_MINIMIZE);
+    checks_.expect(waitUntil(2000, [&] { return IsIconic(main) != FALSE; }),
+                   "the main window is minimised before the second start");
+    startSecondTime();
+    checks_.expect(
+        waitUntil(5000, [&] { return IsIconic(main) == FALSE && GetForegroundWindow() == main; }),
+        "the second start restores the running window and brings it to the front");
+}
+
 void Drive::answerMessageBox(HWND box) {
     HWND main = mainWindow();
-    const std::wstring text = checkMessageBox(checks_, box, main);
+    // Once the main window has been shown, a message is the error that ends
+    // a run, shown while Solid Edge is held: it must never sit behind it.
+    // The start-up refusals come before and stay out of the topmost band.
+    const std::wstring text = checkMessageBox(checks_, box, main, mainShown_);
     checks_.note("message: " + platform::utf8Text(text));
     seen_.messages.push_back({textOf(box), text});
     shoot(L"message");

@@ -34,6 +34,14 @@ struct DriveOptions {
     // say that the tool waits for Solid Edge, and go back afterwards; the
     // clicks, keys and close thrown at the window meanwhile must be dropped.
     bool expectWaiting = false;
+    // A call of start-up that the host holds long: the start-up notice must
+    // appear before the main window and be gone when the window appears.
+    bool expectStartUpNotice = false;
+    // The program started a second time: "idle" once the main window waits
+    // for the user (minimised first), "starting" once the start-up notice
+    // shows; empty for never. The second start must end at once with status
+    // 0 and no window of its own, and the first's window come to the front.
+    std::string secondStart;
     // A folder for pictures of the screen; empty for none. The picture of a
     // run is taken once the bar has reached `runningShotAt`.
     std::wstring shots;
@@ -60,6 +68,8 @@ struct Seen {
     int samples = 0;
     int hungSamples = 0;
     DWORD exitCode = 0;
+    bool startUpNotice = false;  // the start-up notice was on the screen
+    std::optional<DWORD> secondStartExitCode;
 };
 
 class Drive {
@@ -74,6 +84,13 @@ class Drive {
 
   private:
     bool launch();
+    // During start-up: looks for the start-up notice and checks it.
+    void watchStartUp();
+    // Once the main window has appeared after start-up.
+    void checkStartUpEnded(HWND main);
+    // Starts the program once more and waits for that start to end.
+    void startSecondTime();
+    void secondStartWhileIdle(HWND main);
     bool ended() const;
     HWND mainWindow() const;
     HWND messageBox() const;

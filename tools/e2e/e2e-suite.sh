@@ -138,6 +138,17 @@ run unlike-the-stand-in "$out/unlike-the-stand-in.scene.json" process 96 --distu
 # painting, its title says that the tool waits for Solid Edge and goes back,
 # and clicks, keys and a close thrown at it meanwhile are dropped.
 run stalled-host "$root/tools/e2e/scenes/stalled-gearbox.scene.json" process 96 --expect-waiting
+# Solid Edge holds start-up's first call for 8 s: the notice "Waiting for
+# Solid Edge…" shows after 5 s, before the main window, and is gone when the
+# window appears. A second start meanwhile ends at once with status 0 without
+# attaching (the host's result stays the harness's) and asks the first's
+# window forward, which is in front once shown.
+run stalled-start "$root/tools/e2e/scenes/stalled-start.scene.json" process 96 \
+    --expect-start-up-notice --second-start starting
+# A second start while the first waits for the user, its window minimised:
+# the second ends at once with status 0, the first's window comes back to the
+# front, and its run is the harness's.
+run second-start "$gearbox" process 96 --second-start idle
 # Type-ahead cannot answer the error box that ends a run. With Wine 8,
 # SendInput reaches the foreground window: the driver first checks that a
 # typed Tab and Shift+Tab move the focus and a real click starts the run.

@@ -2,6 +2,7 @@
 // or on Windows, and checks what it shows.
 //
 //   tavrelmondix-e2e.exe PROGRAM [--press ACTIONS] [--dpi N] [--disturb] [--expect-waiting]
+//                        [--expect-start-up-notice] [--second-start idle|starting]
 //                        [--type-ahead-at P,...] [--shots FOLDER [--running-shot-at N]]
 //                        [--seen OUT.json] [--sample-ms N] [--timeout SECONDS]
 //
@@ -41,13 +42,13 @@ std::vector<std::string> splitActions(const std::string& text) {
 }
 
 int usage(const char* problem) {
-    std::fprintf(
-        stderr,
-        "tavrelmondix-e2e: %s\nusage: tavrelmondix-e2e.exe PROGRAM [--press ACTIONS] "
-        "[--dpi N] [--disturb] [--expect-waiting] [--type-ahead-at P,...] [--shots FOLDER] "
-        "[--seen OUT.json] [--sample-ms N] "
-        "[--timeout S]\n",
-        problem);
+    std::fprintf(stderr,
+                 "tavrelmondix-e2e: %s\nusage: tavrelmondix-e2e.exe PROGRAM [--press ACTIONS] "
+                 "[--dpi N] [--disturb] [--expect-waiting] [--expect-start-up-notice] "
+                 "[--second-start idle|starting] [--type-ahead-at P,...] [--shots FOLDER] "
+                 "[--seen OUT.json] [--sample-ms N] "
+                 "[--timeout S]\n",
+                 problem);
     return 2;
 }
 
@@ -74,7 +75,8 @@ bool writeSeen(const std::string& path, const tav::e2e::Seen& seen) {
                              {"titlesDuringRun", titles},
                              {"samples", seen.samples},
                              {"hungSamples", seen.hungSamples},
-                             {"exitCode", seen.exitCode}};
+                             {"exitCode", seen.exitCode},
+                             {"startUpNotice", seen.startUpNotice}};
     std::ofstream file(path, std::ios::binary);
     file << out.dump(2) << "\n";
     return static_cast<bool>(file);
@@ -99,6 +101,13 @@ int wmain(int argc, wchar_t** argv) {
             options.disturb = true;
         } else if (argument == L"--expect-waiting") {
             options.expectWaiting = true;
+        } else if (argument == L"--expect-start-up-notice") {
+            options.expectStartUpNotice = true;
+        } else if (argument == L"--second-start" && hasValue) {
+            options.secondStart = utf8Text(argv[++i]);
+            if (options.secondStart != "idle" && options.secondStart != "starting") {
+                return usage("--second-start takes idle or starting");
+            }
         } else if (argument == L"--type-ahead-at" && hasValue) {
             for (const std::string& position : splitActions(utf8Text(argv[++i]))) {
                 options.typeAheadAt.push_back(std::atoi(position.c_str()));

@@ -310,11 +310,28 @@ HWND messageBoxOkButton(HWND box) {
     return childWithText(box, L"Button", L"OK");
 }
 
-std::wstring checkMessageBox(Checks& checks, HWND box, HWND owner) {
+HWND findStartUpNotice(DWORD processId) {
+    for (HWND window : topLevelWindows(processId)) {
+        if (textOf(window) != messageTitle || classOf(window) == messageBoxClass) {
+            continue;
+        }
+        for (HWND child : childrenInZOrder(window)) {
+            if (textOf(child) == startUpNoticeText) {
+                return window;
+            }
+        }
+    }
+    return nullptr;
+}
+
+std::wstring checkMessageBox(Checks& checks, HWND box, HWND owner, bool topmost) {
     checks.expect(textOf(box) == messageTitle, "message box title is Tavrelmondix");
     checks.expect(GetWindow(box, GW_OWNER) == owner,
                   owner != nullptr ? "message box is owned by the main window"
                                    : "message box has no owner (main window not shown)");
+    const bool inTopmostBand = (GetWindowLongPtrW(box, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+    checks.expect(inTopmostBand == topmost,
+                  topmost ? "message box is topmost" : "message box is not topmost");
     const std::vector<HWND> buttons = childrenOfClass(box, L"Button");
     checks.expect(buttons.size() == 1 && messageBoxOkButton(box) != nullptr,
                   "message box has an OK button only");

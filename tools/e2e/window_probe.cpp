@@ -66,9 +66,9 @@ std::vector<HWND> topLevelWindows(DWORD processId) {
     return search.found;
 }
 
-HWND findWindow(DWORD processId, const std::wstring& title) {
+HWND findWindow(DWORD processId, const std::wstring& title, const std::wstring& className) {
     for (HWND window : topLevelWindows(processId)) {
-        if (textOf(window) == title) {
+        if (textOf(window) == title && (className.empty() || classOf(window) == className)) {
             return window;
         }
     }

@@ -22,8 +22,9 @@ RECT clientOnScreen(HWND window);
 std::vector<HWND> childrenInZOrder(HWND parent);
 // The visible top-level windows of process `processId`.
 std::vector<HWND> topLevelWindows(DWORD processId);
-// The visible top-level window of the process with this title, or null.
-HWND findWindow(DWORD processId, const std::wstring& title);
+// The visible top-level window of the process with this title (and this
+// class, when one is given), or null.
+HWND findWindow(DWORD processId, const std::wstring& title, const std::wstring& className = {});
 // The control with the input focus in `window`'s thread, or null.
 HWND focusOf(HWND window);
 
