@@ -238,6 +238,7 @@ TEST(Shutdown, TheExitHearsOfTheEndBeforeAnyReferenceGoesBack) {
         EXPECT_GT(exit.heldWhenTold.front(), 0) << actions << ": references went back first";
         EXPECT_EQ(host.inspector().heldReferences(), 0) << actions;
     }
+}
 
 // The host's application object, which lets the user act in the middle of
 // the first host call made on it: the Windows program's window dispatches
