@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "host/com/bstr.h"
+#include "host/com/com_connector.h"
 #include "host/com/guid.h"
 #include "host/com/safe_array.h"
 #include "host/com/variant_value.h"
@@ -153,22 +154,10 @@ class Walk {
             return nullptr;
         }
         report_.instancesRunning = instancesOf(clsid);
-        ComPtr<IUnknown> running;
-        hr = calls_.run(
-            [&] { return GetActiveObject(clsid, nullptr, running.ReleaseAndGetAddressOf()); });
-        if (FAILED(hr)) {
-            problem(std::string("no running Solid Edge found (") + hresultText(hr) + ")");
-            return nullptr;
-        }
         ComPtr<IDispatch> application;
-        HRESULT asked = S_OK;
-        calls_.run([&] {
-            asked = running.As(&application);
-            return asked == E_NOINTERFACE ? RPC_E_CALL_REJECTED : asked;
-        });
-        if (FAILED(asked)) {
-            problem(std::string("the running Solid Edge gives no dispatch interface (") +
-                    hresultText(asked) + ")");
+        hr = com::findRunning(calls_, clsid, application);
+        if (FAILED(hr)) {
+            problem(std::string("no running Solid Edge answers (") + hresultText(hr) + ")");
             return nullptr;
         }
         return application;

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "host/ascii_case.h"
 #include "host/com/bstr.h"
 #include "host/com/guid.h"
 #include "host/com/hresult_error.h"
@@ -64,21 +65,6 @@ std::optional<VARTYPE> formOf(const TYPEDESC& type) {
         default:
             return std::nullopt;
     }
-}
-
-bool equalIgnoringAsciiCase(std::u16string_view a, std::u16string_view b) {
-    auto lower = [](char16_t c) {
-        return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c - u'A' + u'a') : c;
-    };
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (lower(a[i]) != lower(b[i])) {
-            return false;
-        }
-    }
-    return true;
 }
 
 }  // namespace
@@ -201,7 +187,7 @@ bool ClassesSeen::typeInfoNames(ObjectKnowledge& own, IDispatch* object, std::u1
         }
         objectClass.name = read.text();
     }
-    return equalIgnoringAsciiCase(*objectClass.name, name);
+    return host::equalsIgnoringAsciiCase(*objectClass.name, name);
 }
 
 void ClassesSeen::castSucceeded(const ObjectKnowledge& own, const host::InterfaceId& iid) {

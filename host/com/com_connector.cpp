@@ -8,6 +8,24 @@ namespace tav::com {
 
 using Microsoft::WRL::ComPtr;
 
+HRESULT findRunning(CallWatch& calls, const CLSID& classId, ComPtr<IDispatch>& application) {
+    ComPtr<IUnknown> running;
+    const HRESULT hr = calls.run(
+        [&] { return GetActiveObject(classId, nullptr, running.ReleaseAndGetAddressOf()); });
+    if (FAILED(hr)) {
+        return hr;
+    }
+    // The running application is a dispatch object; a QueryInterface that
+    // a busy host rejected arrives as E_NOINTERFACE under Wine, so that is
+    // taken as busy here, until the call's bound.
+    HRESULT asked = S_OK;
+    calls.run([&] {
+        asked = running.As(&application);
+        return asked == E_NOINTERFACE ? RPC_E_CALL_REJECTED : asked;
+    });
+    return asked;
+}
+
 ComConnector::ComConnector(CallWatch& calls) : connection_(std::make_shared<Connection>(calls)) {}
 
 host::ObjectRef ComConnector::getRunning(std::u16string_view progId) {
@@ -17,26 +35,10 @@ host::ObjectRef ComConnector::getRunning(std::u16string_view progId) {
     if (FAILED(hr)) {
         throw errorFromHresult(hr);
     }
-    // A host busy with a dialog rejects every call, these first ones too:
-    // they are waited for as any call is.
-    CallWatch& calls = connection_->calls;
-    ComPtr<IUnknown> running;
-    hr = calls.run(
-        [&] { return GetActiveObject(clsid, nullptr, running.ReleaseAndGetAddressOf()); });
+    ComPtr<IDispatch> dispatch;
+    hr = findRunning(connection_->calls, clsid, dispatch);
     if (FAILED(hr)) {
         throw errorFromHresult(hr);
-    }
-    // The running application is a dispatch object; a QueryInterface that
-    // a busy host rejected arrives as E_NOINTERFACE under Wine, so that is
-    // taken as busy here, until the call's bound.
-    ComPtr<IDispatch> dispatch;
-    HRESULT asked = S_OK;
-    calls.run([&] {
-        asked = running.As(&dispatch);
-        return asked == E_NOINTERFACE ? RPC_E_CALL_REJECTED : asked;
-    });
-    if (FAILED(asked)) {
-        throw errorFromHresult(asked);
     }
     return DispatchObject::wrap(connection_, std::move(dispatch));
 }

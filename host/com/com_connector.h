@@ -13,6 +13,13 @@
 
 namespace tav::com {
 
+// The running object registered in the running-object table under
+// `classId`, as its dispatch interface, into `application`. A host busy
+// with a dialog rejects even these first calls: they are waited for as any
+// call is. Returns S_OK, or the HRESULT of the step that failed.
+HRESULT findRunning(CallWatch& calls, const CLSID& classId,
+                    Microsoft::WRL::ComPtr<IDispatch>& application);
+
 class ComConnector final : public host::HostConnector {
   public:
     // `calls`: the watch of the apartment the connector's objects live in.

@@ -4,7 +4,7 @@
 #include <array>
 #include <stdexcept>
 
-#include "host/sim/ascii_case.h"
+#include "host/ascii_case.h"
 #include "host/types/guid_text.h"
 #include "host/types/object_kinds.h"
 #include "host/types/solid_edge_types.h"
@@ -150,7 +150,7 @@ bool declaresId(const ServedType& type, host::DispId id) {
 
 std::optional<host::DispId> idIn(const ServedClass& served, std::u16string_view name) {
     for (const auto& [known, id] : served.names) {
-        if (equalsIgnoringAsciiCase(known, name)) {
+        if (host::equalsIgnoringAsciiCase(known, name)) {
             return id;
         }
     }
@@ -499,11 +499,13 @@ void addNamedOnlyTypes(ServedLibrary& library) {
     }
     std::uint32_t number = namedOnlyTypes;
     for (const auto& [name, isInterface] : named) {
-        const bool known = std::any_of(library.types.begin(), library.types.end(),
-                                       [&](const ServedType& t) { return t.name == wide(name); });
+        const std::u16string typeName = wide(name);
+        const bool known =
+            std::any_of(library.types.begin(), library.types.end(),
+                        [&typeName](const ServedType& t) { return t.name == typeName; });
         if (!known) {
             ServedType type;
-            type.name = wide(name);
+            type.name = typeName;
             type.guid = ownTypeId(number++);
             type.enumeration = !isInterface;
             library.types.push_back(std::move(type));

@@ -1,7 +1,7 @@
 #include "host/sim/sim_call.h"
 
+#include "host/ascii_case.h"
 #include "host/conversions.h"
-#include "host/sim/ascii_case.h"
 #include "host/sim/sim_errors.h"
 #include "host/sim/sim_model.h"
 #include "host/utf.h"
@@ -35,7 +35,7 @@ bool SimCall::reads(host::DispId id) const {
 
 bool SimCall::readsNamed(std::u16string_view name) const {
     return kind_ != host::CallKind::put && member_.byName() &&
-           equalsIgnoringAsciiCase(member_.name, name);
+           host::equalsIgnoringAsciiCase(member_.name, name);
 }
 
 bool SimCall::puts(host::DispId id) const {

@@ -1,7 +1,7 @@
 #include "host/sim/sim_handle.h"
 
+#include "host/ascii_case.h"
 #include "host/error.h"
-#include "host/sim/ascii_case.h"
 #include "host/sim/sim_call.h"
 #include "host/sim/sim_model.h"
 
@@ -10,7 +10,7 @@ namespace {
 
 bool answersName(const ObjectClass& objectClass, std::u16string_view name) {
     for (std::u16string_view known : objectClass.lateBoundNames) {
-        if (equalsIgnoringAsciiCase(known, name)) {
+        if (host::equalsIgnoringAsciiCase(known, name)) {
             return true;
         }
     }

@@ -2,7 +2,7 @@
 
 #include <stdexcept>
 
-#include "host/sim/ascii_case.h"
+#include "host/ascii_case.h"
 #include "host/sim/sim_errors.h"
 #include "host/sim/sim_model.h"
 #include "host/sim/sim_objects.h"
@@ -34,7 +34,7 @@ SimInspector::SimInspector(std::shared_ptr<const SimModel> model) : model_(std::
 SimConnector::SimConnector(std::shared_ptr<SimModel> model) : model_(std::move(model)) {}
 
 host::ObjectRef SimConnector::getRunning(std::u16string_view progId) {
-    if (!model_->scene().host.running || !equalsIgnoringAsciiCase(progId, host::hostProgId)) {
+    if (!model_->scene().host.running || !host::equalsIgnoringAsciiCase(progId, host::hostProgId)) {
         throw host::AutomationError(notRunningNumber, u"Operation unavailable");
     }
     return model_->handOut(objects::application());

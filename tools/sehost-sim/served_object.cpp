@@ -7,11 +7,11 @@
 #include <string>
 #include <vector>
 
+#include "host/ascii_case.h"
 #include "host/com/busy_host.h"
 #include "host/com/guid.h"
 #include "host/com/variant_value.h"
 #include "host/error.h"
-#include "host/sim/ascii_case.h"
 #include "host/sim/sim_handle.h"
 #include "hostprocess/server_protocol.h"
 #include "platform/win/exception_barrier.h"
@@ -267,7 +267,7 @@ HRESULT STDMETHODCALLTYPE ServedObject::GetIDsOfNames(REFIID, LPOLESTR* names, U
         ++servedHost_->nameLookups;
         std::optional<host::DispId> id = servedHost_->library.idOf(objectClass(), name);
         if (!id && &objectClass() == &sim::classes::application &&
-            sim::equalsIgnoringAsciiCase(name, u"Version")) {
+            host::equalsIgnoringAsciiCase(name, u"Version")) {
             id = applicationVersionId;
         }
         if (!id) {

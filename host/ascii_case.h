@@ -4,7 +4,7 @@
 
 #include <string_view>
 
-namespace tav::sim {
+namespace tav::host {
 
 constexpr char16_t asciiLower(char16_t c) {
     return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c - u'A' + u'a') : c;
@@ -22,4 +22,4 @@ constexpr bool equalsIgnoringAsciiCase(std::u16string_view a, std::u16string_vie
     return true;
 }
 
-}  // namespace tav::sim
+}  // namespace tav::host
