@@ -9,6 +9,7 @@
 #include "engine/run_driver.h"
 #include "engine/text.h"
 #include "host/conversions.h"
+#include "host/error.h"
 
 namespace tav::app {
 namespace {
@@ -20,13 +21,8 @@ using engine::tolerate;
 std::u16string errorNumberText(std::int32_t number) {
     std::u16string text = engine::decimalText(number);
     if (number < 0) {
-        constexpr std::u16string_view digits = u"0123456789ABCDEF";
-        std::u16string hex(8, u'0');
-        auto bits = static_cast<std::uint32_t>(number);
-        for (auto digit = hex.rbegin(); digit != hex.rend(); ++digit, bits >>= 4) {
-            *digit = digits[bits & 0xFu];
-        }
-        text += u" (0x" + hex + u")";
+        const std::string hex = host::hexNumberText(number);
+        text += u" (" + std::u16string(hex.begin(), hex.end()) + u")";
     }
     return text;
 }

@@ -1,5 +1,6 @@
 #include "host/error.h"
 
+#include <cstdio>
 #include <utility>
 
 #include "host/utf.h"
@@ -10,6 +11,12 @@ AutomationError::AutomationError(std::int32_t number, std::u16string description
     : std::runtime_error("automation error " + std::to_string(number) + ": " + toUtf8(description)),
       number_(number),
       description_(std::move(description)) {}
+
+std::string hexNumberText(std::int32_t number) {
+    char text[16];
+    std::snprintf(text, sizeof text, "0x%08X", static_cast<unsigned>(number));
+    return text;
+}
 
 AutomationError overflowError() {
     return {runtime_error_number::overflow, u"Overflow"};

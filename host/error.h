@@ -43,6 +43,9 @@ AutomationError objectRequiredError();
 // A member or late-bound name the object does not have.
 AutomationError memberNotSupportedError();
 
+// An error number as an HRESULT is written: "0x80010001".
+std::string hexNumberText(std::int32_t number);
+
 // The generic failure number hosts use (E_FAIL).
 inline constexpr std::int32_t hostFailureNumber = -2147467259;
 

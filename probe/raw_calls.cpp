@@ -1,6 +1,5 @@
 #include "probe/raw_calls.h"
 
-#include <cstdio>
 #include <vector>
 
 namespace tav::probe {
@@ -63,18 +62,6 @@ VARIANT indexArgument(short index) {
     argument.vt = VT_I2;
     argument.iVal = index;
     return argument;
-}
-
-std::string hresultText(HRESULT hr) {
-    if (hr == S_OK) {
-        return "S_OK";
-    }
-    if (hr == E_NOINTERFACE) {
-        return "E_NOINTERFACE";
-    }
-    char text[16];
-    std::snprintf(text, sizeof text, "0x%08lX", static_cast<unsigned long>(hr));
-    return text;
 }
 
 }  // namespace tav::probe

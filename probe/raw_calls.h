@@ -44,7 +44,5 @@ NameAnswer idOfName(com::CallWatch& calls, IDispatch* object, std::u16string_vie
 Microsoft::WRL::ComPtr<IDispatch> objectIn(const VARIANT& value);
 // An index as the tool passes it: a 16-bit integer.
 VARIANT indexArgument(short index);
-// "S_OK", "E_NOINTERFACE", or "0x80020005".
-std::string hresultText(HRESULT hr);
 
 }  // namespace tav::probe

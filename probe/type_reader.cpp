@@ -2,6 +2,7 @@
 
 #include "host/com/bstr.h"
 #include "host/com/guid.h"
+#include "host/com/type_descriptions.h"
 #include "host/types/guid_text.h"
 #include "platform/win/wide_text.h"
 #include "probe/raw_calls.h"
@@ -47,24 +48,6 @@ hosttypes::InvokeKind invokeKindOf(INVOKEKIND kind) {
     }
 }
 
-// A function description, given back to the type information that gave it.
-class Described {
-  public:
-    Described(ITypeInfo* owner, FUNCDESC* description) : owner_(owner), description_(description) {}
-    ~Described() {
-        if (description_ != nullptr) {
-            owner_->ReleaseFuncDesc(description_);
-        }
-    }
-    Described(const Described&) = delete;
-    Described& operator=(const Described&) = delete;
-    const FUNCDESC* get() const { return description_; }
-
-  private:
-    ITypeInfo* owner_;
-    FUNCDESC* description_;
-};
-
 }  // namespace
 
 std::string typeNameOf(com::CallWatch& calls, ITypeInfo& info) {
@@ -83,13 +66,14 @@ TypeReading::TypeReading(com::CallWatch& calls, IDispatch* object) : calls_(call
         return object->GetTypeInfo(0, LOCALE_USER_DEFAULT, info_.ReleaseAndGetAddressOf());
     });
     if (FAILED(hr) || !info_) {
-        problem_ = FAILED(hr) ? hresultText(hr) : "none given";
+        problem_ = FAILED(hr) ? hosttypes::answerText(hr) : "none given";
         return;
     }
-    TYPEATTR* read = nullptr;
-    const HRESULT attributesRead = calls_.run([&] { return info_->GetTypeAttr(&read); });
-    if (FAILED(attributesRead) || read == nullptr) {
-        problem_ = "attributes: " + hresultText(attributesRead);
+    com::OwnedTypeAttr read;
+    const HRESULT attributesRead =
+        calls_.run([&] { return info_->GetTypeAttr(read.receive(info_)); });
+    if (FAILED(attributesRead) || !read) {
+        problem_ = "attributes: " + hosttypes::answerText(attributesRead);
         return;
     }
     hosttypes::TypeAttributes attributes;
@@ -99,7 +83,6 @@ TypeReading::TypeReading(com::CallWatch& calls, IDispatch* object) : calls_(call
     attributes.functions = read->cFuncs;
     attributes.variables = read->cVars;
     attributes.implementedTypes = read->cImplTypes;
-    info_->ReleaseTypeAttr(read);
     attributes_ = attributes;
 }
 
@@ -109,10 +92,10 @@ void TypeReading::readFunctions() {
     }
     functionsRead_ = true;
     for (UINT index = 0; index < static_cast<UINT>(attributes_->functions); ++index) {
-        FUNCDESC* description = nullptr;
-        if (SUCCEEDED(calls_.run([&] { return info_->GetFuncDesc(index, &description); })) &&
-            description != nullptr) {
-            const Described owned(info_.Get(), description);
+        com::OwnedFuncDesc description;
+        if (SUCCEEDED(calls_.run(
+                [&] { return info_->GetFuncDesc(index, description.receive(info_)); })) &&
+            description) {
             functions_.emplace_back(description->memid, index);
         }
     }
@@ -153,12 +136,12 @@ std::vector<hosttypes::DeclaredFunction> TypeReading::declaredUnder(DISPID id) {
         if (memid != id) {
             continue;
         }
-        FUNCDESC* description = nullptr;
-        if (FAILED(calls_.run([&] { return info_->GetFuncDesc(index, &description); })) ||
-            description == nullptr) {
+        com::OwnedFuncDesc description;
+        if (FAILED(calls_.run(
+                [&] { return info_->GetFuncDesc(index, description.receive(info_)); })) ||
+            !description) {
             continue;
         }
-        const Described owned(info_.Get(), description);
         hosttypes::DeclaredFunction function;
         function.id = description->memid;
         function.kind = invokeKindOf(description->invkind);

@@ -64,22 +64,12 @@ std::string useText(Use use) {
     return "get";
 }
 
-std::string answerText(const RawAnswer& answer) {
+// What a read gave back: the VARIANT type, or how the read failed.
+std::string returnedText(const RawAnswer& answer) {
     if (FAILED(answer.hr)) {
-        return std::string("failed ") + hresultText(answer.hr);
+        return std::string("failed ") + hosttypes::answerText(answer.hr);
     }
     return hosttypes::variantTypeText(answer.value.get().vt);
-}
-
-std::string formText(const std::vector<DeclaredType>& form) {
-    std::string text;
-    for (const DeclaredType& type : form) {
-        if (!text.empty()) {
-            text += ',';
-        }
-        text += hosttypes::textOf(type);
-    }
-    return text;
 }
 
 // The forms the colour query's arguments are tried in: as declared, as the
@@ -150,14 +140,15 @@ class Walk {
         HRESULT hr = CLSIDFromProgID(L"SolidEdge.Application", &clsid);
         if (FAILED(hr)) {
             problem(std::string("Solid Edge is not registered on this computer (") +
-                    hresultText(hr) + ")");
+                    hosttypes::answerText(hr) + ")");
             return nullptr;
         }
         report_.instancesRunning = instancesOf(clsid);
         ComPtr<IDispatch> application;
         hr = com::findRunning(calls_, clsid, application);
         if (FAILED(hr)) {
-            problem(std::string("no running Solid Edge answers (") + hresultText(hr) + ")");
+            problem(std::string("no running Solid Edge answers (") + hosttypes::answerText(hr) +
+                    ")");
             return nullptr;
         }
         return application;
@@ -396,7 +387,7 @@ class Walk {
                 return object->QueryInterface(
                     wanted, reinterpret_cast<void**>(cast.ReleaseAndGetAddressOf()));
             });
-            kind.castAnswer = hresultText(hr);
+            kind.castAnswer = hosttypes::answerText(hr);
         }
         for (const ToolMember& member : described.members) {
             kind.members.push_back(readToolMember(object, member, types));
@@ -411,8 +402,8 @@ class Walk {
             reported.name = narrow(member.name);
             const NameAnswer named = idOfName(calls_, object, member.name);
             if (FAILED(named.hr)) {
-                reported.returned =
-                    std::string("not called: the name is unknown (") + hresultText(named.hr) + ")";
+                reported.returned = std::string("not called: the name is unknown (") +
+                                    hosttypes::answerText(named.hr) + ")";
                 return reported;
             }
             id = named.id;
@@ -433,11 +424,11 @@ class Walk {
         switch (member.use) {
             case Use::get:
             case Use::getAndPut:
-                reported.returned = answerText(readMember(calls_, object, id));
+                reported.returned = returnedText(readMember(calls_, object, id));
                 break;
             case Use::item: {
                 VARIANT index = indexArgument(1);
-                reported.returned = answerText(readMember(calls_, object, id, {&index, 1}));
+                reported.returned = returnedText(readMember(calls_, object, id, {&index, 1}));
                 break;
             }
             case Use::query:
@@ -458,7 +449,7 @@ class Walk {
         std::optional<std::string> first;
         for (const std::vector<DeclaredType>& form : colorQueryForms(declared)) {
             hosttypes::ColorQueryForm tried;
-            tried.form = formText(form);
+            tried.form = hosttypes::formText(form);
             std::vector<com::Variant> storage(form.size());
             std::vector<VARIANT> args(form.size());
             try {
@@ -487,11 +478,11 @@ class Walk {
                 continue;
             }
             const RawAnswer answer = callQuery(calls_, object, id, args);
-            tried.answer = hresultText(answer.hr);
+            tried.answer = hosttypes::answerText(answer.hr);
             if (SUCCEEDED(answer.hr)) {
                 describeFirstArgument(storage.front().get(), tried);
                 if (!first) {
-                    first = answerText(answer);
+                    first = returnedText(answer);
                 }
             }
             report_.colorQuery.push_back(tried);
@@ -523,7 +514,7 @@ class Walk {
         const RawAnswer answer = readMember(calls_, object, id);
         if (FAILED(answer.hr)) {
             problem(where + std::string(": reading member ") + std::to_string(id) +
-                    std::string(" failed (") + hresultText(answer.hr) + ")");
+                    std::string(" failed (") + hosttypes::answerText(answer.hr) + ")");
             return nullptr;
         }
         return objectIn(answer.value.get());
@@ -542,7 +533,7 @@ class Walk {
         const RawAnswer answer = readMember(calls_, collection, ids::defaultMember, {&argument, 1});
         if (FAILED(answer.hr)) {
             problem(where + std::string(": item ") + std::to_string(index) +
-                    std::string(" failed (") + hresultText(answer.hr) + ")");
+                    std::string(" failed (") + hosttypes::answerText(answer.hr) + ")");
             return nullptr;
         }
         return objectIn(answer.value.get());
@@ -554,7 +545,8 @@ class Walk {
             SUCCEEDED(VariantChangeType(&answer.value.get(), &answer.value.get(), 0, VT_I2))) {
             return answer.value.get().iVal;
         }
-        problem(where + std::string(": the count cannot be read (") + hresultText(answer.hr) + ")");
+        problem(where + std::string(": the count cannot be read (") +
+                hosttypes::answerText(answer.hr) + ")");
         return 0;
     }
 
@@ -576,14 +568,7 @@ class Walk {
             }))) {
             return true;
         }
-        ComPtr<ITypeInfo> info;
-        if (FAILED(calls_.run([&] {
-                return object->GetTypeInfo(0, LOCALE_USER_DEFAULT, info.ReleaseAndGetAddressOf());
-            })) ||
-            !info) {
-            return false;
-        }
-        return typeNameOf(calls_, *info.Get()) == name;
+        return typeNameOfObject(object) == name;
     }
 
     std::string typeNameOfObject(IDispatch* object) {

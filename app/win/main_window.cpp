@@ -220,8 +220,7 @@ void Win32MainWindow::showMessage(std::u16string_view text) {
         return;
     }
     // An error ends the run with this box: what the user typed or clicked
-    // during the run must not answer it. (A start-up refusal comes before the
-    // user could type anything.)
+    // during the run must not answer it.
     discardQueuedUserInput();
     // Solid Edge is held non-interactive until the box is answered: it must
     // never sit behind Solid Edge's window.

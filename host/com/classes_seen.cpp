@@ -7,6 +7,7 @@
 #include "host/com/guid.h"
 #include "host/com/hresult_error.h"
 #include "host/com/safe_array.h"
+#include "host/com/type_descriptions.h"
 
 namespace tav::com {
 
@@ -19,26 +20,6 @@ namespace {
 bool meansNoTypeInformation(HRESULT hr) {
     return hr == E_NOTIMPL || hr == DISP_E_BADINDEX || hr == TYPE_E_ELEMENTNOTFOUND;
 }
-
-// A function description, given back to the type information that gave it.
-class FunctionDescription {
-  public:
-    FunctionDescription(ITypeInfo* owner, FUNCDESC* description)
-        : owner_(owner), description_(description) {}
-    ~FunctionDescription() {
-        if (owner_ != nullptr && description_ != nullptr) {
-            owner_->ReleaseFuncDesc(description_);
-        }
-    }
-    FunctionDescription(const FunctionDescription&) = delete;
-    FunctionDescription& operator=(const FunctionDescription&) = delete;
-
-    const FUNCDESC* get() const { return description_; }
-
-  private:
-    ComPtr<ITypeInfo> owner_;
-    FUNCDESC* description_;
-};
 
 // The VARIANT type a by-reference argument goes in, as its parameter is
 // declared: a pointer to a VARIANT, to an array of numbers, or to a scalar
@@ -147,12 +128,11 @@ void ClassesSeen::readAttributes(ObjectClass& objectClass) {
         return;
     }
     objectClass.attributesRead = true;
-    TYPEATTR* attributes = nullptr;
-    ITypeInfo* info = objectClass.typeInfo.Get();
-    if (SUCCEEDED(calls_.run([&] { return info->GetTypeAttr(&attributes); })) &&
-        attributes != nullptr) {
+    OwnedTypeAttr attributes;
+    const ComPtr<ITypeInfo> info = objectClass.typeInfo;
+    if (SUCCEEDED(calls_.run([&] { return info->GetTypeAttr(attributes.receive(info)); })) &&
+        attributes) {
         objectClass.described = fromGuid(attributes->guid);
-        info->ReleaseTypeAttr(attributes);
     }
 }
 
@@ -215,24 +195,20 @@ bool describes(const FUNCDESC* described, DISPID member, INVOKEKIND invokeKind) 
 
 }  // namespace
 
-FUNCDESC* ClassesSeen::describedByIndex(ObjectClass& objectClass, DISPID member,
-                                        INVOKEKIND invokeKind) {
-    ITypeInfo2* byIndex = objectClass.byIndex.Get();
+OwnedFuncDesc ClassesSeen::describedByIndex(ObjectClass& objectClass, DISPID member,
+                                            INVOKEKIND invokeKind) {
+    const ComPtr<ITypeInfo2> byIndex = objectClass.byIndex;
     UINT index = 0;
     if (FAILED(
             calls_.run([&] { return byIndex->GetFuncIndexOfMemId(member, invokeKind, &index); }))) {
-        return nullptr;  // not declared as that kind
+        return {};  // not declared as that kind
     }
-    auto describe = [&](UINT at) -> FUNCDESC* {
-        FUNCDESC* described = nullptr;
-        if (FAILED(calls_.run([&] { return byIndex->GetFuncDesc(at, &described); }))) {
-            return nullptr;
-        }
-        if (!describes(described, member, invokeKind)) {
-            if (described != nullptr) {
-                byIndex->ReleaseFuncDesc(described);
-            }
-            return nullptr;
+    auto describe = [&](UINT at) {
+        OwnedFuncDesc described;
+        if (FAILED(
+                calls_.run([&] { return byIndex->GetFuncDesc(at, described.receive(byIndex)); })) ||
+            !describes(described.get(), member, invokeKind)) {
+            described.reset();
         }
         return described;
     };
@@ -240,14 +216,14 @@ FUNCDESC* ClassesSeen::describedByIndex(ObjectClass& objectClass, DISPID member,
         return describe(index + *objectClass.indexShift);
     }
     for (UINT shift : {0u, inheritedFunctions}) {
-        if (FUNCDESC* described = describe(index + shift)) {
+        if (OwnedFuncDesc described = describe(index + shift)) {
             objectClass.indexShift = shift;
             return described;
         }
     }
     // Neither: the indexes cannot be trusted; declarations are read by name.
     objectClass.byIndex.Reset();
-    return nullptr;
+    return {};
 }
 
 bool ClassesSeen::canBindNames(ObjectClass& objectClass) {
@@ -262,14 +238,14 @@ bool ClassesSeen::canBindNames(ObjectClass& objectClass) {
     return objectClass.byName != nullptr;
 }
 
-FUNCDESC* ClassesSeen::describedByName(ObjectClass& objectClass, DISPID member,
-                                       INVOKEKIND invokeKind, ComPtr<ITypeInfo>& describer) {
+OwnedFuncDesc ClassesSeen::describedByName(ObjectClass& objectClass, DISPID member,
+                                           INVOKEKIND invokeKind) {
     const ComPtr<ITypeInfo> info = objectClass.typeInfo;
     Bstr name;
     UINT names = 0;
     if (FAILED(calls_.run([&] { return info->GetNames(member, name.receive(), 1, &names); })) ||
         names == 0) {
-        return nullptr;
+        return {};
     }
     const ULONG hash =
         LHashValOfNameSys(sizeof(void*) == 8 ? SYS_WIN64 : SYS_WIN32, LOCALE_NEUTRAL, name.get());
@@ -281,7 +257,7 @@ FUNCDESC* ClassesSeen::describedByName(ObjectClass& objectClass, DISPID member,
             return byName->Bind(name.get(), hash, static_cast<WORD>(invokeKind),
                                 bound.ReleaseAndGetAddressOf(), &kind, &found);
         }))) {
-        return nullptr;
+        return {};
     }
     if (kind == DESCKIND_VARDESC && bound) {
         bound->ReleaseVarDesc(found.lpvardesc);
@@ -289,10 +265,10 @@ FUNCDESC* ClassesSeen::describedByName(ObjectClass& objectClass, DISPID member,
         found.lptcomp->Release();
     }
     if (kind != DESCKIND_FUNCDESC || !bound) {
-        return nullptr;
+        return {};
     }
-    describer = bound;
-    return found.lpfuncdesc;
+    // The type information it was bound in names the types it uses.
+    return OwnedFuncDesc(std::move(bound), found.lpfuncdesc);
 }
 
 ClassesSeen::Declaration ClassesSeen::readDeclaration(ObjectClass& objectClass, DISPID member,
@@ -311,16 +287,14 @@ ClassesSeen::Declaration ClassesSeen::readDeclaration(ObjectClass& objectClass, 
             objectClass.byIndex = std::move(byIndex);
         }
     }
-    ComPtr<ITypeInfo> describer = info;
-    FUNCDESC* described = nullptr;
+    OwnedFuncDesc described;
     if (objectClass.byIndex) {
         described = describedByIndex(objectClass, member, invokeKind);
     }
-    if (described == nullptr && !objectClass.byIndex && canBindNames(objectClass)) {
-        described = describedByName(objectClass, member, invokeKind, describer);
+    if (!described && !objectClass.byIndex && canBindNames(objectClass)) {
+        described = describedByName(objectClass, member, invokeKind);
     }
-    const FunctionDescription owned(describer.Get(), described);
-    if (!describes(described, member, invokeKind)) {
+    if (!describes(described.get(), member, invokeKind)) {
         return declared;
     }
     declared.found = true;
@@ -333,19 +307,7 @@ ClassesSeen::Declaration ClassesSeen::readDeclaration(ObjectClass& objectClass, 
     if (returned.vt == VT_PTR && returned.lptdesc != nullptr &&
         returned.lptdesc->vt == VT_USERDEFINED) {
         declared.returnedType = returned.lptdesc->hreftype;
-    }
-    // A declaration found through a bind names its type by the bound type
-    // information's references; read its class now, while that is at hand.
-    if (declared.returnedType && describer.Get() != info.Get()) {
-        ComPtr<ITypeInfo> returnedInfo;
-        ITypeInfo* from = describer.Get();
-        const HREFTYPE reference = *declared.returnedType;
-        if (SUCCEEDED(calls_.run([&] {
-                return from->GetRefTypeInfo(reference, returnedInfo.ReleaseAndGetAddressOf());
-            }))) {
-            declared.returnedClass = classOfTypeInfoObject(std::move(returnedInfo));
-        }
-        declared.returnedClassRead = true;
+        declared.returnedFrom = described.owner();
     }
     return declared;
 }
@@ -386,12 +348,12 @@ ClassesSeen::Declaration* ClassesSeen::declarationFor(std::size_t index, DISPID 
     return nullptr;
 }
 
-std::optional<std::size_t> ClassesSeen::returnedClass(std::size_t index, Declaration& declared) {
+std::optional<std::size_t> ClassesSeen::returnedClass(Declaration& declared) {
     if (declared.returnedClassRead) {
         return declared.returnedClass;
     }
     declared.returnedClassRead = true;
-    const ComPtr<ITypeInfo> info = classes_[index].typeInfo;
+    const ComPtr<ITypeInfo> info = std::move(declared.returnedFrom);
     if (!declared.returnedType || !info) {
         return std::nullopt;
     }
@@ -433,18 +395,18 @@ void ClassesSeen::learnResult(const ObjectKnowledge& caller, DISPID member, host
     };
     std::optional<std::size_t> learnt;
     if (takes(*declared)) {
-        learnt = returnedClass(index, *declared);
+        learnt = returnedClass(*declared);
     } else if (static_cast<int>(argumentCount) > declared->parameters) {
         // The arguments beyond the member's own go to the default member of
         // what it returns: "Models"(1) is Models.Item(1).
-        const std::optional<std::size_t> collection = returnedClass(index, *declared);
+        const std::optional<std::size_t> collection = returnedClass(*declared);
         const std::size_t rest = argumentCount - static_cast<std::size_t>(declared->parameters);
         if (collection && classes_[*collection].typeInfo) {
             Declaration* item =
                 declarationFor(*collection, DISPID_VALUE, host::CallKind::get, rest);
             if (item != nullptr && static_cast<int>(rest) <= item->parameters &&
                 static_cast<int>(rest) >= item->parameters - item->optionalParameters) {
-                learnt = returnedClass(*collection, *item);
+                learnt = returnedClass(*item);
             }
         }
     }

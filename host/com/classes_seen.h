@@ -65,6 +65,7 @@
 
 #include "host/automation_ids.h"
 #include "host/com/call_watch.h"
+#include "host/com/type_descriptions.h"
 #include "host/value.h"
 
 namespace tav::com {
@@ -139,8 +140,9 @@ class ClassesSeen {
         SHORT optionalParameters = 0;
         ArgumentForms forms;
         // The class its result is declared to be of (none: any object, or
-        // not an object); read when first needed.
+        // not an object), named in `returnedFrom`; read when first needed.
         std::optional<HREFTYPE> returnedType;
+        Microsoft::WRL::ComPtr<ITypeInfo> returnedFrom;
         bool returnedClassRead = false;
         std::optional<std::size_t> returnedClass;
     };
@@ -179,11 +181,10 @@ class ClassesSeen {
     // The declaration of `member` as `invokeKind`, read when first asked.
     Declaration& declaration(std::size_t index, DISPID member, INVOKEKIND invokeKind);
     Declaration readDeclaration(ObjectClass& objectClass, DISPID member, INVOKEKIND invokeKind);
-    // The description of `member` as `invokeKind` by its index, or null.
-    FUNCDESC* describedByIndex(ObjectClass& objectClass, DISPID member, INVOKEKIND invokeKind);
-    // The same by its name, with the type information that describes it.
-    FUNCDESC* describedByName(ObjectClass& objectClass, DISPID member, INVOKEKIND invokeKind,
-                              Microsoft::WRL::ComPtr<ITypeInfo>& describer);
+    // The description of `member` as `invokeKind` by its index, or none.
+    OwnedFuncDesc describedByIndex(ObjectClass& objectClass, DISPID member, INVOKEKIND invokeKind);
+    // The same by its name.
+    OwnedFuncDesc describedByName(ObjectClass& objectClass, DISPID member, INVOKEKIND invokeKind);
     // Asks once for a way to read declarations by name.
     bool canBindNames(ObjectClass& objectClass);
     // The declaration a call of `kind` with `argumentCount` arguments uses:
@@ -191,7 +192,7 @@ class ClassesSeen {
     // property; the other is tried when the first is not declared.
     Declaration* declarationFor(std::size_t index, DISPID member, host::CallKind kind,
                                 std::size_t argumentCount);
-    std::optional<std::size_t> returnedClass(std::size_t index, Declaration& declaration);
+    std::optional<std::size_t> returnedClass(Declaration& declaration);
     DISPID lookUp(IDispatch* object, std::u16string_view name);
 
     CallWatch& calls_;

@@ -108,10 +108,8 @@ std::u16string systemText(HRESULT hr) {
         text.pop_back();
     }
     if (text.empty()) {
-        char fallback[48];
-        std::snprintf(fallback, sizeof fallback, "Automation error 0x%08lX",
-                      static_cast<unsigned long>(hr));
-        text.assign(fallback, fallback + std::char_traits<char>::length(fallback));
+        const std::string fallback = "Automation error " + host::hexNumberText(hr);
+        text.assign(fallback.begin(), fallback.end());
     }
     return text;
 }

@@ -437,11 +437,9 @@ ServedLibrary sizedLibrary(const ComStrictness& strictness) {
 
 // --- A probe's report -------------------------------------------------------
 
-std::int32_t hresultOfText(const std::string& text) {
-    if (text.starts_with("0x") && text.size() == 10) {
-        return static_cast<std::int32_t>(std::stoul(text.substr(2), nullptr, 16));
-    }
-    return static_cast<std::int32_t>(0x80004001);  // E_NOTIMPL: none given
+// Whether a reported answer is success.
+bool tookIt(std::string_view answer) {
+    return hosttypes::answerNumber(answer) == 0;
 }
 
 // The forms the colour query took: where it refused some, only those it
@@ -451,23 +449,15 @@ std::vector<std::vector<DeclaredType>> acceptedColorQueryForms(
     std::vector<std::vector<DeclaredType>> accepted;
     bool refusedSome = false;
     for (const hosttypes::ColorQueryForm& form : report.colorQuery) {
-        if (form.answer != "S_OK") {
+        if (!tookIt(form.answer)) {
             refusedSome = true;
             continue;
         }
-        std::vector<DeclaredType> parameters;
-        std::string_view rest = form.form;
-        while (!rest.empty()) {
-            const std::size_t comma = rest.find(',');
-            const std::optional<DeclaredType> type =
-                hosttypes::parseDeclaredType(rest.substr(0, comma));
-            if (!type) {
-                throw std::runtime_error("colour query: \"" + form.form + "\" is no form");
-            }
-            parameters.push_back(*type);
-            rest = comma == std::string_view::npos ? std::string_view{} : rest.substr(comma + 1);
+        std::optional<std::vector<DeclaredType>> parameters = hosttypes::parseForm(form.form);
+        if (!parameters) {
+            throw std::runtime_error("colour query: \"" + form.form + "\" is no form");
         }
-        accepted.push_back(std::move(parameters));
+        accepted.push_back(std::move(*parameters));
     }
     return refusedSome ? accepted : std::vector<std::vector<DeclaredType>>{};
 }
@@ -612,9 +602,11 @@ ServedLibrary reportedLibrary(const ComStrictness& strictness,
             served.type =
                 typeOfGuid.at(hosttypes::guidText(*hosttypes::parseGuid(reported->typeInfo->guid)));
         } else {
-            served.typeInfoFailure = hresultOfText(reported->typeInfoProblem);
+            // A problem that is no HRESULT ("none given") stands for E_NOTIMPL.
+            served.typeInfoFailure = hosttypes::answerNumber(reported->typeInfoProblem)
+                                         .value_or(static_cast<std::int32_t>(0x80004001));
         }
-        served.answersTableId = reported->castIid.empty() || reported->castAnswer == "S_OK";
+        served.answersTableId = reported->castIid.empty() || tookIt(reported->castAnswer);
         for (const hosttypes::ReportedMember& member : reported->members) {
             if (!member.idOfName) {
                 continue;
@@ -651,7 +643,7 @@ ServedLibrary reportedLibrary(const ComStrictness& strictness,
     for (const hosttypes::ColorQueryForm& form : report.colorQuery) {
         const std::optional<std::uint16_t> returned =
             hosttypes::parseVariantTypeText(form.returned);
-        if (form.answer == "S_OK" && returned && (*returned & vt::arrayFlag) != 0) {
+        if (tookIt(form.answer) && returned && (*returned & vt::arrayFlag) != 0) {
             library.arrayElement = static_cast<std::uint16_t>(*returned & 0x0FFF);
             break;
         }

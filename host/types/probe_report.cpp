@@ -1,10 +1,13 @@
 #include "host/types/probe_report.h"
 
 #include <array>
+#include <charconv>
 #include <stdexcept>
 #include <utility>
 
 #include <nlohmann/json.hpp>
+
+#include "host/error.h"
 
 namespace tav::hosttypes {
 namespace {
@@ -185,6 +188,66 @@ std::string_view invokeKindText(InvokeKind kind) {
         }
     }
     return "method";
+}
+
+namespace {
+constexpr std::int32_t succeeded = 0;
+constexpr std::int32_t noInterface = static_cast<std::int32_t>(0x80004002);
+}  // namespace
+
+std::string answerText(std::int32_t hresult) {
+    if (hresult == succeeded) {
+        return "S_OK";
+    }
+    if (hresult == noInterface) {
+        return "E_NOINTERFACE";
+    }
+    return host::hexNumberText(hresult);
+}
+
+std::optional<std::int32_t> answerNumber(std::string_view text) {
+    if (text == "S_OK") {
+        return succeeded;
+    }
+    if (text == "E_NOINTERFACE") {
+        return noInterface;
+    }
+    if (text.size() != 10 || !text.starts_with("0x")) {
+        return std::nullopt;
+    }
+    std::uint32_t number = 0;
+    const std::string_view digits = text.substr(2);
+    const auto [end, problem] =
+        std::from_chars(digits.data(), digits.data() + digits.size(), number, 16);
+    if (problem != std::errc() || end != digits.data() + digits.size()) {
+        return std::nullopt;
+    }
+    return static_cast<std::int32_t>(number);
+}
+
+std::string formText(const std::vector<DeclaredType>& form) {
+    std::string text;
+    for (const DeclaredType& type : form) {
+        if (!text.empty()) {
+            text += ',';
+        }
+        text += textOf(type);
+    }
+    return text;
+}
+
+std::optional<std::vector<DeclaredType>> parseForm(std::string_view text) {
+    std::vector<DeclaredType> form;
+    while (!text.empty()) {
+        const std::size_t comma = text.find(',');
+        const std::optional<DeclaredType> type = parseDeclaredType(text.substr(0, comma));
+        if (!type) {
+            return std::nullopt;
+        }
+        form.push_back(*type);
+        text = comma == std::string_view::npos ? std::string_view{} : text.substr(comma + 1);
+    }
+    return form;
 }
 
 void writeProbeReport(std::ostream& out, const ProbeReport& report) {

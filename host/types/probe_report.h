@@ -108,6 +108,16 @@ struct ProbeReport {
 
 std::string_view invokeKindText(InvokeKind kind);
 
+// The answer of a call as the report writes it: "S_OK", "E_NOINTERFACE" or
+// the HRESULT ("0x80020005"); and back (nothing for text that is none).
+std::string answerText(std::int32_t hresult);
+std::optional<std::int32_t> answerNumber(std::string_view text);
+
+// A form of the colour query's arguments: their declared types joined by
+// ","; and back (nothing for text that is none).
+std::string formText(const std::vector<DeclaredType>& form);
+std::optional<std::vector<DeclaredType>> parseForm(std::string_view text);
+
 // The report as text: its first line is {"format": "tavrelmondix-probe/1",
 // and the rest JSON, so that both a person and a program read it.
 void writeProbeReport(std::ostream& out, const ProbeReport& report);

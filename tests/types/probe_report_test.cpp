@@ -80,6 +80,24 @@ TEST(GuidText, ReadsBackWithOrWithoutBraces) {
     EXPECT_FALSE(parseGuid("DED89DB0x45B6-11CE-B307-0800363A1E02"));
 }
 
+// The probe writes answers and forms; the simulated host reads them back to
+// replay what a real Solid Edge took and refused.
+TEST(ProbeReport, AnswersAndFormsReadBackAsWritten) {
+    for (std::int32_t answer :
+         {0, static_cast<std::int32_t>(0x80004002), static_cast<std::int32_t>(0x80020005), 1}) {
+        EXPECT_EQ(answerNumber(answerText(answer)), answer) << answerText(answer);
+    }
+    EXPECT_EQ(answerText(static_cast<std::int32_t>(0x80020005)), "0x80020005");
+    EXPECT_FALSE(answerNumber("0x8002000"));
+    EXPECT_FALSE(answerNumber("none given"));
+
+    const std::vector<DeclaredType> form{*parseDeclaredType("SAFEARRAY(float)*"),
+                                         *parseDeclaredType("float*")};
+    EXPECT_EQ(formText(form), "SAFEARRAY(float)*,float*");
+    EXPECT_EQ(parseForm(formText(form)), form);
+    EXPECT_FALSE(parseForm("VARIANT*,nonsense!"));
+}
+
 ProbeReport sampleReport() {
     ProbeReport report;
     report.probeVersion = "3.4.1";

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "host/com/guid.h"
+#include "host/error.h"
 #include "platform/win/wide_text.h"
 #include "tools/sehost-sim/server_ids.h"
 
@@ -36,9 +37,8 @@ const wchar_t typeLibraryFileKey[] =
 
 void check(HRESULT hr, const char* step) {
     if (FAILED(hr)) {
-        char code[16];
-        std::snprintf(code, sizeof code, "0x%08lX", static_cast<unsigned long>(hr));
-        throw std::runtime_error(std::string("type library: ") + step + " failed (" + code + ")");
+        throw std::runtime_error(std::string("type library: ") + step + " failed (" +
+                                 host::hexNumberText(hr) + ")");
     }
 }
 
