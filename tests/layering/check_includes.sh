@@ -14,6 +14,7 @@ rules=(
     "host/types|host/types host/[a-z_]*\.h"
     "host|host/[a-z_]*\.h"
     "engine|engine host/[a-z_]*\.h"
+    "app/cli|app/cli engine host/[a-z_]*\.h"
     "app/win|app engine host/[a-z_]*\.h host/com platform tav_version.h"
     "app|app/[a-z_]*\.h engine host/[a-z_]*\.h tav_version.h"
     "hostprocess|hostprocess platform host/com"
