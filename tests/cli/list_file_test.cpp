@@ -79,6 +79,16 @@ TEST(ListFileLines, TrimsWhiteSpaceAndSkipsBlankAndCommentLines) {
     EXPECT_EQ(decodeListFile(bytes), (Paths{u"C:\\a b\\c.dft", u"C:\\#1.dft", u"d.dft"}));
 }
 
+TEST(ListFileLines, AByteOrderMarkInsideTheTextIsTrimmed) {
+    // Two list files joined (copy a.txt+b.txt) keep the second one's mark.
+    EXPECT_EQ(decodeListFile("\xEF\xBB\xBF"
+                             "a.dft\r\n"
+                             "\xEF\xBB\xBF"
+                             "b.dft\r\n"),
+              (Paths{u"a.dft", u"b.dft"}));
+    EXPECT_EQ(decodeListFile(utf16Bytes(u"\uFEFFa.dft", true)), Paths{u"a.dft"});
+}
+
 TEST(ListFileLines, KeepsOrderAndDuplicates) {
     EXPECT_EQ(decodeListFile("b.dft\na.dft\nb.dft\nB.DFT\n"),
               (Paths{u"b.dft", u"a.dft", u"b.dft", u"B.DFT"}));
