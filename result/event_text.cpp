@@ -43,7 +43,11 @@ void appendHostEvent(JsonObjectText& object, const sim::HostEvent& event) {
     const bool isPut = event.verb == sim::HostEvent::Verb::put;
     object.text(hostEvent::kind, isPut ? hostEvent::put : hostEvent::call);
     object.text(hostEvent::object, event.object);
-    object.number(hostEvent::member, event.member);
+    if (event.memberName.empty()) {
+        object.number(hostEvent::member, event.member);
+    } else {
+        object.text(hostEvent::member, event.memberName);
+    }
     object.json(isPut ? hostEvent::value : hostEvent::args, event.payload);
     object.boolean(hostEvent::ok, event.ok);
 }

@@ -5,7 +5,7 @@
 
 namespace tav::result {
 
-HostOutcome hostOutcomeOf(const sim::SimInspector& host) {
+HostOutcome hostOutcomeOf(const sim::SimInspector& host, bool commandLineRun) {
     HostOutcome outcome;
     outcome.hostCalls = host.hostCalls();
     outcome.heldReferences = host.heldReferences();
@@ -15,6 +15,11 @@ HostOutcome hostOutcomeOf(const sim::SimInspector& host) {
     outcome.selection = host.selection();
     outcome.lineStyles = host.lineStyles();
     outcome.partMembers = host.partMembers();
+    outcome.documentFields = commandLineRun || host.describesDocuments();
+    if (outcome.documentFields) {
+        outcome.displayAlerts = host.displayAlerts();
+        outcome.documents = host.documents();
+    }
     return outcome;
 }
 
@@ -32,6 +37,10 @@ std::string_view endName(app::ProgramEnd end) {
             break;
     }
     return programEnd::open;
+}
+
+std::string_view endName(const WindowOutcome& window) {
+    return window.cli ? programEnd::cli : endName(window.end);
 }
 
 }  // namespace tav::result

@@ -40,15 +40,36 @@ struct HostOutcome {
     std::vector<std::string> selection;
     std::vector<sim::LineStyleState> lineStyles;
     std::vector<sim::PartMemberState> partMembers;
+    // Whether the file tells of every document and of the alerts: for a
+    // command-line run, and for a scene that describes documents on disk,
+    // sheets or the other things only such scenes use. Else these fields are
+    // left out, so that every earlier result stays as it was.
+    bool documentFields = false;
+    bool displayAlerts = true;
+    std::vector<sim::DocumentState> documents;
 };
 
-HostOutcome hostOutcomeOf(const sim::SimInspector& host);
+// `commandLineRun`: the tool that ran was the command-line tool, whose
+// results always tell of every document.
+HostOutcome hostOutcomeOf(const sim::SimInspector& host, bool commandLineRun = false);
+
+// What a run of the command-line tool shows: its exit status, what it
+// printed, the error messages file and the report it wrote.
+struct CliOutcome {
+    std::int32_t exitCode = 0;
+    std::vector<std::string> stdoutLines;                         // UTF-8, as printed
+    std::optional<std::vector<std::string>> errorMessages;        // null: none written
+    std::optional<std::vector<std::vector<std::string>>> report;  // null: none asked for; rows
+                                                                  // incl. header
+};
 
 // How the program ended and what its window shows: the window's part.
 struct WindowOutcome {
     app::ProgramEnd end = app::ProgramEnd::running;
     // What the window shows as the program ends.
     app::WindowState window;
+    // Present: a command-line run, which has no window (its end is "cli").
+    std::optional<CliOutcome> cli;
 };
 
 // Both parts, as one run in process ends with them.
@@ -59,5 +80,7 @@ struct Outcome : HostOutcome, WindowOutcome {
 
 // The name of a program end in results: refused, my_end, fatal, closed, open.
 std::string_view endName(app::ProgramEnd end);
+// The same for either part: "cli" for a command-line run.
+std::string_view endName(const WindowOutcome& window);
 
 }  // namespace tav::result

@@ -6,12 +6,15 @@
 //
 //   {"format", "end", "hostCalls", "nameLookups", "heldReferences",
 //    "rejectedReleases", "host", "selection", "lineStyles", "members",
-//    "window", "events"}
+//    "documents", "window" or "cli", "events"}
 //
-// The host's part (hostCalls to members, and the host events) comes from the
-// host; the window's part (end, window and the window's events) from the
-// tool's window. nameLookups is written only by a host served over COM,
+// The host's part (hostCalls to documents, and the host events) comes from
+// the host; the window's part (end, window and the window's events) from the
+// tool's window, or, for a command-line run, end ("cli") and cli from the
+// command-line tool. nameLookups is written only by a host served over COM,
 // rejectedReleases only by one that rejects calls of every kind while busy.
+// documents and host.displayAlerts only for a command-line run or a scene
+// that describes documents on disk (sim::Scene::describesDocuments).
 #pragma once
 
 #include <string_view>
@@ -32,17 +35,46 @@ inline constexpr std::string_view host = "host";
 inline constexpr std::string_view selection = "selection";
 inline constexpr std::string_view lineStyles = "lineStyles";
 inline constexpr std::string_view members = "members";
+inline constexpr std::string_view documents = "documents";
 inline constexpr std::string_view window = "window";
+inline constexpr std::string_view cli = "cli";
 inline constexpr std::string_view events = "events";
 }  // namespace field
 
-// "host": {"properties": {"18": BOOL, "73": BOOL}, "commands": [N...]}
+// "host": {"properties": {"18": BOOL, "73": BOOL}, "commands": [N...],
+//          "displayAlerts": BOOL}  (displayAlerts with the document fields only)
 namespace hostField {
 inline constexpr std::string_view properties = "properties";
 inline constexpr std::string_view interactive = "18";
 inline constexpr std::string_view delayCompute = "73";
 inline constexpr std::string_view commands = "commands";
+inline constexpr std::string_view displayAlerts = "displayAlerts";
 }  // namespace hostField
+
+// One item of "documents", in scene order:
+//   {"id", "path", "open", "active", "saves", "unsaved" (open ones only),
+//    "activeSheet", "selection", "lineStyles" (these three for drafts only)}
+// path is "" for a document without one; lineStyles items as the top level's.
+namespace documentField {
+inline constexpr std::string_view id = "id";
+inline constexpr std::string_view path = "path";
+inline constexpr std::string_view open = "open";
+inline constexpr std::string_view active = "active";
+inline constexpr std::string_view saves = "saves";
+inline constexpr std::string_view unsaved = "unsaved";
+inline constexpr std::string_view activeSheet = "activeSheet";
+inline constexpr std::string_view selection = "selection";
+inline constexpr std::string_view lineStyles = "lineStyles";
+}  // namespace documentField
+
+// "cli": {"exitCode": N, "stdout": [LINE...], "errorMessages": [LINE...] or
+// null, "report": [[TEXT...]...] or null}
+namespace cliField {
+inline constexpr std::string_view exitCode = "exitCode";
+inline constexpr std::string_view stdoutLines = "stdout";
+inline constexpr std::string_view errorMessages = "errorMessages";
+inline constexpr std::string_view report = "report";
+}  // namespace cliField
 
 // One item of "lineStyles"; a template of null marks a style the scene
 // brought.
@@ -88,7 +120,8 @@ inline constexpr std::string_view version = "version";
 }  // namespace uiEvent
 
 // A host event: {"host": "put"|"call", "object", "member", "value"|"args",
-// "ok"}, and "call" (its host call number) in a host's part.
+// "ok"}, and "call" (its host call number) in a host's part. member is a
+// dispatch id, or the name of a member called by name ("Open").
 namespace hostEvent {
 inline constexpr std::string_view kind = "host";
 inline constexpr std::string_view put = "put";
@@ -108,6 +141,7 @@ inline constexpr std::string_view myEnd = "my_end";
 inline constexpr std::string_view fatal = "fatal";
 inline constexpr std::string_view closed = "closed";
 inline constexpr std::string_view open = "open";
+inline constexpr std::string_view cli = "cli";  // a command-line run
 }  // namespace programEnd
 
 }  // namespace tav::result

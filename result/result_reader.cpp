@@ -19,7 +19,12 @@ sim::HostEvent hostEventOf(const json& item) {
     }
     event.verb = verb == hostEvent::put ? sim::HostEvent::Verb::put : sim::HostEvent::Verb::call;
     event.object = item.at(hostEvent::object).get<std::string>();
-    event.member = item.at(hostEvent::member).get<host::DispId>();
+    const json& member = item.at(hostEvent::member);
+    if (member.is_string()) {
+        event.memberName = member.get<std::string>();
+    } else {
+        event.member = member.get<host::DispId>();
+    }
     event.payload =
         item.at(event.verb == sim::HostEvent::Verb::put ? hostEvent::value : hostEvent::args);
     event.ok = item.at(hostEvent::ok).get<bool>();
@@ -34,6 +39,27 @@ sim::LineStyleState lineStyleOf(const json& item) {
         style.templateName = item.at(lineStyleField::templateName).get<std::string>();
     }
     return style;
+}
+
+sim::DocumentState documentOf(const json& item) {
+    sim::DocumentState document;
+    document.id = item.at(documentField::id).get<std::string>();
+    document.path = item.at(documentField::path).get<std::string>();
+    document.open = item.at(documentField::open).get<bool>();
+    document.active = item.at(documentField::active).get<bool>();
+    document.saves = item.at(documentField::saves).get<std::int32_t>();
+    if (item.contains(documentField::unsaved)) {
+        document.unsaved = item.at(documentField::unsaved).get<bool>();
+    }
+    document.draft = item.contains(documentField::activeSheet);
+    if (document.draft) {
+        document.activeSheet = item.at(documentField::activeSheet).get<std::int32_t>();
+        document.selection = item.at(documentField::selection).get<std::vector<std::string>>();
+        for (const json& style : item.at(documentField::lineStyles)) {
+            document.lineStyles.push_back(lineStyleOf(style));
+        }
+    }
+    return document;
 }
 
 sim::PartMemberState memberOf(const json& item) {
@@ -84,6 +110,13 @@ HostPart readHostPart(std::istream& in) {
         }
         for (const json& member : file.at(field::members)) {
             host.partMembers.push_back(memberOf(member));
+        }
+        host.documentFields = file.contains(field::documents);
+        if (host.documentFields) {
+            host.displayAlerts = hostState.at(hostField::displayAlerts).get<bool>();
+            for (const json& document : file.at(field::documents)) {
+                host.documents.push_back(documentOf(document));
+            }
         }
         part.nameLookups = file.at(field::nameLookups).get<std::int64_t>();
         for (const json& event : file.at(field::events)) {

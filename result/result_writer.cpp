@@ -35,6 +35,43 @@ void appendMember(std::string& out, const sim::PartMemberState& member) {
     object.text(memberField::tangent, member.tangent);
 }
 
+ordered_json lineStyleJson(const sim::LineStyleState& style) {
+    ordered_json object{{lineStyleField::name, style.name}, {lineStyleField::color, style.color}};
+    object[lineStyleField::templateName] =
+        style.templateName ? ordered_json(*style.templateName) : ordered_json(nullptr);
+    return object;
+}
+
+void appendDocument(std::string& out, const sim::DocumentState& document) {
+    ordered_json object{{documentField::id, document.id},
+                        {documentField::path, document.path},
+                        {documentField::open, document.open},
+                        {documentField::active, document.active},
+                        {documentField::saves, document.saves}};
+    if (document.unsaved) {
+        object[documentField::unsaved] = *document.unsaved;
+    }
+    if (document.draft) {
+        object[documentField::activeSheet] = document.activeSheet;
+        object[documentField::selection] = document.selection;
+        ordered_json styles = ordered_json::array();
+        for (const sim::LineStyleState& style : document.lineStyles) {
+            styles.push_back(lineStyleJson(style));
+        }
+        object[documentField::lineStyles] = std::move(styles);
+    }
+    appendJsonAtDepth(out, object, 2);
+}
+
+ordered_json cliJson(const CliOutcome& cli) {
+    ordered_json object{{cliField::exitCode, cli.exitCode},
+                        {cliField::stdoutLines, cli.stdoutLines}};
+    object[cliField::errorMessages] =
+        cli.errorMessages ? ordered_json(*cli.errorMessages) : ordered_json(nullptr);
+    object[cliField::report] = cli.report ? ordered_json(*cli.report) : ordered_json(nullptr);
+    return object;
+}
+
 // The top-level object, one field after the other.
 class ResultWriter {
   public:
@@ -100,7 +137,7 @@ void writeParts(std::ostream& out, const WindowOutcome* window, const HostOutcom
     ResultWriter writer(out);
     writer.write(field::format, formatName);
     if (window) {
-        writer.write(field::end, endName(window->end));
+        writer.write(field::end, endName(*window));
     }
     if (host) {
         writer.write(field::hostCalls, host->hostCalls);
@@ -113,15 +150,24 @@ void writeParts(std::ostream& out, const WindowOutcome* window, const HostOutcom
         if (host->rejectedReleases) {
             writer.write(field::rejectedReleases, *host->rejectedReleases);
         }
-        writer.write(field::host, {{hostField::properties,
-                                    {{hostField::interactive, host->interactive},
-                                     {hostField::delayCompute, host->delayCompute}}},
-                                   {hostField::commands, host->commands}});
+        ordered_json hostState{{hostField::properties,
+                                {{hostField::interactive, host->interactive},
+                                 {hostField::delayCompute, host->delayCompute}}},
+                               {hostField::commands, host->commands}};
+        if (host->documentFields) {
+            hostState[hostField::displayAlerts] = host->displayAlerts;
+        }
+        writer.write(field::host, hostState);
         writer.write(field::selection, host->selection);
         writer.writeArray(field::lineStyles, host->lineStyles, appendLineStyle);
         writer.writeArray(field::members, host->partMembers, appendMember);
+        if (host->documentFields) {
+            writer.writeArray(field::documents, host->documents, appendDocument);
+        }
     }
-    if (window) {
+    if (window && window->cli) {
+        writer.write(field::cli, cliJson(*window->cli));
+    } else if (window) {
         writer.write(field::window, windowJson(window->window));
     }
     writer.writeEvents(events);

@@ -16,8 +16,23 @@ inline constexpr std::string_view activeDocument = "activeDocument";
 inline constexpr std::string_view putInteractive = "put18";
 inline constexpr std::string_view putDelayCompute = "put73";
 inline constexpr std::string_view startCommand = "command79";
-inline constexpr std::array all{activeDocument, putInteractive, putDelayCompute, startCommand};
+inline constexpr std::string_view documents = "documents";
+inline constexpr std::string_view putDisplayAlerts = "putDisplayAlerts";
+inline constexpr std::string_view documentsOpen = "documents.open";
+inline constexpr std::string_view documentsItem = "documents.item";
+inline constexpr std::array all{activeDocument, putInteractive,   putDelayCompute, startCommand,
+                                documents,      putDisplayAlerts, documentsOpen,   documentsItem};
 }  // namespace application
+
+// Keys every document takes, whatever its kind.
+namespace anyDocument {
+inline constexpr std::string_view open = "open";
+inline constexpr std::string_view save = "save";
+inline constexpr std::string_view close = "close";
+inline constexpr std::string_view fullName = "fullName";
+inline constexpr std::string_view readOnly = "readOnly";
+inline constexpr std::array all{open, save, close, fullName, readOnly};
+}  // namespace anyDocument
 
 namespace draft {
 inline constexpr std::string_view activeSheet = "activeSheet";
@@ -31,10 +46,21 @@ inline constexpr std::string_view selectSetItem = "selectSet.item";
 inline constexpr std::string_view selectSetAdd = "selectSet.add";
 inline constexpr std::string_view selectSetRemove = "selectSet.remove";
 inline constexpr std::string_view selectSetClear = "selectSet.clear";
-inline constexpr std::array all{activeSheet,       selectSet,        lineStyles,     drawingViews,
-                                drawingViewsCount, drawingViewsItem, selectSetCount, selectSetItem,
-                                selectSetAdd,      selectSetRemove,  selectSetClear};
+inline constexpr std::string_view sections = "sections";
+inline constexpr std::string_view sheets = "sheets";
+inline constexpr std::array all{activeSheet,           selectSet,          lineStyles,
+                                drawingViews,          drawingViewsCount,  drawingViewsItem,
+                                selectSetCount,        selectSetItem,      selectSetAdd,
+                                selectSetRemove,       selectSetClear,     anyDocument::open,
+                                anyDocument::save,     anyDocument::close, anyDocument::fullName,
+                                anyDocument::readOnly, sections,           sheets};
 }  // namespace draft
+
+namespace sheet {
+inline constexpr std::string_view drawingViews = "drawingViews";
+inline constexpr std::string_view name = "name";
+inline constexpr std::array all{drawingViews, name};
+}  // namespace sheet
 
 // The draft's line styles collection and its styles ("lineStylesFail").
 namespace lineStyles {
@@ -43,8 +69,17 @@ inline constexpr std::string_view add = "add";
 inline constexpr std::string_view putColor = "putColor";
 // "add:NAME" fails only the creation of the style NAME.
 inline constexpr std::string_view addNamedPrefix = "add:";
-inline constexpr std::array all{item, add, putColor};
+inline constexpr std::string_view remove = "remove";
+// "remove:NAME" fails only the removal of the style NAME.
+inline constexpr std::string_view removeNamedPrefix = "remove:";
+inline constexpr std::array all{item, add, putColor, remove};
 }  // namespace lineStyles
+
+// One line style of a scene ("fail" on its entry).
+namespace lineStyle {
+inline constexpr std::string_view parent = "parent";
+inline constexpr std::array all{parent};
+}  // namespace lineStyle
 
 namespace drawingView {
 inline constexpr std::string_view modelReference = "modelReference";
@@ -67,11 +102,13 @@ namespace assembly {
 inline constexpr std::string_view occurrences = "occurrences";
 inline constexpr std::string_view occurrencesCount = "occurrences.count";
 inline constexpr std::string_view occurrencesItem = "occurrences.item";
-inline constexpr std::array all{occurrences, occurrencesCount, occurrencesItem};
+inline constexpr std::array all{occurrences,           occurrencesCount,     occurrencesItem,
+                                anyDocument::open,     anyDocument::save,    anyDocument::close,
+                                anyDocument::fullName, anyDocument::readOnly};
 }  // namespace assembly
 
 namespace part {
-inline constexpr std::array<std::string_view, 0> all{};
+inline constexpr std::array all = anyDocument::all;
 }  // namespace part
 
 // Keys shared by occurrences and sub-occurrences.

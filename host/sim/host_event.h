@@ -15,7 +15,8 @@ namespace tav::sim {
 struct HostEvent {
     enum class Verb { put, call };
     Verb verb = Verb::put;
-    // "host", "selectSet", "lineStyles", "lineStyle:NAME" or "member:ID".
+    // "host", "selectSet", "lineStyles", "lineStyle:NAME", "member:ID",
+    // "documents" or "document:ID".
     std::string object;
     host::DispId member = 0;
     // For a put: the value put (Boolean, integer or string). For a call: the
@@ -25,6 +26,9 @@ struct HostEvent {
     // The number of the host call that asked for the change (from 1). Only
     // the COM server writes it into its result file.
     std::int32_t call = 0;
+    // A member called by name ("Open", "DisplayAlerts"): events name it so,
+    // and `member` is unused.
+    std::string memberName = {};
 };
 
 }  // namespace tav::sim

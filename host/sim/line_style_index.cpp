@@ -1,5 +1,6 @@
 #include "host/sim/line_style_index.h"
 
+#include <algorithm>
 #include <functional>
 
 namespace tav::sim {
@@ -12,10 +13,15 @@ std::size_t nameHash(std::u16string_view name) {
 }  // namespace
 
 LineStyleIndex::LineStyleIndex(std::vector<LineStyle>& styles) : styles_(&styles) {
-    positions_.reserve(styles.size());
-    for (std::size_t position = 0; position < styles.size(); ++position) {
-        add(position);
+    for (const LineStyle& style : styles) {
+        nextSerial_ = std::max(nextSerial_, style.serial + 1);
     }
+    for (LineStyle& style : styles) {
+        if (style.serial == 0) {
+            style.serial = nextSerial_++;
+        }
+    }
+    reindex();
 }
 
 std::optional<std::size_t> LineStyleIndex::find(std::u16string_view name) const {
@@ -30,15 +36,39 @@ std::optional<std::size_t> LineStyleIndex::find(std::u16string_view name) const 
     return first;
 }
 
+std::optional<std::size_t> LineStyleIndex::findSerial(std::uint32_t serial) const {
+    auto found = serials_.find(serial);
+    return found == serials_.end() ? std::nullopt : std::optional(found->second);
+}
+
 std::size_t LineStyleIndex::append(LineStyle style) {
+    style.serial = nextSerial_++;
     styles_->push_back(std::move(style));
     const std::size_t position = styles_->size() - 1;
     add(position);
     return position;
 }
 
+void LineStyleIndex::remove(std::size_t position) {
+    styles_->erase(styles_->begin() + static_cast<std::ptrdiff_t>(position));
+    // Every later style moves up one: rare enough to index anew.
+    reindex();
+}
+
+void LineStyleIndex::reindex() {
+    positions_.clear();
+    serials_.clear();
+    positions_.reserve(styles_->size());
+    serials_.reserve(styles_->size());
+    for (std::size_t position = 0; position < styles_->size(); ++position) {
+        add(position);
+    }
+}
+
 void LineStyleIndex::add(std::size_t position) {
-    positions_.emplace(nameHash((*styles_)[position].name), position);
+    const LineStyle& style = (*styles_)[position];
+    positions_.emplace(nameHash(style.name), position);
+    serials_.emplace(style.serial, position);
 }
 
 }  // namespace tav::sim

@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "host/sim/member_names.h"
+
 namespace tav::sim {
 namespace {
 
@@ -9,13 +11,36 @@ namespace ids = host::dispatch;
 using Names = std::u16string_view;
 
 constexpr std::array<Names, 0> none{};
-constexpr std::array<Names, 1> selectSetName{ids::draftDocument::selectSetName};
-constexpr std::array<Names, 1> modelsName{ids::occurrence::modelsName};
+constexpr std::array<Names, 3> applicationNames{
+    names::application::documents, names::application::displayAlerts, names::application::doIdle};
+constexpr std::array<Names, 3> documentsNames{names::collection::count, names::collection::item,
+                                              names::documents::open};
+// Every document answers for its file; a draft also for its select set (first,
+// as it always had) and its sheets.
+constexpr std::array<Names, 7> draftNames{ids::draftDocument::selectSetName,
+                                          names::document::fullName,
+                                          names::document::readOnly,
+                                          names::document::save,
+                                          names::document::close,
+                                          names::draft::sections,
+                                          names::draft::sheets};
+constexpr std::array<Names, 4> assemblyNames{names::document::fullName, names::document::readOnly,
+                                             names::document::save, names::document::close};
+constexpr std::array<Names, 5> partNames{ids::occurrence::modelsName, names::document::fullName,
+                                         names::document::readOnly, names::document::save,
+                                         names::document::close};
+constexpr std::array<Names, 2> sectionsNames{names::sections::workingSection,
+                                             names::sections::backgroundSection};
+constexpr std::array<Names, 1> sectionNames{names::section::sheets};
+constexpr std::array<Names, 2> sheetsNames{names::collection::count, names::collection::item};
+constexpr std::array<Names, 2> sheetNames{names::sheet::name, names::sheet::drawingViews};
+constexpr std::array<Names, 2> lineStyleNames{names::lineStyle::name, names::lineStyle::parent};
+constexpr std::array<Names, 1> lineStylesNames{names::lineStyles::remove};
 constexpr std::array<Names, 1> bodyName{ids::occurrence::bodyName};
 constexpr std::array<Names, 2> selectedObjectNames{ids::selectSet::typeName,
                                                    ids::selectSet::drawingViewTypeName};
-constexpr std::array<Names, 2> drawingViewNames{ids::selectSet::drawingViewTypeName,
-                                                ids::selectSet::typeName};
+constexpr std::array<Names, 3> drawingViewNames{ids::selectSet::drawingViewTypeName,
+                                                ids::selectSet::typeName, names::drawingView::name};
 constexpr std::array<Names, 3> styleNames{ids::occurrence::diffuseBlueName,
                                           ids::occurrence::diffuseGreenName,
                                           ids::occurrence::diffuseRedName};
@@ -28,13 +53,25 @@ namespace {
 using Member = ObjectMember;
 constexpr host::DispId item = ids::defaultMember;
 
-const std::array<Member, 1> applicationMembers{{{ids::application::activeDocument, nullptr}}};
-const std::array<Member, 4> draftMembers{
-    {{ids::draftDocument::activeSheet, &sheet},
-     {ids::draftDocument::selectSet, &selectSet},
-     {ids::draftDocument::lineStyles, &lineStyles},
-     {0, &selectSet, false, ids::draftDocument::selectSetName}}};
-const std::array<Member, 1> sheetMembers{{{ids::sheet::drawingViews, &drawingViews}}};
+const std::array<Member, 2> applicationMembers{
+    {{ids::application::activeDocument, nullptr},
+     {0, &documents, false, names::application::documents}}};
+// Any kind of document: the tool casts what it gets.
+const std::array<Member, 2> documentsMembers{{{0, nullptr, false, names::collection::item, 1},
+                                              {0, nullptr, true, names::documents::open, 1}}};
+const std::array<Member, 6> draftMembers{{{ids::draftDocument::activeSheet, &sheet},
+                                          {ids::draftDocument::selectSet, &selectSet},
+                                          {ids::draftDocument::lineStyles, &lineStyles},
+                                          {0, &selectSet, false, ids::draftDocument::selectSetName},
+                                          {0, &sections, false, names::draft::sections},
+                                          {0, &sheets, false, names::draft::sheets}}};
+const std::array<Member, 2> sectionsMembers{
+    {{0, &section, false, names::sections::workingSection},
+     {0, &section, false, names::sections::backgroundSection}}};
+const std::array<Member, 1> sectionMembers{{{0, &sectionSheets, false, names::section::sheets}}};
+const std::array<Member, 1> sheetsMembers{{{0, &sheet, false, names::collection::item, 1}}};
+const std::array<Member, 2> sheetMembers{{{ids::sheet::drawingViews, &drawingViews},
+                                          {0, &drawingViews, false, names::sheet::drawingViews}}};
 const std::array<Member, 1> drawingViewsMembers{{{item, &drawingView}}};
 const std::array<Member, 1> selectSetMembers{{{item, nullptr}}};
 const std::array<Member, 2> drawingViewMembers{{{ids::drawingView::modelReference, &modelReference},
@@ -59,13 +96,19 @@ constexpr std::array<Member, 0> noMembers{};
 
 }  // namespace
 
-const ObjectClass application{u"Application", ids::application::iid, none, applicationMembers};
-const ObjectClass draftDocument{u"DraftDocument", ids::draftDocument::iid, selectSetName,
+const ObjectClass application{u"Application", ids::application::iid, applicationNames,
+                              applicationMembers};
+const ObjectClass documents{u"Documents", std::nullopt, documentsNames, documentsMembers};
+const ObjectClass draftDocument{u"DraftDocument", ids::draftDocument::iid, draftNames,
                                 draftMembers};
-const ObjectClass assemblyDocument{u"AssemblyDocument", ids::assemblyDocument::iid, none,
+const ObjectClass assemblyDocument{u"AssemblyDocument", ids::assemblyDocument::iid, assemblyNames,
                                    assemblyMembers};
-const ObjectClass partDocument{u"PartDocument", std::nullopt, modelsName, partDocumentMembers};
-const ObjectClass sheet{u"Sheet", ids::sheet::iid, none, sheetMembers};
+const ObjectClass partDocument{u"PartDocument", std::nullopt, partNames, partDocumentMembers};
+const ObjectClass sections{u"Sections", std::nullopt, sectionsNames, sectionsMembers};
+const ObjectClass section{u"Section", std::nullopt, sectionNames, sectionMembers};
+const ObjectClass sectionSheets{u"SectionSheets", std::nullopt, sheetsNames, sheetsMembers};
+const ObjectClass sheets{u"Sheets", std::nullopt, sheetsNames, sheetsMembers};
+const ObjectClass sheet{u"Sheet", ids::sheet::iid, sheetNames, sheetMembers};
 const ObjectClass drawingViews{u"DrawingViews", ids::drawingViews::iid, none, drawingViewsMembers};
 const ObjectClass selectSet{u"SelectSet", ids::selectSet::iid, none, selectSetMembers};
 const ObjectClass selectedObject{u"SelectedObject", std::nullopt, selectedObjectNames, noMembers};
@@ -75,8 +118,9 @@ const ObjectClass modelReference{u"ModelReference", ids::modelReference::iid, no
                                  modelReferenceMembers};
 const ObjectClass modelMembers{u"ModelMembers", ids::modelMembers::iid, none, modelMembersMembers};
 const ObjectClass modelMember{u"ModelMember", ids::modelMember::iid, none, modelMemberMembers};
-const ObjectClass lineStyles{u"LineStyles", ids::lineStyles::iid, none, lineStylesMembers};
-const ObjectClass lineStyle{u"LineStyle", ids::lineStyle::iid, none, noMembers};
+const ObjectClass lineStyles{u"LineStyles", ids::lineStyles::iid, lineStylesNames,
+                             lineStylesMembers};
+const ObjectClass lineStyle{u"LineStyle", ids::lineStyle::iid, lineStyleNames, noMembers};
 const ObjectClass occurrences{u"Occurrences", ids::occurrences::iid, none, occurrencesMembers};
 const ObjectClass occurrence{u"Occurrence", ids::occurrence::iid, none, occurrenceMembers};
 const ObjectClass occurrenceStyle{u"OccurrenceStyle", std::nullopt, styleNames, noMembers};
@@ -90,7 +134,9 @@ const ObjectClass subOccurrence{u"SubOccurrence", ids::subOccurrence::iid, none,
 }  // namespace classes
 
 std::span<const ObjectClass* const> allClasses() {
-    static const std::array<const ObjectClass*, 22> all{
+    // New classes come after the first ones, so that those keep their
+    // positions (and the ids of the server's own types that follow them).
+    static const std::array<const ObjectClass*, 27> all{
         &classes::application,    &classes::draftDocument,   &classes::assemblyDocument,
         &classes::partDocument,   &classes::sheet,           &classes::drawingViews,
         &classes::selectSet,      &classes::selectedObject,  &classes::drawingView,
@@ -98,7 +144,8 @@ std::span<const ObjectClass* const> allClasses() {
         &classes::lineStyles,     &classes::lineStyle,       &classes::occurrences,
         &classes::occurrence,     &classes::occurrenceStyle, &classes::model,
         &classes::body,           &classes::faceStyle,       &classes::subOccurrences,
-        &classes::subOccurrence,
+        &classes::subOccurrence,  &classes::documents,       &classes::sections,
+        &classes::section,        &classes::sectionSheets,   &classes::sheets,
     };
     return all;
 }

@@ -28,6 +28,7 @@ struct ObjectMember {
     const ObjectClass* returns;
     bool method = false;            // a method (creation) rather than a property or item
     std::u16string_view name = {};  // a late-bound name, whose id the host gives
+    int parameters = -1;            // how many it takes; -1: as its kind implies
 };
 
 struct ObjectClass {
@@ -39,9 +40,14 @@ struct ObjectClass {
 
 namespace classes {
 extern const ObjectClass application;
+extern const ObjectClass documents;
 extern const ObjectClass draftDocument;
 extern const ObjectClass assemblyDocument;
 extern const ObjectClass partDocument;
+extern const ObjectClass sections;
+extern const ObjectClass section;
+extern const ObjectClass sectionSheets;
+extern const ObjectClass sheets;
 extern const ObjectClass sheet;
 extern const ObjectClass drawingViews;
 extern const ObjectClass selectSet;

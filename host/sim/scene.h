@@ -77,6 +77,12 @@ struct LineStyle {
     std::int32_t color = 0;
     // The style it was created from; empty for a style the scene brought.
     std::optional<std::u16string> templateName;
+    // The style a scene's style was made from ("Parent"); none: "".
+    std::optional<std::u16string> parent;
+    Faults fail;
+    // Who the style is while it lasts, whatever its position: a style that
+    // was removed, or that a Close took back, answers no more calls.
+    std::uint32_t serial = 0;
 };
 
 // An object in a select set: a drawing view, or another selected object.
@@ -97,12 +103,29 @@ struct SelectedItem {
 
 enum class DocumentKind { draft, assembly, part };
 
+enum class SectionKind { working, background };
+
+// One sheet of a draft: its name, its section and its drawing views
+// (indices into Scene::drawingViews), in index order.
+struct Sheet {
+    std::u16string name;
+    SectionKind section = SectionKind::working;
+    std::vector<std::size_t> drawingViews;
+    Faults fail;
+};
+
 struct Document {
     std::string id;
     DocumentKind kind = DocumentKind::draft;
-    // Draft: the active sheet's drawing views (indices into Scene::drawingViews),
-    // the select set and the line styles.
-    std::vector<std::size_t> drawingViews;
+    // Any document: its full file name (none: "FullName" is ""), whether it
+    // is open when the session starts, and whether it may be saved.
+    std::optional<std::u16string> path;
+    bool open = true;
+    bool readOnly = false;
+    // Draft: its sheets (a draft the scene gives no sheets has one working
+    // sheet, "Sheet1"), the active one, the select set and the line styles.
+    std::vector<Sheet> sheets;
+    std::size_t activeSheet = 0;  // into sheets
     std::vector<SelectionEntry> selection;
     std::vector<LineStyle> lineStyles;
     Faults lineStylesFail;
@@ -138,6 +161,7 @@ struct ModelReference {
 
 struct DrawingView {
     std::string id;
+    std::optional<std::u16string> name;  // "Name"; none: the id
     std::int32_t drawingViewType = 1;
     std::optional<ModelReference> model;  // empty: the view has no model reference
     ModelMember root;
@@ -149,6 +173,7 @@ struct Application {
     // The scene's "properties" give them by dispatch id ("18", "73").
     bool interactive = true;
     bool delayCompute = false;
+    bool displayAlerts = true;
     Faults fail;
 };
 
@@ -201,6 +226,10 @@ struct Scene {
     std::optional<BusyHost> busy;
     std::optional<std::int32_t> crashAtCall;  // over COM: the server ends at this call
     ComStrictness com;
+    // Whether the scene uses sheets, sections, documents on disk, alerts,
+    // line-style parents or view names: its results then tell of every
+    // document.
+    bool describesDocuments = false;
 };
 
 }  // namespace tav::sim

@@ -1,5 +1,6 @@
 #include "host/sim/scene_loader.h"
 
+#include <array>
 #include <cmath>
 #include <fstream>
 #include <limits>
@@ -40,17 +41,51 @@ bool listed(KeyList keys, std::string_view key) {
     return false;
 }
 
-// A "fail" list; `namedAdd` also accepts "add:NAME".
+// The fault keys a scene could not use before it could describe documents on
+// disk and their sheets: a scene that uses one tells of every document in its
+// results.
+bool isDocumentFaultKey(std::string_view key) {
+    static constexpr std::array keys{fault::application::documents,
+                                     fault::application::putDisplayAlerts,
+                                     fault::application::documentsOpen,
+                                     fault::application::documentsItem,
+                                     fault::anyDocument::open,
+                                     fault::anyDocument::save,
+                                     fault::anyDocument::close,
+                                     fault::anyDocument::fullName,
+                                     fault::anyDocument::readOnly,
+                                     fault::draft::sections,
+                                     fault::draft::sheets,
+                                     fault::lineStyles::remove};
+    return listed(keys, key) || key.starts_with(fault::lineStyles::removeNamedPrefix);
+}
+
+bool holdsDocumentFaultKey(const Faults& faults) {
+    for (const std::string& key : faults.keys) {
+        if (isDocumentFaultKey(key)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Whether `key` is PREFIX followed by a name.
+bool isNamed(std::string_view key, std::string_view prefix) {
+    return key.starts_with(prefix) && key.size() > prefix.size();
+}
+
+// A "fail" list; `named` also accepts "add:NAME" and "remove:NAME".
 Faults readFaultList(const Field& list, KeyList allowed, std::string_view owner,
-                     bool namedAdd = false) {
+                     bool named = false) {
     Faults faults;
     for (const Field& entry : list.elements()) {
         std::string key = entry.text();
-        bool isNamedAdd = namedAdd && key.starts_with(fault::lineStyles::addNamedPrefix) &&
-                          key.size() > fault::lineStyles::addNamedPrefix.size();
-        if (!isNamedAdd && !listed(allowed, key)) {
+        bool isNamedKey = named && (isNamed(key, fault::lineStyles::addNamedPrefix) ||
+                                    isNamed(key, fault::lineStyles::removeNamedPrefix));
+        if (!isNamedKey && !listed(allowed, key)) {
             entry.refuse(inQuotes(key) + " is not a fault key of " + std::string(owner) +
-                         " (allowed: " + joined(allowed) + (namedAdd ? ", add:NAME" : "") + ")");
+                         " (allowed: " + joined(allowed) +
+                         (named ? ", add:NAME, remove:NAME" : "") + ")");
         }
         faults.keys.insert(std::move(key));
     }
@@ -222,6 +257,9 @@ class SceneReader {
         Field active = top_.required("activeDocument");
         if (!active.isNull()) {
             scene_.activeDocument = documentIndex(active);
+            if (!scene_.documents[*scene_.activeDocument].open) {
+                active.refuse("the active document must be open");
+            }
         }
         readFailCall();
         readComOnlyKeys();
@@ -230,14 +268,42 @@ class SceneReader {
 
   private:
     void readHost(const Field& host) {
-        host.allowOnly({"running", "properties", "fail"});
+        host.allowOnly({"running", "properties", "displayAlerts", "fail"});
         scene_.host.running = optionalBoolean(host, "running", true);
+        if (std::optional<Field> alerts = host.optional("displayAlerts")) {
+            scene_.host.displayAlerts = alerts->boolean();
+            scene_.describesDocuments = true;
+        }
         if (std::optional<Field> properties = host.optional("properties")) {
             properties->allowOnly({"18", "73"});
             scene_.host.interactive = optionalBoolean(*properties, "18", true);
             scene_.host.delayCompute = optionalBoolean(*properties, "73", false);
         }
         scene_.host.fail = readFaults(host, fault::application::all, "the host");
+        noteDocumentFaults(scene_.host.fail);
+    }
+
+    void noteDocumentFaults(const Faults& faults) {
+        if (holdsDocumentFaultKey(faults)) {
+            scene_.describesDocuments = true;
+        }
+    }
+
+    // What every document may carry: its path, whether it is open, whether
+    // it is read-only.
+    void readDiskState(const Field& field, Document& document) {
+        if (std::optional<Field> path = field.optional("path")) {
+            document.path = path->utf16();
+            scene_.describesDocuments = true;
+        }
+        if (std::optional<Field> open = field.optional("open")) {
+            document.open = open->boolean();
+            scene_.describesDocuments = true;
+        }
+        if (std::optional<Field> readOnly = field.optional("readOnly")) {
+            document.readOnly = readOnly->boolean();
+            scene_.describesDocuments = true;
+        }
     }
 
     void collectDocumentIds(const Field& documents) {
@@ -266,7 +332,9 @@ class SceneReader {
                 readDraft(field, document);
                 break;
             case DocumentKind::assembly:
-                field.allowOnly({"kind", "occurrences", "fail", "counts"});
+                field.allowOnly(
+                    {"kind", "path", "open", "readOnly", "occurrences", "fail", "counts"});
+                readDiskState(field, document);
                 if (std::optional<Field> occurrences = field.optional("occurrences")) {
                     std::vector<Field> items = occurrences->elements();
                     document.occurrences.reserve(items.size());
@@ -275,23 +343,24 @@ class SceneReader {
                     }
                 }
                 document.fail = readFaults(field, fault::assembly::all, "an assembly document");
+                noteDocumentFaults(document.fail);
                 document.counts = readCounts(field, counted::assembly, "an assembly document");
                 break;
             case DocumentKind::part:
-                field.allowOnly({"kind", "fail"});
+                field.allowOnly({"kind", "path", "open", "readOnly", "fail"});
+                readDiskState(field, document);
                 document.fail = readFaults(field, fault::part::all, "a part document");
+                noteDocumentFaults(document.fail);
                 break;
         }
     }
 
     void readDraft(const Field& field, Document& draft) {
-        field.allowOnly({"kind", "drawingViews", "selection", "lineStyles", "lineStylesFail",
-                         "fail", "counts"});
-        if (std::optional<Field> views = field.optional("drawingViews")) {
-            for (const Field& view : views->elements()) {
-                draft.drawingViews.push_back(viewIndex(view));
-            }
-        }
+        field.allowOnly({"kind", "path", "open", "readOnly", "drawingViews", "sheets",
+                         "activeSheet", "selection", "lineStyles", "lineStylesFail", "fail",
+                         "counts"});
+        readDiskState(field, draft);
+        readSheets(field, draft);
         if (std::optional<Field> selection = field.optional("selection")) {
             for (const Field& entry : selection->elements()) {
                 draft.selection.push_back(readSelectionEntry(entry));
@@ -306,13 +375,78 @@ class SceneReader {
         if (std::optional<Field> styleFaults = field.optional("lineStylesFail")) {
             draft.lineStylesFail =
                 readFaultList(*styleFaults, fault::lineStyles::all, "the line styles", true);
+            noteDocumentFaults(draft.lineStylesFail);
         }
         draft.fail = readFaults(field, fault::draft::all, "a draft document");
+        noteDocumentFaults(draft.fail);
         draft.counts = readCounts(field, counted::draft, "a draft document");
     }
 
-    static LineStyle readLineStyle(const Field& field, std::unordered_set<std::u16string>& names) {
-        field.allowOnly({"name", "color"});
+    // The draft's sheets; without "sheets", one working sheet "Sheet1" holds
+    // the draft's "drawingViews".
+    void readSheets(const Field& field, Document& draft) {
+        std::optional<Field> sheets = field.optional("sheets");
+        std::optional<Field> views = field.optional("drawingViews");
+        if (sheets && views) {
+            field.refuse("a draft takes either \"sheets\" or \"drawingViews\", not both");
+        }
+        if (!sheets) {
+            Sheet& only = draft.sheets.emplace_back();
+            only.name = u"Sheet1";
+            if (views) {
+                only.drawingViews = sheetViews(*views);
+            }
+        } else {
+            scene_.describesDocuments = true;
+            for (const Field& entry : sheets->elements()) {
+                draft.sheets.push_back(readSheet(entry));
+            }
+            if (draft.sheets.empty()) {
+                sheets->refuse("a draft has at least one sheet");
+            }
+        }
+        if (std::optional<Field> active = field.optional("activeSheet")) {
+            scene_.describesDocuments = true;
+            std::int32_t index = active->int32();
+            if (index < 1 || static_cast<std::size_t>(index) > draft.sheets.size()) {
+                active->refuse("must be a sheet's position, 1 to " +
+                               std::to_string(draft.sheets.size()));
+            }
+            draft.activeSheet = static_cast<std::size_t>(index) - 1;
+        }
+    }
+
+    Sheet readSheet(const Field& field) {
+        field.allowOnly({"name", "section", "drawingViews", "fail"});
+        Sheet sheet;
+        sheet.name = field.required("name").utf16();
+        if (std::optional<Field> section = field.optional("section")) {
+            sheet.section = oneOf<SectionKind>(*section, {{"working", SectionKind::working},
+                                                          {"background", SectionKind::background}});
+        }
+        if (std::optional<Field> views = field.optional("drawingViews")) {
+            sheet.drawingViews = sheetViews(*views);
+        }
+        sheet.fail = readFaults(field, fault::sheet::all, "a sheet");
+        return sheet;
+    }
+
+    // A sheet's drawing views; each view is on one sheet at most.
+    std::vector<std::size_t> sheetViews(const Field& list) {
+        std::vector<std::size_t> views;
+        for (const Field& reference : list.elements()) {
+            std::size_t view = viewIndex(reference);
+            if (!viewsOnSheets_.insert(view).second) {
+                reference.refuse("the drawing view " + inQuotes(reference.text()) +
+                                 " is already on a sheet");
+            }
+            views.push_back(view);
+        }
+        return views;
+    }
+
+    LineStyle readLineStyle(const Field& field, std::unordered_set<std::u16string>& names) {
+        field.allowOnly({"name", "color", "parent", "fail"});
         LineStyle style;
         Field name = field.required("name");
         style.name = name.utf16();
@@ -320,6 +454,14 @@ class SceneReader {
             name.refuse("duplicate line style name " + inQuotes(name.text()));
         }
         style.color = field.required("color").int32();
+        if (std::optional<Field> parent = field.optional("parent")) {
+            style.parent = parent->utf16();
+            scene_.describesDocuments = true;
+        }
+        style.fail = readFaults(field, fault::lineStyle::all, "a line style");
+        if (!style.fail.keys.empty()) {
+            scene_.describesDocuments = true;
+        }
         return style;
     }
 
@@ -344,7 +486,7 @@ class SceneReader {
     }
 
     DrawingView readDrawingView(const Field& field) {
-        field.allowOnly({"id", "drawingViewType", "model", "root", "fail"});
+        field.allowOnly({"id", "name", "drawingViewType", "model", "root", "fail"});
         DrawingView view;
         Field id = field.required("id");
         view.id = id.text();
@@ -355,6 +497,10 @@ class SceneReader {
                 "member index paths");
         }
         viewIds_.emplace(view.id, scene_.drawingViews.size());
+        if (std::optional<Field> name = field.optional("name")) {
+            view.name = name->utf16();
+            scene_.describesDocuments = true;
+        }
         if (std::optional<Field> type = field.optional("drawingViewType")) {
             view.drawingViewType = type->int32();
         }
@@ -551,6 +697,7 @@ class SceneReader {
     Scene scene_;
     IndexById documentIds_;
     IndexById viewIds_;
+    std::unordered_set<std::size_t> viewsOnSheets_;
     std::unordered_map<std::string, IdKind> ids_;
 };
 

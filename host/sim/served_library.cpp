@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "host/ascii_case.h"
+#include "host/sim/member_names.h"
 #include "host/types/guid_text.h"
 #include "host/types/object_kinds.h"
 #include "host/types/solid_edge_types.h"
@@ -21,13 +22,53 @@ using hosttypes::ObjectKind;
 using hosttypes::ToolMember;
 using hosttypes::Use;
 
-// Every late-bound name of the host, in the order of the shared numbering.
-constexpr std::array<std::u16string_view, 8> knownNames{
-    ids::draftDocument::selectSetName,   ids::selectSet::typeName,
-    ids::selectSet::drawingViewTypeName, ids::occurrence::diffuseRedName,
-    ids::occurrence::diffuseGreenName,   ids::occurrence::diffuseBlueName,
-    ids::occurrence::modelsName,         ids::occurrence::bodyName,
+// Every late-bound name of the host, in the order of the shared numbering
+// (names added later come last, so that the earlier ones keep their ids).
+constexpr std::array<std::u16string_view, 26> knownNames{
+    ids::draftDocument::selectSetName,
+    ids::selectSet::typeName,
+    ids::selectSet::drawingViewTypeName,
+    ids::occurrence::diffuseRedName,
+    ids::occurrence::diffuseGreenName,
+    ids::occurrence::diffuseBlueName,
+    ids::occurrence::modelsName,
+    ids::occurrence::bodyName,
+    names::application::documents,
+    names::application::displayAlerts,
+    names::application::doIdle,
+    names::collection::count,
+    names::collection::item,
+    names::documents::open,
+    names::document::fullName,
+    names::document::readOnly,
+    names::document::save,
+    names::document::close,
+    names::draft::sections,
+    names::draft::sheets,
+    names::sections::workingSection,
+    names::sections::backgroundSection,
+    names::sheet::name,
+    names::sheet::drawingViews,
+    names::lineStyle::parent,
+    names::lineStyles::remove,
 };
+
+// Classes of no kind the tool's window meets, with the Solid Edge interface
+// a library of Solid Edge's size declares for them.
+const std::array<std::pair<const ObjectClass*, std::string_view>, 5> namedOnlyClasses{{
+    {&classes::documents, "Documents"},
+    {&classes::sections, "Sections"},
+    {&classes::section, "Section"},
+    {&classes::sectionSheets, "SectionSheets"},
+    {&classes::sheets, "Sheets"},
+}};
+
+// The members called by name that take one argument: an index, a file
+// name, whether to save, a style name.
+bool takesOneArgument(std::u16string_view name) {
+    return name == names::collection::item || name == names::documents::open ||
+           name == names::document::close || name == names::lineStyles::remove;
+}
 
 // The kind of object each class is (a non-view selected item is of none).
 const std::array<std::pair<const ObjectClass*, std::string_view>, 21> classKinds{{
@@ -213,7 +254,9 @@ ServedLibrary smallLibrary(const ComStrictness& strictness) {
         for (const ObjectMember& member : objectClass.objectMembers) {
             const bool takesIndex = (member.name.empty() && member.id == ids::defaultMember) ||
                                     member.name == ids::occurrence::modelsName;
-            const std::size_t parameterCount = member.method ? 2 : (takesIndex ? 1 : 0);
+            const std::size_t parameterCount = member.parameters >= 0
+                                                   ? static_cast<std::size_t>(member.parameters)
+                                                   : (member.method ? 2 : (takesIndex ? 1 : 0));
             type.functions.push_back(function(
                 member.name.empty() ? member.id : *idIn(served, member.name),
                 member.name.empty() ? "Member" + std::to_string(member.id) : narrow(member.name),
@@ -294,6 +337,29 @@ class SizedTypeBuilder {
         }
     }
 
+    // Names the simulated host answers beyond the kinds' members (a file's
+    // Save, a sheet's Name): a method where the listing has it as one.
+    void declareNames(std::span<const std::u16string_view> names) {
+        for (std::u16string_view wideName : names) {
+            const std::string name = narrow(wideName);
+            if (functionNamed(type_, name) != nullptr) {
+                continue;
+            }
+            const bool method =
+                listing_ != nullptr &&
+                std::find(listing_->methodNames.begin(), listing_->methodNames.end(), name) !=
+                    listing_->methodNames.end();
+            std::vector<DeclaredType> parameters;
+            if (takesOneArgument(wideName)) {
+                parameters.push_back(hosttypes::declaredBase(vt::variant));
+            }
+            type_.functions.push_back(
+                function(nextOwnId_++, name, method ? InvokeKind::method : InvokeKind::get,
+                         std::move(parameters), hosttypes::declaredBase(vt::variant)));
+            ++(method ? methodsDeclared_ : propertiesDeclared_);
+        }
+    }
+
     // Up to the listing's counts: its names first, then names of our own.
     ServedType finish(host::InterfaceId guid) {
         type_.guid = guid;
@@ -366,6 +432,20 @@ class SizedTypeBuilder {
     int propertiesDeclared_ = 0;
 };
 
+// The class's own late-bound names that its kind does not call: each calls
+// the simulated host by name, unless the table calls that member by id.
+void serveClassNames(ServedClass& served, const ServedType& type, const ObjectKind& kind,
+                     const ObjectClass& objectClass) {
+    for (std::u16string_view name : objectClass.lateBoundNames) {
+        const DeclaredFunction* named = functionNamed(type, narrow(name));
+        if (named == nullptr || isTableMember(kind, named->id) ||
+            served.lateBound.count(named->id) != 0) {
+            continue;
+        }
+        served.lateBound[named->id] = name;
+    }
+}
+
 ServedLibrary sizedLibrary(const ComStrictness& strictness) {
     ServedLibrary library;
     library.arrayElement = arrayElementOf(strictness.arrays);
@@ -391,6 +471,11 @@ ServedLibrary sizedLibrary(const ComStrictness& strictness) {
         for (const ObjectKind& kind : kinds) {
             if (kind.interfaceName == interfaceName) {
                 builder.declareLateBoundMembers(kind);
+            }
+        }
+        for (const auto& [objectClass, kindName] : classKinds) {
+            if (hosttypes::kindNamed(kindName)->interfaceName == interfaceName) {
+                builder.declareNames(objectClass->lateBoundNames);
             }
         }
         typeOfInterface[interfaceName] = library.types.size();
@@ -423,11 +508,30 @@ ServedLibrary sizedLibrary(const ComStrictness& strictness) {
             // ("body") is answered as well as the declared one ("Body").
             served.names.emplace_back(std::u16string(member.name), named->id);
         }
+        serveClassNames(served, type, kind, *objectClass);
         markUnserved(served, type, kind);
         if (&kind == hosttypes::kindNamed(hosttypes::colorQueryKind) &&
             strictness.byRef == ComStrictness::ByRef::declared) {
             served.colorQueryForms = {colorQueryAsVariants()};
         }
+        library.classes[objectClass] = std::move(served);
+    }
+    // The classes of no kind that Solid Edge has an interface for.
+    for (std::size_t c = 0; c < namedOnlyClasses.size(); ++c) {
+        const auto& [objectClass, interfaceName] = namedOnlyClasses[c];
+        SizedTypeBuilder builder(strictness, interfaceName);
+        builder.declareNames(objectClass->lateBoundNames);
+        ServedClass served;
+        served.type = library.types.size();
+        library.types.push_back(
+            builder.finish(ownTypeId(sizedTypes + static_cast<std::uint32_t>(kinds.size() + c))));
+        const ServedType& type = library.types[*served.type];
+        for (const DeclaredFunction& declaredFunction : type.functions) {
+            served.names.emplace_back(wide(declaredFunction.name), declaredFunction.id);
+        }
+        const ObjectKind noKind{{}, interfaceName, std::nullopt, {}};
+        serveClassNames(served, type, noKind, *objectClass);
+        markUnserved(served, type, noKind);
         library.classes[objectClass] = std::move(served);
     }
     // A class of no kind (a non-view selected item) keeps its small type.

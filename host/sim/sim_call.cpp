@@ -22,8 +22,14 @@ auto convertArgument(const host::Value& value, Convert&& convert) {
 }  // namespace
 
 SimCall::SimCall(SimModel& model, std::int32_t number, const host::MemberName& member,
-                 host::CallKind kind, std::span<host::Argument> args)
-    : model_(model), number_(number), member_(member), kind_(kind), args_(args) {}
+                 host::CallKind kind, std::span<host::Argument> args,
+                 std::optional<std::size_t> document)
+    : model_(model),
+      number_(number),
+      member_(member),
+      kind_(kind),
+      args_(args),
+      document_(document) {}
 
 Scene& SimCall::scene() const {
     return model_.scene();
@@ -40,6 +46,11 @@ bool SimCall::readsNamed(std::u16string_view name) const {
 
 bool SimCall::puts(host::DispId id) const {
     return kind_ == host::CallKind::put && !member_.byName() && member_.id == id;
+}
+
+bool SimCall::putsNamed(std::u16string_view name) const {
+    return kind_ == host::CallKind::put && member_.byName() &&
+           host::equalsIgnoringAsciiCase(member_.name, name);
 }
 
 bool SimCall::fetchesItem() const {
@@ -78,7 +89,15 @@ nlohmann::json SimCall::eventArguments() const {
 }
 
 host::Value SimCall::handOut(NodePtr node) const {
-    return model_.handOut(std::move(node));
+    return model_.handOut(std::move(node), document_);
+}
+
+void SimCall::raiseFault(const Faults& faults, FaultKeyList keys) {
+    for (std::string_view key : keys) {
+        if (faults.contains(key)) {
+            throw simulatedFailure(key);
+        }
+    }
 }
 
 host::Value SimCall::unknownMember() {
@@ -90,11 +109,7 @@ void SimCall::raiseInjectedFailure(const Faults& faults, FaultKeyList keys) cons
     if (model_.scene().failCall == number_) {
         throw failedCall(number_);
     }
-    for (std::string_view key : keys) {
-        if (faults.contains(key)) {
-            throw simulatedFailure(key);
-        }
-    }
+    raiseFault(faults, keys);
 }
 
 void SimCall::record(HostEvent event) const {

@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <initializer_list>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -28,8 +29,10 @@ using FaultKeyList = std::initializer_list<std::string_view>;
 
 class SimCall {
   public:
+    // `document`: the document of the object called, if any.
     SimCall(SimModel& model, std::int32_t number, const host::MemberName& member,
-            host::CallKind kind, std::span<host::Argument> args);
+            host::CallKind kind, std::span<host::Argument> args,
+            std::optional<std::size_t> document = std::nullopt);
 
     SimModel& model() const { return model_; }
     Scene& scene() const;
@@ -39,6 +42,7 @@ class SimCall {
     bool reads(host::DispId id) const;
     bool readsNamed(std::u16string_view name) const;
     bool puts(host::DispId id) const;
+    bool putsNamed(std::u16string_view name) const;
     // The default member with an argument: a collection item.
     bool fetchesItem() const;
 
@@ -54,8 +58,14 @@ class SimCall {
     // Every argument, as an event shows a method's arguments.
     nlohmann::json eventArguments() const;
 
-    // A new reference to `node`, as a returned value.
+    // A new reference to `node`, as a returned value; it belongs to the
+    // called object's document unless it is a document itself.
     host::Value handOut(NodePtr node) const;
+
+    // Raises the first of `keys` that `faults` holds, for an operation that
+    // answers to the faults of more than one object (after `perform` has
+    // checked the call number and the first object's).
+    static void raiseFault(const Faults& faults, FaultKeyList keys);
 
     // Runs `action` unless the call is the failing one or `faults` holds one
     // of `keys`.
@@ -93,6 +103,7 @@ class SimCall {
     const host::MemberName& member_;
     host::CallKind kind_;
     std::span<host::Argument> args_;
+    std::optional<std::size_t> document_;
 };
 
 // For operations that no scene can fail.

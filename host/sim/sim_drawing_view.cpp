@@ -1,5 +1,6 @@
 // Drawing views, their model references, and the model members below them.
 #include "host/sim/fault_keys.h"
+#include "host/sim/member_names.h"
 #include "host/sim/object_classes.h"
 #include "host/sim/sim_call.h"
 #include "host/sim/sim_collection.h"
@@ -44,6 +45,11 @@ class DrawingViewNode final : public SimNode {
         if (call.readsNamed(ids::selectSet::drawingViewTypeName)) {
             return call.perform(view.fail, {fault::drawingView::drawingViewType},
                                 [&] { return host::Value(view.drawingViewType); });
+        }
+        if (call.readsNamed(names::drawingView::name)) {
+            return call.perform(noFaults, {}, [&] {
+                return host::Value(view.name ? *view.name : host::toUtf16(view.id));
+            });
         }
         return call.unknownMember();
     }
@@ -183,6 +189,9 @@ class ModelMemberNode final : public SimNode {
                     std::u16string name = call.textArgument(0);
                     requireLineStyle(call, name);
                     current = std::move(name);
+                    if (std::optional<std::size_t> draft = call.model().draftOfView(view_)) {
+                        call.model().documents().markChanged(*draft);
+                    }
                     return host::Value();
                 });
             }

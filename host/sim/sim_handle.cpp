@@ -3,6 +3,7 @@
 #include "host/ascii_case.h"
 #include "host/error.h"
 #include "host/sim/sim_call.h"
+#include "host/sim/sim_errors.h"
 #include "host/sim/sim_model.h"
 
 namespace tav::sim {
@@ -19,8 +20,9 @@ bool answersName(const ObjectClass& objectClass, std::u16string_view name) {
 
 }  // namespace
 
-SimHandle::SimHandle(std::shared_ptr<SimModel> model, NodePtr node)
-    : model_(std::move(model)), node_(std::move(node)) {
+SimHandle::SimHandle(std::shared_ptr<SimModel> model, NodePtr node,
+                     std::optional<std::size_t> document, std::uint32_t closures)
+    : model_(std::move(model)), node_(std::move(node)), document_(document), closures_(closures) {
     model_->retain();
 }
 
@@ -34,7 +36,13 @@ host::Value SimHandle::invoke(const host::MemberName& member, host::CallKind kin
         // As a name the object cannot look up: the call never reaches it.
         throw host::memberNotSupportedError();
     }
-    SimCall call(*model_, model_->beginCall(), member, kind, args);
+    SimCall call(*model_, model_->beginCall(), member, kind, args, document_);
+    if (document_ && model_->documents().closures(*document_) != closures_) {
+        // Its document closed after it was handed out.
+        return call.perform(noFaults, {}, []() -> host::Value {
+            throw hostError(u"The object's document has been closed");
+        });
+    }
     return node_->invoke(call);
 }
 
@@ -42,7 +50,8 @@ host::ObjectRef SimHandle::queryInterface(const host::InterfaceId& iid) {
     if (node_->interfaceId() != iid) {
         return {};
     }
-    return model_->handOut(node_);
+    // The same object: it lives and dies with this reference's document.
+    return host::ObjectRef(std::make_shared<SimHandle>(model_, node_, document_, closures_));
 }
 
 }  // namespace tav::sim

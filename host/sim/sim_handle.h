@@ -4,7 +4,10 @@
 // outlive the SimHost that made it.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <memory>
+#include <optional>
 
 #include "host/sim/sim_node.h"
 #include "host/value.h"
@@ -15,7 +18,10 @@ class SimModel;
 
 class SimHandle final : public host::HostObject {
   public:
-    SimHandle(std::shared_ptr<SimModel> model, NodePtr node);
+    // `document`: the document the object belongs to, if any, closed
+    // `closures` times when it was handed out.
+    SimHandle(std::shared_ptr<SimModel> model, NodePtr node, std::optional<std::size_t> document,
+              std::uint32_t closures);
     ~SimHandle() override;
     SimHandle(const SimHandle&) = delete;
     SimHandle& operator=(const SimHandle&) = delete;
@@ -30,6 +36,8 @@ class SimHandle final : public host::HostObject {
   private:
     std::shared_ptr<SimModel> model_;
     NodePtr node_;
+    std::optional<std::size_t> document_;
+    std::uint32_t closures_;
 };
 
 }  // namespace tav::sim

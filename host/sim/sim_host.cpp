@@ -27,6 +27,19 @@ void collectPartMembers(const DrawingView& view, const ModelMember& member, cons
     }
 }
 
+std::vector<LineStyleState> lineStylesOf(const Document& draft) {
+    std::vector<LineStyleState> styles;
+    styles.reserve(draft.lineStyles.size());
+    for (const LineStyle& style : draft.lineStyles) {
+        std::optional<std::string> templateName;
+        if (style.templateName) {
+            templateName = host::toUtf8(*style.templateName);
+        }
+        styles.push_back({host::toUtf8(style.name), style.color, std::move(templateName)});
+    }
+    return styles;
+}
+
 }  // namespace
 
 SimInspector::SimInspector(std::shared_ptr<const SimModel> model) : model_(std::move(model)) {}
@@ -46,6 +59,10 @@ SimHost::SimHost(Scene scene, HostEventSink onEvent)
       inspector_(model_) {}
 
 SimHost::~SimHost() = default;
+
+void SimHost::setCallObserver(std::function<void(std::int32_t callNumber)> observer) {
+    model_->setCallObserver(std::move(observer));
+}
 
 void SimHost::setObjectResolver(std::function<const SimNode*(const host::ObjectRef&)> resolver) {
     model_->setObjectResolver(std::move(resolver));
@@ -93,17 +110,44 @@ std::vector<std::string> SimInspector::selection() const {
 }
 
 std::vector<LineStyleState> SimInspector::lineStyles() const {
-    std::vector<LineStyleState> styles;
-    if (std::optional<std::size_t> draft = model_->reportedDraft()) {
-        for (const LineStyle& style : model_->scene().documents[*draft].lineStyles) {
-            std::optional<std::string> templateName;
-            if (style.templateName) {
-                templateName = host::toUtf8(*style.templateName);
-            }
-            styles.push_back({host::toUtf8(style.name), style.color, std::move(templateName)});
+    std::optional<std::size_t> draft = model_->reportedDraft();
+    return draft ? lineStylesOf(model_->scene().documents[*draft]) : std::vector<LineStyleState>{};
+}
+
+bool SimInspector::describesDocuments() const {
+    return model_->scene().describesDocuments;
+}
+
+bool SimInspector::displayAlerts() const {
+    return model_->scene().host.displayAlerts;
+}
+
+std::vector<DocumentState> SimInspector::documents() const {
+    const Scene& scene = model_->scene();
+    const DocumentStates& states = model_->documents();
+    std::vector<DocumentState> out;
+    for (std::size_t d = 0; d < scene.documents.size(); ++d) {
+        const Document& doc = scene.documents[d];
+        DocumentState state;
+        state.id = doc.id;
+        state.path = host::toUtf8(doc.path.value_or(u""));
+        state.open = states.isOpen(d);
+        state.active = scene.activeDocument == d;
+        state.saves = states.saves(d);
+        if (state.open) {
+            state.unsaved = states.unsaved(d);
         }
+        state.draft = doc.kind == DocumentKind::draft;
+        if (state.draft) {
+            state.activeSheet = static_cast<std::int32_t>(doc.activeSheet) + 1;
+            for (const SelectionEntry& entry : doc.selection) {
+                state.selection.push_back(model_->selectionId(entry));
+            }
+            state.lineStyles = lineStylesOf(doc);
+        }
+        out.push_back(std::move(state));
     }
-    return styles;
+    return out;
 }
 
 std::vector<PartMemberState> SimInspector::partMembers() const {

@@ -40,6 +40,23 @@ struct PartMemberState {
     std::string tangent;
 };
 
+// One document as results show it. A closed document shows what it last
+// saved (what the scene gave, when never saved).
+struct DocumentState {
+    std::string id;
+    std::string path;  // "" when it has none
+    bool open = false;
+    bool active = false;
+    std::int32_t saves = 0;
+    std::optional<bool> unsaved;  // open documents only: changed since opened or saved
+    bool draft = false;
+    // Drafts only: the active sheet (1-based), the select set by view id or
+    // item id, and the line styles in collection order.
+    std::int32_t activeSheet = 0;
+    std::vector<std::string> selection;
+    std::vector<LineStyleState> lineStyles;
+};
+
 // What the host's state is, for results and reports. Reads only; makes no
 // host call. The COM server writes its result file from this alone.
 class SimInspector {
@@ -62,6 +79,14 @@ class SimInspector {
     std::vector<LineStyleState> lineStyles() const;
     // Every model member of type 1 or 6 in every drawing view, in scene order.
     std::vector<PartMemberState> partMembers() const;
+
+    // Whether the scene describes documents on disk, sheets, alerts or the
+    // other things only such scenes use, so that results tell of them.
+    bool describesDocuments() const;
+    // "DisplayAlerts" as it is now.
+    bool displayAlerts() const;
+    // Every document of the scene, in scene order.
+    std::vector<DocumentState> documents() const;
 
   private:
     std::shared_ptr<const SimModel> model_;
@@ -96,6 +121,10 @@ class SimHost {
     // A new reference to the application object, whether or not the lookup
     // would find it: what a server puts into the running-object table.
     host::ObjectRef application();
+
+    // Called just before each host call runs (or fails) with the call's
+    // number, the first being 1; an empty function stops it.
+    void setCallObserver(std::function<void(std::int32_t callNumber)> observer);
 
     // How objects passed back as arguments are recognised; see SimModel.
     void setObjectResolver(std::function<const SimNode*(const host::ObjectRef&)> resolver);

@@ -1,6 +1,8 @@
 // A draft's line styles: looking a style up, creating one from a template,
-// and setting a style's colour. Names compare exactly, letter case included.
+// removing one no member uses, and a style's name, parent and colour. Names
+// compare exactly, letter case included.
 #include "host/sim/fault_keys.h"
+#include "host/sim/member_names.h"
 #include "host/sim/object_classes.h"
 #include "host/sim/sim_call.h"
 #include "host/sim/sim_collection.h"
@@ -23,27 +25,75 @@ class LineStylesNode final : public SimNode {
     host::Value invoke(SimCall& call) const override {
         Document& draft = call.scene().documents[draft_];
         if (call.fetchesItem()) {
-            return call.perform(draft.lineStylesFail, {fault::lineStyles::item},
-                                [&] { return call.handOut(lineStyle(draft_, lookUp(call))); });
+            return call.perform(draft.lineStylesFail, {fault::lineStyles::item}, [&] {
+                std::uint32_t serial = draft.lineStyles[lookUp(call)].serial;
+                return call.handOut(lineStyle(draft_, serial));
+            });
         }
         if (call.reads(ids::lineStyles::add)) {
             HostEvent event{HostEvent::Verb::call, "lineStyles", ids::lineStyles::add,
                             call.eventArguments()};
-            // "add:NAME" applies when the name arrives as text; no scene key is empty.
-            std::string namedKey;
-            if (!call.arguments().empty()) {
-                if (const auto* name = call.arguments()[0].value.getIf<std::u16string>()) {
-                    namedKey = std::string(fault::lineStyles::addNamedPrefix) + host::toUtf8(*name);
-                }
-            }
+            std::string namedKey = namedFaultKey(call, fault::lineStyles::addNamedPrefix);
             return call.performRecorded(std::move(event), draft.lineStylesFail,
                                         {fault::lineStyles::add, namedKey},
                                         [&] { return create(call, draft); });
+        }
+        if (call.readsNamed(names::lineStyles::remove)) {
+            HostEvent event{HostEvent::Verb::call, "lineStyles", 0, call.eventArguments()};
+            event.memberName = host::toUtf8(names::lineStyles::remove);
+            std::string namedKey = namedFaultKey(call, fault::lineStyles::removeNamedPrefix);
+            return call.performRecorded(std::move(event), draft.lineStylesFail,
+                                        {fault::lineStyles::remove, namedKey}, [&] {
+                                            remove(call);
+                                            return host::Value();
+                                        });
         }
         return call.unknownMember();
     }
 
   private:
+    // "add:NAME" and "remove:NAME" apply when the name arrives as text; no
+    // scene key is empty.
+    static std::string namedFaultKey(const SimCall& call, std::string_view prefix) {
+        if (!call.arguments().empty()) {
+            if (const auto* name = call.arguments()[0].value.getIf<std::u16string>()) {
+                return std::string(prefix) + host::toUtf8(*name);
+            }
+        }
+        return {};
+    }
+
+    // Takes out the style named by the first argument, unless a member of a
+    // view of the draft uses it.
+    void remove(SimCall& call) const {
+        std::u16string name = call.textArgument(0);
+        LineStyleIndex& styles = call.model().lineStyles(draft_);
+        std::optional<std::size_t> found = styles.find(name);
+        if (!found) {
+            throw noLineStyleNamed(name);
+        }
+        const Scene& scene = call.scene();
+        for (std::size_t view = 0; view < scene.drawingViews.size(); ++view) {
+            if (call.model().draftOfView(view) == draft_ &&
+                usesStyle(scene.drawingViews[view].root, name)) {
+                throw hostError(u"The line style \"" + name + u"\" is in use");
+            }
+        }
+        styles.remove(*found);
+        call.model().documents().markChanged(draft_);
+    }
+
+    static bool usesStyle(const ModelMember& member, std::u16string_view name) {
+        for (const ModelMember& child : member.children) {
+            const EdgeStyles& styles = child.styles;
+            if (styles.visible == name || styles.hidden == name || styles.tangent == name ||
+                usesStyle(child, name)) {
+                return true;
+            }
+        }
+        return false;
+    }
+
     // The style the default member's argument names: a name, or a position.
     std::size_t lookUp(const SimCall& call) const {
         if (const auto* name = call.argument(0).getIf<std::u16string>()) {
@@ -68,28 +118,41 @@ class LineStylesNode final : public SimNode {
             throw noLineStyleNamed(templateName);
         }
         std::int32_t color = draft.lineStyles[*source].color;
-        std::size_t created =
-            styles.append(LineStyle{std::move(name), color, std::move(templateName)});
-        return call.handOut(lineStyle(draft_, created));
+        LineStyle style;
+        style.name = std::move(name);
+        style.color = color;
+        style.templateName = std::move(templateName);
+        std::size_t created = styles.append(std::move(style));
+        call.model().documents().markChanged(draft_);
+        return call.handOut(lineStyle(draft_, draft.lineStyles[created].serial));
     }
 
     std::size_t draft_;
 };
 
+// One style, found by its serial number: it answers no more once it was
+// removed, or once a Close took the document back to before it was made.
 class LineStyleNode final : public SimNode {
   public:
-    LineStyleNode(std::size_t draft, std::size_t style) : draft_(draft), style_(style) {}
+    LineStyleNode(std::size_t draft, std::uint32_t serial) : draft_(draft), serial_(serial) {}
 
     const ObjectClass& objectClass() const override { return classes::lineStyle; }
 
     host::Value invoke(SimCall& call) const override {
         Document& draft = call.scene().documents[draft_];
-        LineStyle& style = draft.lineStyles[style_];
+        std::optional<std::size_t> position = call.model().lineStyles(draft_).findSerial(serial_);
+        if (!position) {
+            return call.perform(noFaults, {}, []() -> host::Value {
+                throw hostError(u"The line style no longer exists");
+            });
+        }
+        LineStyle& style = draft.lineStyles[*position];
         if (call.puts(ids::lineStyle::color)) {
             HostEvent event{HostEvent::Verb::put, "lineStyle:" + host::toUtf8(style.name),
                             ids::lineStyle::color, call.eventArgument(0)};
             auto setColor = [&] {
                 style.color = call.longArgument(0);
+                call.model().documents().markChanged(draft_);
                 return host::Value();
             };
             return call.performRecorded(std::move(event), draft.lineStylesFail,
@@ -98,12 +161,22 @@ class LineStyleNode final : public SimNode {
         if (call.reads(ids::lineStyle::color)) {
             return call.perform(noFaults, {}, [&] { return host::Value(style.color); });
         }
+        if (call.readsNamed(names::lineStyle::name)) {
+            return call.perform(noFaults, {}, [&] { return host::Value(style.name); });
+        }
+        if (call.readsNamed(names::lineStyle::parent)) {
+            return call.perform(style.fail, {fault::lineStyle::parent}, [&] {
+                const std::optional<std::u16string>& parent =
+                    style.templateName ? style.templateName : style.parent;
+                return host::Value(parent.value_or(u""));
+            });
+        }
         return call.unknownMember();
     }
 
   private:
     std::size_t draft_;
-    std::size_t style_;
+    std::uint32_t serial_;
 };
 
 }  // namespace
@@ -112,8 +185,8 @@ NodePtr lineStyles(std::size_t draft) {
     return std::make_shared<LineStylesNode>(draft);
 }
 
-NodePtr lineStyle(std::size_t draft, std::size_t style) {
-    return std::make_shared<LineStyleNode>(draft, style);
+NodePtr lineStyle(std::size_t draft, std::uint32_t serial) {
+    return std::make_shared<LineStyleNode>(draft, serial);
 }
 
 }  // namespace tav::sim::objects

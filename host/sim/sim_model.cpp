@@ -8,29 +8,56 @@
 
 namespace tav::sim {
 
-SimModel::SimModel(Scene scene, HostEventSink onEvent)
-    : scene_(std::move(scene)), onEvent_(std::move(onEvent)) {
-    viewDrafts_.assign(scene_.drawingViews.size(), std::nullopt);
-    for (std::size_t d = 0; d < scene_.documents.size(); ++d) {
-        for (std::size_t view : scene_.documents[d].drawingViews) {
-            if (!viewDrafts_[view]) {
-                viewDrafts_[view] = d;
+namespace {
+
+// The draft each view's sheet belongs to; a view on no sheet goes with the
+// reported draft.
+std::vector<std::optional<std::size_t>> draftsOfViews(const Scene& scene,
+                                                      std::optional<std::size_t> reported) {
+    std::vector<std::optional<std::size_t>> drafts(scene.drawingViews.size(), std::nullopt);
+    for (std::size_t d = 0; d < scene.documents.size(); ++d) {
+        for (const Sheet& sheet : scene.documents[d].sheets) {
+            for (std::size_t view : sheet.drawingViews) {
+                if (!drafts[view]) {
+                    drafts[view] = d;
+                }
             }
         }
     }
-    lineStyleIndexes_.reserve(scene_.documents.size());
-    for (Document& document : scene_.documents) {
-        lineStyleIndexes_.emplace_back(document.lineStyles);
-    }
-    for (auto& draft : viewDrafts_) {
+    for (auto& draft : drafts) {
         if (!draft) {
-            draft = reportedDraft();
+            draft = reported;
         }
     }
+    return drafts;
 }
 
-host::ObjectRef SimModel::handOut(NodePtr node) {
-    return host::ObjectRef(std::make_shared<SimHandle>(shared_from_this(), std::move(node)));
+std::vector<LineStyleIndex> lineStyleIndexesOf(Scene& scene) {
+    std::vector<LineStyleIndex> indexes;
+    indexes.reserve(scene.documents.size());
+    for (Document& document : scene.documents) {
+        indexes.emplace_back(document.lineStyles);
+    }
+    return indexes;
+}
+
+}  // namespace
+
+SimModel::SimModel(Scene scene, HostEventSink onEvent)
+    : scene_(std::move(scene)),
+      onEvent_(std::move(onEvent)),
+      viewDrafts_(draftsOfViews(scene_, reportedDraft())),
+      lineStyleIndexes_(lineStyleIndexesOf(scene_)),
+      documents_(scene_, viewDrafts_) {}
+
+host::ObjectRef SimModel::handOut(NodePtr node, std::optional<std::size_t> owner) {
+    std::optional<std::size_t> document = node->ownDocument();
+    if (!document) {
+        document = owner;
+    }
+    std::uint32_t closures = document ? documents_.closures(*document) : 0;
+    return host::ObjectRef(
+        std::make_shared<SimHandle>(shared_from_this(), std::move(node), document, closures));
 }
 
 void SimModel::record(const HostEvent& event) const {

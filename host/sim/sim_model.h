@@ -12,6 +12,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "host/sim/document_states.h"
 #include "host/sim/line_style_index.h"
 #include "host/sim/scene.h"
 #include "host/sim/sim_host.h"
@@ -29,18 +30,37 @@ class SimModel : public std::enable_shared_from_this<SimModel> {
     Scene& scene() { return scene_; }
     const Scene& scene() const { return scene_; }
 
-    // Numbers the next host call.
-    std::int32_t beginCall() { return ++hostCalls_; }
+    // Numbers the next host call, telling the observer first.
+    std::int32_t beginCall() {
+        ++hostCalls_;
+        if (callObserver_) {
+            callObserver_(hostCalls_);
+        }
+        return hostCalls_;
+    }
+    void setCallObserver(std::function<void(std::int32_t)> observer) {
+        callObserver_ = std::move(observer);
+    }
     std::int32_t hostCalls() const { return hostCalls_; }
 
     // A new reference to `node`; it counts as held until its last copy goes.
-    host::ObjectRef handOut(NodePtr node);
+    // It belongs to the node's own document, else to `owner` (the document
+    // of the object it came from), and dies when that document closes.
+    host::ObjectRef handOut(NodePtr node, std::optional<std::size_t> owner = std::nullopt);
     void retain() { ++heldReferences_; }
     void release() { --heldReferences_; }
     std::int32_t heldReferences() const { return heldReferences_; }
 
     // The line styles of document `document` (empty unless it is a draft).
     LineStyleIndex& lineStyles(std::size_t document) { return lineStyleIndexes_.at(document); }
+
+    // Which documents are open, what they saved, how often they closed.
+    DocumentStates& documents() { return documents_; }
+    const DocumentStates& documents() const { return documents_; }
+    // Opens, saves or closes a document, its line styles kept in step.
+    void closeDocument(std::size_t document) {
+        documents_.close(scene_, lineStyleIndexes_, document);
+    }
 
     void record(const HostEvent& event) const;
     std::vector<std::int32_t>& commands() { return commands_; }
@@ -74,6 +94,8 @@ class SimModel : public std::enable_shared_from_this<SimModel> {
     ObjectResolver resolver_;
     std::vector<std::optional<std::size_t>> viewDrafts_;
     std::vector<LineStyleIndex> lineStyleIndexes_;  // one per document
+    DocumentStates documents_;
+    std::function<void(std::int32_t)> callObserver_;
     std::int32_t hostCalls_ = 0;
     std::int32_t heldReferences_ = 0;
     std::vector<std::int32_t> commands_;

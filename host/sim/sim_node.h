@@ -3,6 +3,7 @@
 // in the model; handles (SimHandle) carry nodes to the tool.
 #pragma once
 
+#include <cstddef>
 #include <memory>
 #include <optional>
 
@@ -27,6 +28,9 @@ class SimNode {
     // What a select set holds when this object is added to it; nothing for an
     // object that cannot be selected.
     virtual std::optional<SelectionEntry> selectionEntry() const { return std::nullopt; }
+    // The document the object is: a document names itself, and the objects
+    // below it take their document from the object they came from.
+    virtual std::optional<std::size_t> ownDocument() const { return std::nullopt; }
 };
 
 using NodePtr = std::shared_ptr<const SimNode>;

@@ -1,12 +1,15 @@
-// The application, its documents, the draft's sheet and its drawing views.
+// The application, its documents collection and the documents themselves:
+// what each holds, and documents opened, saved and closed as files.
 #include "host/sim/sim_objects.h"
 
 #include "host/sim/fault_keys.h"
+#include "host/sim/member_names.h"
 #include "host/sim/object_classes.h"
 #include "host/sim/sim_call.h"
 #include "host/sim/sim_collection.h"
 #include "host/sim/sim_errors.h"
 #include "host/sim/sim_model.h"
+#include "host/utf.h"
 
 namespace tav::sim::objects {
 namespace {
@@ -19,6 +22,14 @@ host::Value putSwitch(SimCall& call, host::DispId member, bool& property, std::s
         property = call.booleanArgument(0);
         return host::Value();
     });
+}
+
+// An event of a member called by name.
+HostEvent namedEvent(HostEvent::Verb verb, std::string object, std::u16string_view member,
+                     nlohmann::json payload) {
+    HostEvent event{verb, std::move(object), 0, std::move(payload)};
+    event.memberName = host::toUtf8(member);
+    return event;
 }
 
 class ApplicationNode final : public SimNode {
@@ -59,7 +70,77 @@ class ApplicationNode final : public SimNode {
                                             return host::Value();
                                         });
         }
+        return invokeNamed(call, app);
+    }
+
+  private:
+    static host::Value invokeNamed(SimCall& call, Application& app) {
+        if (call.readsNamed(names::application::documents)) {
+            return call.perform(app.fail, {fault::application::documents},
+                                [&] { return call.handOut(documents()); });
+        }
+        if (call.readsNamed(names::application::displayAlerts)) {
+            return call.perform(noFaults, {}, [&] { return host::Value(app.displayAlerts); });
+        }
+        if (call.putsNamed(names::application::displayAlerts)) {
+            HostEvent event = namedEvent(HostEvent::Verb::put, "host",
+                                         names::application::displayAlerts, call.eventArgument(0));
+            return call.performRecorded(std::move(event), app.fail,
+                                        {fault::application::putDisplayAlerts}, [&] {
+                                            app.displayAlerts = call.booleanArgument(0);
+                                            return host::Value();
+                                        });
+        }
+        if (call.readsNamed(names::application::doIdle)) {
+            return call.perform(noFaults, {}, [] { return host::Value(); });
+        }
         return call.unknownMember();
+    }
+};
+
+// The open documents, and opening one by its path.
+class DocumentsNode final : public SimNode {
+  public:
+    const ObjectClass& objectClass() const override { return classes::documents; }
+
+    host::Value invoke(SimCall& call) const override {
+        Application& app = call.scene().host;
+        const std::vector<std::size_t>& open = call.model().documents().openDocuments();
+        if (call.readsNamed(names::collection::count)) {
+            return call.perform(
+                noFaults, {}, [&] { return host::Value(static_cast<std::int32_t>(open.size())); });
+        }
+        if (call.readsNamed(names::collection::item) || call.fetchesItem()) {
+            return call.perform(app.fail, {fault::application::documentsItem}, [&] {
+                std::size_t d = open[itemPosition(call, open.size())];
+                return call.handOut(document(d, call.scene().documents[d].kind));
+            });
+        }
+        if (call.readsNamed(names::documents::open)) {
+            HostEvent event = namedEvent(HostEvent::Verb::call, "documents", names::documents::open,
+                                         call.eventArguments());
+            return call.performRecorded(std::move(event), app.fail,
+                                        {fault::application::documentsOpen},
+                                        [&] { return openFile(call); });
+        }
+        return call.unknownMember();
+    }
+
+  private:
+    static host::Value openFile(SimCall& call) {
+        std::u16string fileName = call.textArgument(0);
+        DocumentStates& states = call.model().documents();
+        std::optional<std::size_t> found = states.withPath(call.scene(), fileName);
+        if (!found) {
+            throw hostError(u"The file \"" + fileName + u"\" does not exist");
+        }
+        Document& doc = call.scene().documents[*found];
+        if (!states.isOpen(*found)) {
+            // Only a file that is really read can fail to open.
+            SimCall::raiseFault(doc.fail, {fault::anyDocument::open});
+        }
+        states.open(call.scene(), *found);
+        return call.handOut(document(*found, doc.kind));
     }
 };
 
@@ -79,12 +160,15 @@ class DocumentNode final : public SimNode {
         return classes::partDocument;
     }
 
+    std::optional<std::size_t> ownDocument() const override { return document_; }
+
     host::Value invoke(SimCall& call) const override {
         const Document& doc = call.scene().documents[document_];
         if (kind_ == DocumentKind::draft) {
             if (call.reads(ids::draftDocument::activeSheet)) {
-                return call.perform(doc.fail, {fault::draft::activeSheet},
-                                    [&] { return call.handOut(sheet(document_)); });
+                return call.perform(doc.fail, {fault::draft::activeSheet}, [&] {
+                    return call.handOut(sheet(document_, doc.activeSheet));
+                });
             }
             if (call.reads(ids::draftDocument::selectSet) ||
                 call.readsNamed(ids::draftDocument::selectSetName)) {
@@ -95,62 +179,74 @@ class DocumentNode final : public SimNode {
                 return call.perform(doc.fail, {fault::draft::lineStyles},
                                     [&] { return call.handOut(lineStyles(document_)); });
             }
+            if (call.readsNamed(names::draft::sections)) {
+                return call.perform(doc.fail, {fault::draft::sections},
+                                    [&] { return call.handOut(sections(document_)); });
+            }
+            if (call.readsNamed(names::draft::sheets)) {
+                return call.perform(doc.fail, {fault::draft::sheets},
+                                    [&] { return call.handOut(sheets(document_, std::nullopt)); });
+            }
         }
         if (kind_ == DocumentKind::assembly && call.reads(ids::assemblyDocument::occurrences)) {
             return call.perform(doc.fail, {fault::assembly::occurrences},
                                 [&] { return call.handOut(occurrences(document_)); });
         }
-        return call.unknownMember();
+        return invokeFileMember(call, doc);
     }
 
   private:
+    // What every document answers as a file.
+    host::Value invokeFileMember(SimCall& call, const Document& doc) const {
+        if (call.readsNamed(names::document::fullName)) {
+            return call.perform(doc.fail, {fault::anyDocument::fullName},
+                                [&] { return host::Value(doc.path.value_or(u"")); });
+        }
+        if (call.readsNamed(names::document::readOnly)) {
+            return call.perform(doc.fail, {fault::anyDocument::readOnly},
+                                [&] { return host::Value(doc.readOnly); });
+        }
+        if (call.readsNamed(names::document::save)) {
+            HostEvent event = namedEvent(HostEvent::Verb::call, "document:" + doc.id,
+                                         names::document::save, call.eventArguments());
+            return call.performRecorded(std::move(event), doc.fail, {fault::anyDocument::save},
+                                        [&] {
+                                            save(call, doc);
+                                            return host::Value();
+                                        });
+        }
+        if (call.readsNamed(names::document::close)) {
+            HostEvent event = namedEvent(HostEvent::Verb::call, "document:" + doc.id,
+                                         names::document::close, call.eventArguments());
+            return call.performRecorded(std::move(event), doc.fail, {fault::anyDocument::close},
+                                        [&] {
+                                            close(call, doc);
+                                            return host::Value();
+                                        });
+        }
+        return call.unknownMember();
+    }
+
+    void save(SimCall& call, const Document& doc) const {
+        if (doc.readOnly) {
+            throw hostError(u"The document is read-only and cannot be saved");
+        }
+        call.model().documents().save(call.scene(), document_);
+    }
+
+    // SaveChanges (absent: False) saves first, as Save does, its faults
+    // included; a Close that fails changes nothing.
+    void close(SimCall& call, const Document& doc) const {
+        const bool saveChanges = !call.arguments().empty() && call.booleanArgument(0);
+        if (saveChanges) {
+            SimCall::raiseFault(doc.fail, {fault::anyDocument::save});
+            save(call, doc);
+        }
+        call.model().closeDocument(document_);
+    }
+
     std::size_t document_;
     DocumentKind kind_;
-};
-
-class SheetNode final : public SimNode {
-  public:
-    explicit SheetNode(std::size_t draft) : draft_(draft) {}
-
-    const ObjectClass& objectClass() const override { return classes::sheet; }
-
-    host::Value invoke(SimCall& call) const override {
-        if (call.reads(ids::sheet::drawingViews)) {
-            return call.perform(call.scene().documents[draft_].fail, {fault::draft::drawingViews},
-                                [&] { return call.handOut(drawingViews(draft_)); });
-        }
-        return call.unknownMember();
-    }
-
-  private:
-    std::size_t draft_;
-};
-
-class DrawingViewsNode final : public SimNode {
-  public:
-    explicit DrawingViewsNode(std::size_t draft) : draft_(draft) {}
-
-    const ObjectClass& objectClass() const override { return classes::drawingViews; }
-
-    host::Value invoke(SimCall& call) const override {
-        const Document& draft = call.scene().documents[draft_];
-        if (call.reads(ids::drawingViews::count)) {
-            return call.perform(draft.fail, {fault::draft::drawingViewsCount}, [&] {
-                return host::Value(
-                    reportedCount(draft.counts, counted::drawingViews, draft.drawingViews.size()));
-            });
-        }
-        if (call.fetchesItem()) {
-            return call.perform(draft.fail, {fault::draft::drawingViewsItem}, [&] {
-                std::size_t position = itemPosition(call, draft.drawingViews.size());
-                return call.handOut(drawingView(draft.drawingViews[position]));
-            });
-        }
-        return call.unknownMember();
-    }
-
-  private:
-    std::size_t draft_;
 };
 
 }  // namespace
@@ -159,16 +255,12 @@ NodePtr application() {
     return std::make_shared<ApplicationNode>();
 }
 
+NodePtr documents() {
+    return std::make_shared<DocumentsNode>();
+}
+
 NodePtr document(std::size_t document, DocumentKind kind) {
     return std::make_shared<DocumentNode>(document, kind);
-}
-
-NodePtr sheet(std::size_t draft) {
-    return std::make_shared<SheetNode>(draft);
-}
-
-NodePtr drawingViews(std::size_t draft) {
-    return std::make_shared<DrawingViewsNode>(draft);
 }
 
 }  // namespace tav::sim::objects

@@ -4,6 +4,8 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "host/sim/scene.h"
@@ -11,11 +13,19 @@
 
 namespace tav::sim::objects {
 
-// The application and its documents (sim_objects.cpp).
+// The application, its documents collection and its documents
+// (sim_objects.cpp).
 NodePtr application();
+NodePtr documents();
 NodePtr document(std::size_t document, DocumentKind kind);
-NodePtr sheet(std::size_t draft);
-NodePtr drawingViews(std::size_t draft);
+
+// A draft's sections, sheets and the drawing views of a sheet (sim_sheets.cpp).
+NodePtr sections(std::size_t draft);
+NodePtr section(std::size_t draft, SectionKind kind);
+// The sheets of one section, or every sheet of the draft.
+NodePtr sheets(std::size_t draft, std::optional<SectionKind> section);
+NodePtr sheet(std::size_t draft, std::size_t sheet);
+NodePtr drawingViews(std::size_t draft, std::size_t sheet);
 
 // The select set and what it holds (sim_select_set.cpp).
 NodePtr selectSet(std::size_t draft);
@@ -24,7 +34,8 @@ NodePtr selected(const SelectionEntry& entry);
 
 // The line styles of a draft (sim_line_styles.cpp).
 NodePtr lineStyles(std::size_t draft);
-NodePtr lineStyle(std::size_t draft, std::size_t style);
+// A style by its serial number (LineStyleIndex).
+NodePtr lineStyle(std::size_t draft, std::uint32_t serial);
 
 // Drawing views and their model members (sim_drawing_view.cpp).
 NodePtr drawingView(std::size_t view);

@@ -187,8 +187,8 @@ TEST(SceneLoader, RefusalsNameThePathAndTheProblem) {
         {"wrong format", [](Json& s) { s["format"] = "tavrelmondix-scene/2"; },
          "s.json: format: must be \"tavrelmondix-scene/1\""},
         {"unknown key", [](Json& s) { s["drawingViews"][0]["modle"] = nullptr; },
-         "s.json: drawingViews[0].modle: unknown key (expected one of: id, drawingViewType, "
-         "model, root, fail)"},
+         "s.json: drawingViews[0].modle: unknown key (expected one of: id, name, "
+         "drawingViewType, model, root, fail)"},
         {"missing member type",
          [](Json& s) { s["drawingViews"][0]["root"]["children"][1]["children"][0].erase("type"); },
          "s.json: drawingViews[0].root.children[1].children[0].type: is required"},
@@ -206,7 +206,7 @@ TEST(SceneLoader, RefusalsNameThePathAndTheProblem) {
         {"fault key of another kind",
          [](Json& s) { s["documents"]["P1"]["fail"] = {"occurrences"}; },
          "s.json: documents.P1.fail[0]: \"occurrences\" is not a fault key of a part document "
-         "(allowed: none)"},
+         "(allowed: open, save, close, fullName, readOnly)"},
         {"root takes no type", [](Json& s) { s["drawingViews"][1]["root"]["type"] = 0; },
          "s.json: drawingViews[1].root.type: unknown key (expected one of: children, fail, "
          "counts)"},
