@@ -4,12 +4,16 @@
 
 namespace tav::app {
 
-AboutBoxText loadAboutBox() {
+std::u16string versionText() {
     using engine::decimalText;
+    return decimalText(version.major) + u"." + decimalText(version.minor) + u"." +
+           decimalText(version.revision);
+}
+
+AboutBoxText loadAboutBox() {
     AboutBoxText about;
     about.title = u"About " + std::u16string(applicationTitle);
-    about.versionLine = u"Version " + decimalText(version.major) + u"." +
-                        decimalText(version.minor) + u"." + decimalText(version.revision);
+    about.versionLine = u"Version " + versionText();
     about.appTitle = std::u16string(applicationTitle);
     about.description = u"Enter a Solid Edge draft file of an assembly file and run the macro.";
     about.description2 =

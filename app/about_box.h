@@ -15,6 +15,8 @@ struct Version {
     int revision;
 };
 inline constexpr Version version{TAV_VERSION_MAJOR, TAV_VERSION_MINOR, TAV_VERSION_REVISION};
+// "3.4.1"
+std::u16string versionText();
 
 struct AboutBoxText {
     std::u16string title;        // "About Tavrelmondix"

@@ -9,6 +9,19 @@
 
 namespace tav::engine {
 
+// What runs changed, for the command-line tool's document lines; the window
+// never reads it. Counts only successful host calls.
+struct RunStatistics {
+    std::int32_t stylesCreated = 0;
+    std::int32_t styleColorsPut = 0;
+    std::int32_t memberStylesPut = 0;
+    // Part members met in the processed views, and those given a colour.
+    std::int32_t partMembers = 0;
+    std::int32_t coloredMembers = 0;
+
+    bool documentChanged() const { return stylesCreated + styleColorsPut + memberStylesPut > 0; }
+};
+
 struct EngineState {
     host::ObjectRef hostApp;
     host::ObjectRef draftDocument;
@@ -26,6 +39,11 @@ struct EngineState {
     std::int16_t dotCounter = 0;
 
     RunTables tables;
+
+    // A dry run pairs and counts as a real one but creates no style and puts
+    // nothing on a member.
+    bool dryRun = false;
+    RunStatistics statistics;
 };
 
 }  // namespace tav::engine

@@ -32,12 +32,18 @@ std::u16string styleName(const std::u16string& baseName, const EdgeKind& kind) {
 
 void applyMemberStyles(RunContext& context, std::int32_t i) {
     const MemberRecord& record = context.state.tables.members.at(i);
+    RunStatistics& statistics = context.state.statistics;
+    ++statistics.partMembers;
     if (record.color <= noColor) {
+        return;
+    }
+    ++statistics.coloredMembers;
+    if (context.state.dryRun) {
         return;
     }
     const std::u16string baseName = decimalText(record.color);
     addStyles(context, baseName, record.color);
-    matchStyle(record.member, baseName);
+    statistics.memberStylesPut += matchStyle(record.member, baseName);
 }
 
 void addStyles(RunContext& context, const std::u16string& faceStyleName, ColorValue color) {
@@ -56,7 +62,7 @@ void addStyles(RunContext& context, const std::u16string& faceStyleName, ColorVa
         if (found) {
             continue;  // used unchanged
         }
-        tolerate([&] {
+        const bool created = attempt([&] {
             std::u16string& templateName = state.*kind.templateName;
             std::array<host::Argument, 2> arguments{host::byValue(name),
                                                     host::byReference(templateName)};
@@ -67,16 +73,25 @@ void addStyles(RunContext& context, const std::u16string& faceStyleName, ColorVa
                 templateName = *changed;
             }
         });
+        if (created) {
+            ++state.statistics.stylesCreated;
+        }
         // After a failed creation the working reference is empty and this
         // step fails without reaching the host.
-        tolerate([&] { style.put(dispatch::lineStyle::color, host::byReference(color)); });
+        if (attempt([&] { style.put(dispatch::lineStyle::color, host::byReference(color)); })) {
+            ++state.statistics.styleColorsPut;
+        }
     }
 }
 
-void matchStyle(const ObjectRef& member, const std::u16string& baseName) {
+std::int32_t matchStyle(const ObjectRef& member, const std::u16string& baseName) {
+    std::int32_t stylesPut = 0;
     for (const EdgeKind& kind : edgeKinds) {
-        tolerate([&] { member.put(kind.memberProperty, styleName(baseName, kind)); });
+        if (attempt([&] { member.put(kind.memberProperty, styleName(baseName, kind)); })) {
+            ++stylesPut;
+        }
     }
+    return stylesPut;
 }
 
 }  // namespace tav::engine

@@ -15,7 +15,8 @@
 
 namespace tav::engine {
 
-// For member i (1-based) with a colour: addStyles, then matchStyle.
+// For member i (1-based) with a colour: addStyles, then matchStyle (neither
+// in a dry run). Counts what it met and changed in the state's statistics.
 void applyMemberStyles(RunContext& context, std::int32_t i);
 
 // Looks each of the colour's three styles up by name and creates the missing
@@ -25,7 +26,8 @@ void applyMemberStyles(RunContext& context, std::int32_t i);
 // the name the tool's documentation gives it.
 void addStyles(RunContext& context, const std::u16string& faceStyleName, ColorValue color);
 
-// Puts the three style names into the member's edge style properties.
-void matchStyle(const host::ObjectRef& member, const std::u16string& baseName);
+// Puts the three style names into the member's edge style properties;
+// how many of the three puts succeeded.
+std::int32_t matchStyle(const host::ObjectRef& member, const std::u16string& baseName);
 
 }  // namespace tav::engine

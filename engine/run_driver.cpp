@@ -1,17 +1,15 @@
 #include "engine/run_driver.h"
 
 #include <array>
-#include <cmath>
 #include <string>
+#include <utility>
 
-#include "engine/assembly_walk.h"
 #include "engine/error_modes.h"
 #include "engine/host_paths.h"
 #include "engine/host_switches.h"
-#include "engine/line_styles.h"
-#include "engine/member_walk.h"
-#include "engine/pairing.h"
+#include "engine/run_steps.h"
 #include "engine/text.h"
+#include "engine/view_run.h"
 #include "host/conversions.h"
 
 namespace tav::engine {
@@ -19,11 +17,6 @@ namespace {
 
 namespace dispatch = host::dispatch;
 using host::ObjectRef;
-
-// Progress bar numbers are whole here and print without a decimal point.
-std::u16string progressText(float value) {
-    return decimalText(static_cast<std::int64_t>(std::lround(value)));
-}
 
 class Run {
   public:
@@ -46,16 +39,10 @@ class Run {
     }
 
   private:
-    // A step in the run's current error mode: tolerated (abandoned at its
-    // failing call, false returned) until the first view yields a model
-    // reference, strict (the error leaves the run) from then on.
+    // A step in the run's current error mode (see RunSteps).
     template <class Step>
     bool step(Step&& action) {
-        if (strict_) {
-            action();
-            return true;
-        }
-        return attempt(action);
+        return steps_.step(std::forward<Step>(action));
     }
 
     ObjectRef selectedItem(std::int32_t position) {
@@ -142,55 +129,7 @@ class Run {
             viewNumber = static_cast<std::int16_t>(viewNumber + 1);
             window().setCaption(StatusLine::view, u"Processing View " + decimalText(viewNumber) +
                                                       u" to " + decimalText(viewTotal));
-            processView();
-        }
-    }
-
-    void processView() {
-        ObjectRef modelReference;
-        if (!step([&] {
-                modelReference =
-                    host::toObject(state().currentView.get(dispatch::drawingView::modelReference))
-                        .as(dispatch::modelReference::iid);
-            })) {
-            return;  // no model reference, still tolerated: the view is skipped
-        }
-        // From the first model reference on, every failure ends the run.
-        strict_ = true;
-        const std::u16string modelFile =
-            host::toText(modelReference.get(dispatch::modelReference::fileName));
-        if (lowerCase(lastUnits(modelFile, 3)) != u"asm") {
-            return;  // not an assembly
-        }
-        state().assemblyDocument =
-            host::toObject(modelReference.get(dispatch::modelReference::modelDocument))
-                .as(dispatch::assemblyDocument::iid);
-
-        window().setCaption(StatusLine::part, u"Processing SubOccurrences...");
-        window().repaint();
-        readAllSubOccurrences(context_, state().assemblyDocument);
-
-        window().setCaption(StatusLine::part, u"Processing ModelMembers...");
-        window().repaint();
-        readAllModelMembers(context_, state().currentView);
-
-        pairMembers(state().tables);
-        applyStylesWithProgress();
-    }
-
-    void applyStylesWithProgress() {
-        RecordTable<MemberRecord>& members = state().tables.members;
-        window().setProgressMin(0.0f);
-        window().setProgressMax(static_cast<float>(members.count()));
-        window().setProgressValue(0.0f);
-        const std::int16_t memberBound = members.loopBound();
-        for (std::int32_t i = 1; i <= memberBound; ++i) {
-            window().setProgressValue(window().progressValue() + 1.0f);
-            window().setCaption(StatusLine::part,
-                                u"Processing Part " + progressText(window().progressValue()) +
-                                    u" to " + progressText(window().progressMax()));
-            window().repaint();
-            applyMemberStyles(context_, i);
+            processCurrentView(context_, steps_);
         }
     }
 
@@ -229,7 +168,7 @@ class Run {
     RunContext context_;
     ObjectRef selectSet_;  // held for the whole run
     bool userSelection_ = true;
-    bool strict_ = false;
+    RunSteps steps_;
 };
 
 }  // namespace

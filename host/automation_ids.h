@@ -77,7 +77,28 @@ inline constexpr DispId delayCompute = 73;
 inline constexpr DispId startCommand = 79;
 // The command started once a run has finished.
 inline constexpr std::int32_t commandAfterRun = 32876;
+// Late-bound, for the command-line tool: the open documents, and whether
+// the host shows its own message boxes (off while the tool works).
+inline constexpr std::u16string_view documentsName = u"Documents";
+inline constexpr std::u16string_view displayAlertsName = u"DisplayAlerts";
 }  // namespace application
+
+// Late-bound names of the command-line tool on the documents collection and
+// on any document.
+namespace documents {
+inline constexpr std::u16string_view countName = u"Count";
+inline constexpr std::u16string_view itemName = u"Item";
+// Opens the document of a file name (one argument) and returns it.
+inline constexpr std::u16string_view openName = u"Open";
+}  // namespace documents
+
+namespace document {
+inline constexpr std::u16string_view fullNameName = u"FullName";
+inline constexpr std::u16string_view readOnlyName = u"ReadOnly";
+inline constexpr std::u16string_view saveName = u"Save";
+// Method taking SaveChanges, a Boolean.
+inline constexpr std::u16string_view closeName = u"Close";
+}  // namespace document
 
 namespace draftDocument {
 inline constexpr InterfaceId iid = InterfaceId::parse("016B11FB-CDC0-11CE-A035-08003601E53B");
@@ -86,11 +107,26 @@ inline constexpr DispId selectSet = 39;
 inline constexpr DispId lineStyles = 8197;
 // The select set, read by name on the active document.
 inline constexpr std::u16string_view selectSetName = u"SelectSet";
+// Late-bound, for the command-line tool: the working and background sections.
+inline constexpr std::u16string_view sectionsName = u"Sections";
 }  // namespace draftDocument
+
+// Late-bound: a draft's sections and the sheets of one.
+namespace sections {
+inline constexpr std::u16string_view workingSectionName = u"WorkingSection";
+inline constexpr std::u16string_view backgroundSectionName = u"BackgroundSection";
+inline constexpr std::u16string_view sheetsName = u"Sheets";
+}  // namespace sections
+
+namespace sheets {
+inline constexpr std::u16string_view countName = u"Count";
+inline constexpr std::u16string_view itemName = u"Item";
+}  // namespace sheets
 
 namespace sheet {
 inline constexpr InterfaceId iid = InterfaceId::parse("FFB20FA0-339B-11CE-956A-08003601DFE5");
 inline constexpr DispId drawingViews = 20481;
+inline constexpr std::u16string_view nameName = u"Name";
 }  // namespace sheet
 
 namespace drawingViews {
@@ -119,6 +155,7 @@ namespace drawingView {
 inline constexpr InterfaceId iid = InterfaceId::parse("61F55450-5269-11CE-9CFE-08003637FB01");
 inline constexpr DispId modelReference = 27;
 inline constexpr DispId modelMembers = 24686;
+inline constexpr std::u16string_view nameName = u"Name";
 }  // namespace drawingView
 
 namespace modelReference {

@@ -1,5 +1,7 @@
 #include "host/error.h"
 
+#include <algorithm>
+#include <array>
 #include <cstdio>
 #include <utility>
 
@@ -37,6 +39,16 @@ AutomationError objectRequiredError() {
 AutomationError memberNotSupportedError() {
     return {runtime_error_number::memberNotSupported,
             u"Object doesn't support this property or method"};
+}
+
+bool isHostGoneNumber(std::int32_t number) {
+    // As HRESULTs: RPC_E_SERVER_DIED, RPC_E_SERVER_DIED_DNE, RPC_E_DISCONNECTED,
+    // CO_E_OBJNOTCONNECTED, RPC_S_SERVER_UNAVAILABLE, RPC_S_CALL_FAILED and
+    // RPC_S_CALL_FAILED_DNE.
+    constexpr std::array<std::uint32_t, 7> goneNumbers{
+        0x80010007u, 0x80010012u, 0x80010108u, 0x800401FDu, 0x800706BAu, 0x800706BEu, 0x800706BFu};
+    const auto asUnsigned = static_cast<std::uint32_t>(number);
+    return std::find(goneNumbers.begin(), goneNumbers.end(), asUnsigned) != goneNumbers.end();
 }
 
 }  // namespace tav::host

@@ -49,4 +49,8 @@ std::string hexNumberText(std::int32_t number);
 // The generic failure number hosts use (E_FAIL).
 inline constexpr std::int32_t hostFailureNumber = -2147467259;
 
+// Whether a call failed because the host's process is gone (it ended or
+// crashed, so its objects are disconnected): no later call can succeed.
+bool isHostGoneNumber(std::int32_t number);
+
 }  // namespace tav::host

@@ -38,8 +38,21 @@ void ObjectRef::put(DispId member, Argument argument) const {
     invokeOn(object(), MemberName{member, {}}, CallKind::put, std::span<Argument>(&argument, 1));
 }
 
+void ObjectRef::put(std::u16string_view name, Value value) const {
+    Argument argument{std::move(value), false};
+    invokeOn(object(), MemberName{0, name}, CallKind::put, std::span<Argument>(&argument, 1));
+}
+
 Value ObjectRef::call(DispId member, std::span<Argument> args) const {
     return invokeOn(object(), MemberName{member, {}}, CallKind::method, args);
+}
+
+Value ObjectRef::call(std::u16string_view name, std::span<Argument> args) const {
+    return invokeOn(object(), MemberName{0, name}, CallKind::method, args);
+}
+
+Value ObjectRef::invoke(const MemberName& member, CallKind kind, std::span<Argument> args) const {
+    return invokeOn(object(), member, kind, args);
 }
 
 Value ObjectRef::item(Value index) const {

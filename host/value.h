@@ -25,6 +25,8 @@ namespace tav::host {
 class HostObject;
 class Value;
 struct Argument;
+struct MemberName;
+enum class CallKind;
 
 class ObjectRef {
   public:
@@ -51,8 +53,14 @@ class ObjectRef {
     // Property put of one value, by value or by reference.
     void put(DispId member, Value value) const;
     void put(DispId member, Argument argument) const;
+    // Property put by name.
+    void put(std::u16string_view name, Value value) const;
     // Method call. By-reference arguments may come back changed.
     Value call(DispId member, std::span<Argument> args) const;
+    Value call(std::u16string_view name, std::span<Argument> args) const;
+    // Any of the above, as the member and kind say: for objects that pass
+    // calls on to another.
+    Value invoke(const MemberName& member, CallKind kind, std::span<Argument> args) const;
     // The default member with one argument: an item of a collection.
     Value item(Value index) const;
 

@@ -14,14 +14,14 @@ rules=(
     "host/types|host/types host/[a-z_]*\.h"
     "host|host/[a-z_]*\.h"
     "engine|engine host/[a-z_]*\.h"
-    "app/cli|app/cli engine host/[a-z_]*\.h"
+    "app/cli|app/cli app/[a-z_]*\.h engine host/[a-z_]*\.h"
     "app/win|app engine host/[a-z_]*\.h host/com platform tav_version.h"
     "app|app/[a-z_]*\.h engine host/[a-z_]*\.h tav_version.h"
     "hostprocess|hostprocess platform host/com"
     "probe|probe host platform tav_version.h"
     "scenegen|scenegen host"
     "result|result app/[a-z_]*\.h engine/[a-z_]*\.h host/[a-z_]*\.h host/sim"
-    "session|session result app/[a-z_]*\.h engine/[a-z_]*\.h host/[a-z_]*\.h host/sim"
+    "session|session result app/[a-z_]*\.h app/cli engine/[a-z_]*\.h host/[a-z_]*\.h host/sim"
 )
 libraries="platform host engine app hostprocess scenegen result session probe"
 

@@ -1,9 +1,10 @@
 // tavrelmondix-sim SCENE.json [--press ACTIONS] [--result OUT.json] [--quiet]
+// tavrelmondix-sim SCENE.json --cli [--result OUT.json] [--program-dir DIR] [--quiet] [-- ARGS...]
 //
 // Runs the tool against the simulated Solid Edge described by a scene, as a
-// user would. Exit status: 0 when the tool ran (whatever it decided), 2 for a
-// usage error, a refused scene or a result file that cannot be written, 1 for
-// an internal error.
+// user would; with --cli, the command-line tool with ARGS. Exit status: 0 when the tool ran
+// (whatever it decided), 2 for a usage error, a refused scene or a result file that cannot be
+// written, 1 for an internal error.
 //
 // The result file is written whole or not at all; a run that ends without
 // writing one removes the result an earlier run left at that path. Every line
@@ -13,6 +14,8 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include <CLI/CLI.hpp>
 
@@ -22,6 +25,7 @@
 #include "session/session.h"
 #include "session/terminal_report.h"
 #include "session/terminal_text.h"
+#include "tools/harness/command_line_run.h"
 
 #ifdef _WIN32
 #include "tools/harness/com_session.h"
@@ -66,6 +70,15 @@ int endWithoutResult(const std::string& resultPath, int status) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Everything after "--" is the command-line tool's, options included.
+    std::vector<std::string> toolArguments;
+    for (int i = 1; i < argc; ++i) {
+        if (std::string_view(argv[i]) == "--") {
+            toolArguments.assign(argv + i + 1, argv + argc);
+            argc = i;
+            break;
+        }
+    }
     CLI::App cli{"Runs Tavrelmondix against the simulated Solid Edge described by a scene file.",
                  "tavrelmondix-sim"};
     // Options are --long only, on every system: a Windows build would otherwise
@@ -82,6 +95,16 @@ int main(int argc, char** argv) {
         ->capture_default_str();
     cli.add_option("--result", resultPath, "Write the result file here");
     cli.add_flag("--quiet", quiet, "Print nothing but errors");
+    bool commandLine = false;
+    cli.add_flag("--cli", commandLine,
+                 "Run the command-line tool (its arguments after --) instead of the window");
+    std::string programDir;
+    cli.add_option("--program-dir", programDir,
+                   "With --cli: the folder the tool takes as its own (default: a fresh empty one)");
+    std::int32_t interruptAtCall = 0;
+    cli.add_option("--interrupt-at-call", interruptAtCall,
+                   "With --cli: tell the tool of an interrupt just before this host call")
+        ->check(CLI::PositiveNumber);
     bool overCom = false;
 #ifdef _WIN32
     std::int64_t busyBoundMs = 30000;
@@ -110,6 +133,12 @@ int main(int argc, char** argv) {
         return usageError;
     }
 
+    if (!commandLine && (!programDir.empty() || interruptAtCall != 0 || !toolArguments.empty())) {
+        printError(
+            "tavrelmondix-sim: --program-dir, --interrupt-at-call and -- ARGS go with --cli");
+        return endWithoutResult(resultPath, usageError);
+    }
+
     std::vector<tav::session::Action> actions;
     try {
         actions = tav::session::parseActions(press);
@@ -124,6 +153,18 @@ int main(int argc, char** argv) {
     } catch (const tav::sim::SceneError& error) {
         printError(error.what());
         return endWithoutResult(resultPath, usageError);
+    }
+
+    if (commandLine) {
+        tav::harness::CommandLineRun run{.scenePath = scenePath,
+                                         .resultPath = resultPath,
+                                         .programDir = programDir,
+                                         .interruptAtCall = interruptAtCall,
+                                         .arguments = toolArguments,
+                                         .quiet = quiet,
+                                         .overCom = overCom};
+        const int status = tav::harness::runCommandLineTool(std::move(scene), run);
+        return status == 0 ? 0 : endWithoutResult(resultPath, status);
     }
 
     tav::session::TerminalReport report(std::cout, stdoutIsTerminal());

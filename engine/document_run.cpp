@@ -1,0 +1,66 @@
+#include "engine/document_run.h"
+
+#include <array>
+#include <vector>
+
+#include "engine/error_modes.h"
+
+namespace tav::engine {
+namespace {
+
+namespace dispatch = host::dispatch;
+
+void startClosingCommand(const host::ObjectRef& hostApp) {
+    std::array<host::Argument, 1> command{host::byValue(dispatch::application::commandAfterRun)};
+    hostApp.call(dispatch::application::startCommand, command);
+}
+
+// Releases the document's objects however its run ends.
+class DocumentHold {
+  public:
+    DocumentHold(EngineState& state, const host::ObjectRef& draftDocument) : state_(state) {
+        state_.draftDocument = draftDocument;
+    }
+    ~DocumentHold() {
+        state_.tables.clear();
+        state_.currentView.reset();
+        state_.assemblyDocument.reset();
+        state_.draftDocument.reset();
+    }
+    DocumentHold(const DocumentHold&) = delete;
+    DocumentHold& operator=(const DocumentHold&) = delete;
+
+  private:
+    EngineState& state_;
+};
+
+}  // namespace
+
+DocumentRunEnd processDocument(RunContext& context, const host::ObjectRef& draftDocument,
+                               const DocumentRunOptions& options, SheetRunObserver& observer) {
+    DocumentHold hold(context.state, draftDocument);
+    context.state.dryRun = options.dryRun;
+    context.state.statistics = {};
+    DocumentRunEnd end;
+    const std::vector<host::ObjectRef> sheets = sheetsToProcess(draftDocument, options.sheets);
+    const auto sheetTotal = static_cast<std::int32_t>(sheets.size());
+    bool lastSheetStrict = false;
+    for (std::int32_t s = 1; s <= sheetTotal; ++s) {
+        const host::ObjectRef& sheet = sheets[static_cast<std::size_t>(s - 1)];
+        observer.sheetStarts(sheet, s, sheetTotal);
+        const SheetRunEnd sheetEnd = processSheet(context, sheet, observer);
+        end.viewsProcessed += sheetEnd.viewsProcessed;
+        ++end.sheetsProcessed;
+        lastSheetStrict = sheetEnd.strict;
+    }
+    if (!options.dryRun) {
+        if (lastSheetStrict) {
+            startClosingCommand(context.state.hostApp);
+        } else {
+            tolerate([&] { startClosingCommand(context.state.hostApp); });
+        }
+    }
+    return end;
+}
+
+}  // namespace tav::engine
