@@ -30,7 +30,7 @@ session::SessionOutcome run(const json& scene, const std::string& actions) {
     return session::runSession(sceneFrom(scene), session::parseActions(actions));
 }
 
-std::vector<json> eventsOf(const session::SessionOutcome& outcome, const std::string& kind) {
+std::vector<json> eventsOf(const result::Outcome& outcome, const std::string& kind) {
     std::vector<json> events;
     for (const result::Event& event : outcome.events) {
         json e = result::eventJson(event);

@@ -32,7 +32,7 @@ session::SessionOutcome run(const json& scene, const std::string& actions = "pro
 
 // The events of an outcome in result-file form, optionally only those of
 // one kind ("ui" or "host").
-std::vector<json> eventsOf(const session::SessionOutcome& outcome, const std::string& kind = "");
+std::vector<json> eventsOf(const result::Outcome& outcome, const std::string& kind = "");
 
 // Captions set on one control, in order.
 std::vector<std::string> captionsOf(const session::SessionOutcome& outcome,

@@ -10,6 +10,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include "app/cli/cli_program.h"
+#include "app/cli/interrupt_gate.h"
 #include "app/recording_window.h"
 #include "host/com/apartment.h"
 #include "host/com/com_connector.h"
@@ -147,15 +149,13 @@ std::vector<sim::PartMemberState> membersAtEnd(std::vector<sim::PartMemberState>
     return before;
 }
 
-}  // namespace
-
-ComSessionOutcome runComSession(const std::string& scenePath, sim::Scene scene,
-                                const std::vector<Action>& actions, const EventSink& live,
-                                const ComSessionOptions& options, EventLog& events) {
-    const std::filesystem::path hostPartFile = hostPartPath(".json");
-    const std::filesystem::path roundTripsFile = hostPartPath(".round-trips.json");
-    // The scene's path as the harness itself opened it: a path made from
-    // the same narrow text names the same file.
+// The server's arguments: the scene's path as the harness itself opened it
+// (a path made from the same narrow text names the same file), where it
+// writes its part, and how long it may serve.
+std::vector<std::wstring> serverArgumentsFor(const std::string& scenePath, const sim::Scene& scene,
+                                             const std::filesystem::path& hostPartFile,
+                                             const ComSessionOptions& options,
+                                             const std::filesystem::path& roundTripsFile) {
     std::vector<std::wstring> serverArguments{std::filesystem::path(scenePath).wstring(),
                                               L"--result", hostPartFile.wstring(), L"--timeout",
                                               std::to_wstring(serverSecondsFor(scene))};
@@ -167,7 +167,18 @@ ComSessionOutcome runComSession(const std::string& scenePath, sim::Scene scene,
             serverArguments.end(),
             {L"--type-library", std::filesystem::path(options.typeLibraryReport).wstring()});
     }
-    platform::ChildProcess server = sehost::startServerBeside(serverArguments);
+    return serverArguments;
+}
+
+}  // namespace
+
+ComSessionOutcome runComSession(const std::string& scenePath, sim::Scene scene,
+                                const std::vector<Action>& actions, const EventSink& live,
+                                const ComSessionOptions& options, EventLog& events) {
+    const std::filesystem::path hostPartFile = hostPartPath(".json");
+    const std::filesystem::path roundTripsFile = hostPartPath(".round-trips.json");
+    platform::ChildProcess server = sehost::startServerBeside(
+        serverArgumentsFor(scenePath, scene, hostPartFile, options, roundTripsFile));
     sehost::waitUntilReady(server);
 
     ComSessionOutcome outcome;
@@ -208,6 +219,53 @@ ComSessionOutcome runComSession(const std::string& scenePath, sim::Scene scene,
         tool.partMembers = membersAtEnd(tool.partMembersBefore, host->outcome.partMembers);
         outcome.nameLookups = host->nameLookups;
     }
+    return outcome;
+}
+
+std::optional<result::Outcome> runComCliSession(const std::string& scenePath,
+                                                const sim::Scene& scene,
+                                                const session::CliSessionOptions& cliOptions,
+                                                const ComSessionOptions& options,
+                                                EventLog& events) {
+    const std::filesystem::path hostPartFile = hostPartPath(".json");
+    const std::filesystem::path roundTripsFile = hostPartPath(".round-trips.json");
+    std::vector<std::wstring> serverArguments =
+        serverArgumentsFor(scenePath, scene, hostPartFile, options, roundTripsFile);
+    serverArguments.push_back(L"--command-line-run");
+    platform::ChildProcess server = sehost::startServerBeside(serverArguments);
+    sehost::waitUntilReady(server);
+
+    session::CapturedConsole console(cliOptions.programFolder);
+    int exitCode = 0;
+    std::optional<std::u16string> reportPath;
+    {
+        com::Apartment apartment(options.busy);
+        errorobjects::carryErrorObjectsAcrossProcesses();
+        com::ComConnector connector(apartment.calls());
+        {
+            cli::InterruptGate gate;
+            if (cliOptions.interruptAtCall) {
+                gate.requestBeforeCall(*cliOptions.interruptAtCall);
+            }
+            const cli::CliRunOutput run =
+                cli::runCommandLine(console, connector, gate, cliOptions.arguments);
+            exitCode = run.exitCode;
+            reportPath = run.reportPath;
+            connector.releaseKept();
+        }
+        server.finish(sehost::serverFinishing);
+        if (!options.roundTrips.empty()) {
+            writeRoundTrips(options.roundTrips, roundTripsFile, connector.connection());
+        }
+    }
+    std::optional<HostPart> host = takeHostPart(hostPartFile);
+    if (!host) {
+        return std::nullopt;
+    }
+    result::mergeEvents({}, host->events, events);
+    result::Outcome outcome;
+    static_cast<HostOutcome&>(outcome) = host->outcome;
+    outcome.cli = session::cliOutcomeOf(console, exitCode, reportPath);
     return outcome;
 }
 

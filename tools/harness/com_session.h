@@ -11,6 +11,7 @@
 
 #include "host/com/busy_host.h"
 #include "result/event_log.h"
+#include "session/cli_session.h"
 #include "session/session.h"
 
 namespace tav::harness {
@@ -41,5 +42,14 @@ ComSessionOutcome runComSession(const std::string& scenePath, sim::Scene scene,
                                 const std::vector<session::Action>& actions,
                                 const session::EventSink& live, const ComSessionOptions& options,
                                 result::EventLog& events);
+
+// The command-line tool over COM, as `tavrelmondix-sim --cli --com` runs it:
+// its own code in this process against sehost-sim.exe serving the scene.
+// Nothing when the server ended without finishing (its part is missing).
+std::optional<result::Outcome> runComCliSession(const std::string& scenePath,
+                                                const sim::Scene& scene,
+                                                const session::CliSessionOptions& cliOptions,
+                                                const ComSessionOptions& options,
+                                                result::EventLog& events);
 
 }  // namespace tav::harness

@@ -1,7 +1,9 @@
 #include "tools/harness/command_line_run.h"
 
+#include <chrono>
 #include <filesystem>
 #include <iostream>
+#include <optional>
 #include <random>
 
 #include "host/utf.h"
@@ -9,6 +11,10 @@
 #include "result/result_writer.h"
 #include "session/cli_session.h"
 #include "session/terminal_text.h"
+
+#ifdef _WIN32
+#include "tools/harness/com_session.h"
+#endif
 
 namespace tav::harness {
 namespace {
@@ -50,13 +56,27 @@ class FreshFolder {
     fs::path path_;
 };
 
+std::optional<result::Outcome> runOverCom(const sim::Scene& scene,
+                                          const session::CliSessionOptions& options,
+                                          const CommandLineRun& run, result::EventLog& events) {
+#ifdef _WIN32
+    ComSessionOptions comOptions;
+    comOptions.busy.bound = std::chrono::milliseconds(run.busyBoundMs);
+    comOptions.roundTrips = run.roundTrips;
+    comOptions.typeLibraryReport = run.typeLibraryReport;
+    return runComCliSession(run.scenePath, scene, options, comOptions, events);
+#else
+    static_cast<void>(scene);
+    static_cast<void>(options);
+    static_cast<void>(run);
+    static_cast<void>(events);
+    throw std::runtime_error("--com is for the Windows build");
+#endif
+}
+
 }  // namespace
 
 int runCommandLineTool(sim::Scene scene, const CommandLineRun& run) {
-    if (run.overCom) {
-        printError("tavrelmondix-sim: --cli --com is not available in this build");
-        return usageError;
-    }
     std::optional<FreshFolder> freshFolder;
     session::CliSessionOptions options;
     try {
@@ -85,8 +105,17 @@ int runCommandLineTool(sim::Scene scene, const CommandLineRun& run) {
     };
     result::Outcome outcome;
     try {
-        outcome = session::runCliSession(std::move(scene), options, live,
-                                         session::EventRetention::streamOnly);
+        if (run.overCom) {
+            std::optional<result::Outcome> served = runOverCom(scene, options, run, events);
+            if (!served) {
+                printError("tavrelmondix-sim: the server ended without finishing");
+                return internalError;
+            }
+            outcome = std::move(*served);
+        } else {
+            outcome = session::runCliSession(std::move(scene), options, live,
+                                             session::EventRetention::streamOnly);
+        }
     } catch (const std::exception& error) {
         printError(std::string("tavrelmondix-sim: internal error: ") + error.what());
         return internalError;

@@ -17,7 +17,12 @@ struct CommandLineRun {
     std::int32_t interruptAtCall = 0;  // 0: none
     std::vector<std::string> arguments;
     bool quiet = false;
+    // Over COM (Windows): the scene served by sehost-sim.exe, with the
+    // harness's options for it.
     bool overCom = false;
+    std::int64_t busyBoundMs = 30000;
+    std::string roundTrips = {};
+    std::string typeLibraryReport = {};
 };
 
 // 0 when the tool ran (whatever its exit status), else the harness's own

@@ -163,6 +163,11 @@ int main(int argc, char** argv) {
                                          .arguments = toolArguments,
                                          .quiet = quiet,
                                          .overCom = overCom};
+#ifdef _WIN32
+        run.busyBoundMs = busyBoundMs;
+        run.roundTrips = roundTripsPath;
+        run.typeLibraryReport = typeLibraryReport;
+#endif
         const int status = tav::harness::runCommandLineTool(std::move(scene), run);
         return status == 0 ? 0 : endWithoutResult(resultPath, status);
     }

@@ -53,19 +53,26 @@ void ConsoleEnvironment::write(HANDLE output, bool isConsole, std::u16string_vie
 
 void ConsoleEnvironment::clearProgress() {
     if (progressShown_ > 0) {
-        write(error_, true, u"\r" + std::u16string(progressShown_, u' ') + u"\r");
+        std::u16string blank(1, u'\r');
+        blank.append(progressShown_, u' ');
+        blank += u'\r';
+        write(error_, true, blank);
         progressShown_ = 0;
     }
 }
 
 void ConsoleEnvironment::printLine(std::u16string_view line) {
     clearProgress();
-    write(output_, outputIsConsole_, std::u16string(line) + u"\r\n");
+    std::u16string text(line);
+    text += u"\r\n";
+    write(output_, outputIsConsole_, text);
 }
 
 void ConsoleEnvironment::printError(std::u16string_view line) {
     clearProgress();
-    write(error_, errorIsConsole_, std::u16string(line) + u"\r\n");
+    std::u16string text(line);
+    text += u"\r\n";
+    write(error_, errorIsConsole_, text);
 }
 
 void ConsoleEnvironment::showProgress(std::u16string_view line) {
@@ -78,13 +85,14 @@ void ConsoleEnvironment::showProgress(std::u16string_view line) {
     if (GetConsoleScreenBufferInfo(error_, &info) && info.dwSize.X > 1) {
         width = static_cast<std::size_t>(info.dwSize.X);
     }
-    std::u16string shown(line.substr(0, width - 1));
-    const std::size_t previous = progressShown_;
-    if (shown.size() < previous) {
-        shown.append(previous - shown.size(), u' ');
+    std::u16string shown(1, u'\r');
+    shown += line.substr(0, width - 1);
+    const std::size_t length = shown.size() - 1;
+    if (length < progressShown_) {
+        shown.append(progressShown_ - length, u' ');
     }
-    write(error_, true, u"\r" + shown);
-    progressShown_ = std::min(shown.size(), width - 1);
+    write(error_, true, shown);
+    progressShown_ = std::max(length, progressShown_);
 }
 
 double ConsoleEnvironment::clockSeconds() {

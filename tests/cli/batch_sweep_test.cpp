@@ -1,0 +1,103 @@
+// Every host call of a two-Draft, three-sheet batch failing in turn: each
+// Draft ends processed and saved (or unchanged, when a tolerated failure
+// left it nothing to colour), or with its saved state as at the start
+// (one that was already open may keep changes in memory, and its line says
+// so); each setting's last put gives its starting value back, which the
+// host holds unless that very put failed; no reference is left held.
+#include <map>
+
+#include <gtest/gtest.h>
+
+#include "tests/cli/cli_scenes.h"
+
+namespace tav::test {
+namespace {
+
+struct SettingPut {
+    json value;
+    bool ok = false;
+};
+
+// The last put of each setting, by its result name ("18", "73", "DisplayAlerts").
+std::map<std::string, SettingPut> lastSettingPuts(const result::Outcome& outcome) {
+    std::map<std::string, SettingPut> puts;
+    for (const json& event : eventsOf(outcome, "host")) {
+        if (event["host"] == "put" && event["object"] == "host") {
+            const std::string member = event["member"].is_string()
+                                           ? event["member"].get<std::string>()
+                                           : std::to_string(event["member"].get<int>());
+            puts[member] = {event["value"], event["ok"].get<bool>()};
+        }
+    }
+    return puts;
+}
+
+void expectSavedStateAsAtTheStart(const result::Outcome& outcome, const std::string& id,
+                                  std::size_t lineStyles, const std::string& context) {
+    const sim::DocumentState& document = documentOf(outcome, id);
+    EXPECT_EQ(document.saves, 0) << context;
+    if (!document.open) {
+        EXPECT_EQ(document.lineStyles.size(), lineStyles) << context;
+    }
+}
+
+TEST(CliBatchSweep, EveryFailingCallLeavesEachDraftWholeOrAsItWasAndTheSettingsBack) {
+    const json scene = gearboxDrafts();
+    const std::vector<std::string> arguments{"C:\\Work\\Gearbox.dft", "C:\\Work\\Pump.dft"};
+    const result::Outcome clean = runCli(scene, arguments);
+    ASSERT_EQ(clean.cli->exitCode, 0);
+    ASSERT_GT(clean.hostCalls, 100);
+    const std::map<std::string, bool> starting{
+        {"18", true}, {"73", false}, {"DisplayAlerts", true}};
+
+    for (std::int32_t call = 1; call <= clean.hostCalls; ++call) {
+        json failing = scene;
+        failing["failCall"] = call;
+        const result::Outcome outcome = runCli(failing, arguments);
+        const std::string context = "failCall " + std::to_string(call);
+        ASSERT_TRUE(outcome.cli) << context;
+        EXPECT_EQ(outcome.heldReferences, 0) << context;
+
+        const std::vector<std::string>& lines = outcome.cli->stdoutLines;
+        ASSERT_GE(lines.size(), 2u) << context;
+        bool allProcessed = true;
+        for (std::size_t d = 0; d < 2; ++d) {
+            const std::string id = d == 0 ? "D1" : "D2";
+            const bool processed = lines[d].starts_with("processed: ");
+            allProcessed = allProcessed && processed;
+            if (processed && lines[d].find("; saved;") != std::string::npos) {
+                EXPECT_EQ(documentOf(outcome, id).saves, 1) << context << ": " << lines[d];
+            } else if (processed) {
+                // A tolerated failure left nothing to colour: nothing changed.
+                EXPECT_NE(lines[d].find("; unchanged;"), std::string::npos) << context;
+                expectSavedStateAsAtTheStart(outcome, id, 1, context + ": " + lines[d]);
+                EXPECT_NE(documentOf(outcome, id).unsaved, true) << context;
+            } else {
+                expectSavedStateAsAtTheStart(outcome, id, 1, context + ": " + lines[d]);
+                if (documentOf(outcome, id).unsaved == true) {
+                    EXPECT_NE(lines[d].find("left open with unsaved changes"), std::string::npos)
+                        << context << ": " << lines[d];
+                }
+            }
+        }
+        EXPECT_EQ(outcome.cli->exitCode, allProcessed ? 0 : 1) << context;
+
+        const bool finalValues[] = {outcome.interactive, outcome.delayCompute,
+                                    outcome.displayAlerts};
+        const char* const names[] = {"18", "73", "DisplayAlerts"};
+        const std::map<std::string, SettingPut> puts = lastSettingPuts(outcome);
+        for (std::size_t k = 0; k < 3; ++k) {
+            const auto last = puts.find(names[k]);
+            if (last == puts.end()) {
+                continue;  // never put: never changed
+            }
+            EXPECT_EQ(last->second.value, starting.at(names[k])) << context << ", " << names[k];
+            if (last->second.ok) {
+                EXPECT_EQ(finalValues[k], starting.at(names[k])) << context << ", " << names[k];
+            }
+        }
+    }
+}
+
+}  // namespace
+}  // namespace tav::test
