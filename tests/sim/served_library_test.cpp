@@ -322,6 +322,14 @@ TEST(DocumentMembers, EveryLibraryServesTheNewNamesOnTheirOwnClasses) {
             EXPECT_FALSE(byName(library, classes::occurrence, u"Open"));
         }
     }
+    // A replayed report describes the window's members only: the others
+    // still reach the simulated host by name.
+    const ServedLibrary replayed = reportedLibrary(ComStrictness{}, separateIdsAndSingleArrays());
+    for (const auto& [objectClass, name] : served) {
+        const std::optional<host::MemberName> member = byName(replayed, *objectClass, name);
+        ASSERT_TRUE(member) << "no " << std::string(name.begin(), name.end());
+        EXPECT_EQ(member->name, name);
+    }
     const ServedLibrary sized = servedLibrary(withLibrary(ComStrictness::TypeLibrary::solidEdge));
     EXPECT_EQ(typeOf(sized, classes::documents).name, u"Documents");
     EXPECT_EQ(typeOf(sized, classes::documents).functions.size(), 9u + 6);
