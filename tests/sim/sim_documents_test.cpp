@@ -316,6 +316,20 @@ TEST(SimDocuments, CloseSavingChangesKeepsThem) {
         0);
 }
 
+TEST(SimDocuments, CloseAfterASaveGoesBackToWhatItSaved) {
+    RecordingHost h(documentsScene());
+    host::ObjectRef draft = activeDraft(h);
+    createStyle(draft, u"Red", u"Normal");
+    callNamed(draft, u"Save");
+    createStyle(draft, u"Blue", u"Normal");
+    object(lineStylesOf(draft).item(text(u"Red"))).put(ids::lineStyle::color, number(255));
+    callNamed(draft, u"Close", {false});
+    const DocumentState closed = documentState(h.host->inspector().documents(), "D1");
+    EXPECT_EQ(styleNames(closed), (std::vector<std::string>{"Normal", "Hidden", "Spare", "Red"}));
+    EXPECT_EQ(closed.lineStyles[3].color, 0);
+    EXPECT_EQ(closed.saves, 1);
+}
+
 TEST(SimDocuments, TheActiveDocumentAfterACloseIsTheLastOpenedStillOpen) {
     RecordingHost h(documentsScene());
     openFile(h, u"C:\\Work\\Pump.dft");
