@@ -81,6 +81,23 @@ TEST(Examples, EmptySelectionIsFilledByTheRunAndEmptiedAfterIt) {
                     "12566463_tangent", "3355443_visible", "3355443_hidden", "3355443_tangent"));
 }
 
+TEST(Examples, SheetsOnDiskColorsTheActiveSheetsSelectedViewOnly) {
+    const auto outcome = runExample("sheets-on-disk.scene.json");
+    EXPECT_EQ(outcome.end, app::ProgramEnd::myEnd);
+    EXPECT_EQ(outcome.heldReferences, 0);
+    EXPECT_THAT(outcome.selection, ElementsAre("top"));
+    for (std::size_t i = 0; i < outcome.partMembers.size(); ++i) {
+        const auto& after = outcome.partMembers[i];
+        const bool changed = after.visible != outcome.partMembersBefore[i].visible;
+        EXPECT_EQ(changed, after.view == "top") << after.view << " " << after.name;
+    }
+    ASSERT_TRUE(outcome.documentFields);
+    ASSERT_EQ(outcome.documents.size(), 3u);
+    EXPECT_EQ(outcome.documents[0].activeSheet, 2);
+    EXPECT_EQ(outcome.documents[0].unsaved, true);
+    EXPECT_FALSE(outcome.documents[1].open);
+}
+
 TEST(Examples, StartUpRefusalsEachShowTheirMessage) {
     EXPECT_THAT(messagesOf(runExample("no-solid-edge.scene.json")),
                 ElementsAre("A SE Draft file from an ASM must be open"));

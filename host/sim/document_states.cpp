@@ -28,15 +28,20 @@ void restoreStyles(ModelMember& member, const std::vector<EdgeStyles>& styles, s
 DocumentStates::DocumentStates(const Scene& scene,
                                std::vector<std::optional<std::size_t>> viewDrafts)
     : viewDrafts_(std::move(viewDrafts)),
+      saved_(scene.documents.size()),
       saves_(scene.documents.size(), 0),
       unsaved_(scene.documents.size(), false),
       closures_(scene.documents.size(), 0) {
-    saved_.reserve(scene.documents.size());
     for (std::size_t d = 0; d < scene.documents.size(); ++d) {
         if (scene.documents[d].open) {
             open_.push_back(d);
         }
-        saved_.push_back(snapshot(scene, d));
+    }
+}
+
+void DocumentStates::willChange(const Scene& scene, std::size_t document) {
+    if (!saved_.at(document)) {
+        saved_[document] = snapshot(scene, document);
     }
 }
 
@@ -72,8 +77,10 @@ void DocumentStates::save(const Scene& scene, std::size_t document) {
 
 void DocumentStates::close(Scene& scene, std::vector<LineStyleIndex>& lineStyles,
                            std::size_t document) {
-    restore(scene, document, saved_.at(document));
-    lineStyles.at(document).reindex();
+    if (const std::optional<Saved>& saved = saved_.at(document)) {
+        restore(scene, document, *saved);
+        lineStyles.at(document).reindex();
+    }
     open_.erase(std::remove(open_.begin(), open_.end(), document), open_.end());
     scene.documents[document].open = false;
     unsaved_.at(document) = false;

@@ -36,6 +36,10 @@ class DocumentStates {
     // Back to its saved state and out of the open documents; the active
     // document becomes the most recently opened one still open.
     void close(Scene& scene, std::vector<LineStyleIndex>& lineStyles, std::size_t document);
+    // Called before anything of the document's saved state changes: keeps
+    // what it holds now, unless a saved state is kept already. A document
+    // nothing changed needs no copy, so a large drawing costs no more.
+    void willChange(const Scene& scene, std::size_t document);
     // A change that asks to be saved (line styles, edge styles).
     void markChanged(std::size_t document) { unsaved_.at(document) = true; }
 
@@ -58,7 +62,7 @@ class DocumentStates {
 
     std::vector<std::optional<std::size_t>> viewDrafts_;
     std::vector<std::size_t> open_;
-    std::vector<Saved> saved_;
+    std::vector<std::optional<Saved>> saved_;  // none: the document is as the scene gave it
     std::vector<std::int32_t> saves_;
     std::vector<bool> unsaved_;
     std::vector<std::uint32_t> closures_;

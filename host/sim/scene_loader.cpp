@@ -253,6 +253,7 @@ class SceneReader {
             for (const auto& member : documents->members()) {
                 readDocument(member.second, scene_.documents[index++]);
             }
+            refuseSharedPaths(*documents);
         }
         Field active = top_.required("activeDocument");
         if (!active.isNull()) {
@@ -286,6 +287,30 @@ class SceneReader {
     void noteDocumentFaults(const Faults& faults) {
         if (holdsDocumentFaultKey(faults)) {
             scene_.describesDocuments = true;
+        }
+    }
+
+    // Two documents cannot be one file: Open finds a document by its path,
+    // letter case ignored as Windows ignores it.
+    void refuseSharedPaths(const Field& documents) const {
+        std::unordered_map<std::u16string, std::string> owners;
+        std::size_t index = 0;
+        for (const auto& [id, field] : documents.members()) {
+            const std::optional<std::u16string>& path = scene_.documents[index++].path;
+            if (!path) {
+                continue;
+            }
+            std::u16string key = *path;
+            for (char16_t& c : key) {
+                if (c >= u'A' && c <= u'Z') {
+                    c = static_cast<char16_t>(c - u'A' + u'a');
+                }
+            }
+            auto [found, added] = owners.emplace(std::move(key), std::string(id));
+            if (!added) {
+                field.required("path").refuse("the path of the document " +
+                                              inQuotes(found->second) + " too");
+            }
         }
     }
 

@@ -541,6 +541,27 @@ ServedLibrary sizedLibrary(const ComStrictness& strictness) {
 
 // --- A probe's report -------------------------------------------------------
 
+// The class's late-bound names that the report does not serve (the probe asks
+// only for the names the window uses): a name the reported type declares
+// calls the simulated host by that name; one it does not gets an id of the
+// server's own, so that a client of the command-line tool's members still
+// reaches them against a replayed Solid Edge.
+void serveUnreportedNames(ServedClass& served, const ObjectKind& kind,
+                          const ObjectClass& objectClass) {
+    host::DispId next = firstOwnId + 0x8000;
+    for (std::u16string_view name : objectClass.lateBoundNames) {
+        if (const std::optional<host::DispId> id = idIn(served, name)) {
+            if (!isTableMember(kind, *id) && served.lateBound.count(*id) == 0) {
+                served.lateBound[*id] = name;
+                served.unserved.erase(*id);
+            }
+            continue;
+        }
+        served.names.emplace_back(std::u16string(name), next);
+        served.lateBound[next++] = name;
+    }
+}
+
 // Whether a reported answer is success.
 bool tookIt(std::string_view answer) {
     return hosttypes::answerNumber(answer) == 0;
@@ -735,6 +756,7 @@ ServedLibrary reportedLibrary(const ComStrictness& strictness,
             }
             markUnserved(served, type, kind);
         }
+        serveUnreportedNames(served, kind, *objectClass);
         if (kind.kind == hosttypes::colorQueryKind) {
             served.colorQueryForms = acceptedColorQueryForms(report);
         }

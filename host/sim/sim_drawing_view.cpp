@@ -188,8 +188,12 @@ class ModelMemberNode final : public SimNode {
                 return call.performRecorded(std::move(event), m.fail, {edge.putKey}, [&] {
                     std::u16string name = call.textArgument(0);
                     requireLineStyle(call, name);
+                    std::optional<std::size_t> draft = call.model().draftOfView(view_);
+                    if (draft) {
+                        call.model().documents().willChange(call.scene(), *draft);
+                    }
                     current = std::move(name);
-                    if (std::optional<std::size_t> draft = call.model().draftOfView(view_)) {
+                    if (draft) {
                         call.model().documents().markChanged(*draft);
                     }
                     return host::Value();

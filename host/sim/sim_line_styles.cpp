@@ -79,6 +79,7 @@ class LineStylesNode final : public SimNode {
                 throw hostError(u"The line style \"" + name + u"\" is in use");
             }
         }
+        call.model().documents().willChange(scene, draft_);
         styles.remove(*found);
         call.model().documents().markChanged(draft_);
     }
@@ -118,6 +119,7 @@ class LineStylesNode final : public SimNode {
             throw noLineStyleNamed(templateName);
         }
         std::int32_t color = draft.lineStyles[*source].color;
+        call.model().documents().willChange(call.scene(), draft_);
         LineStyle style;
         style.name = std::move(name);
         style.color = color;
@@ -151,7 +153,9 @@ class LineStyleNode final : public SimNode {
             HostEvent event{HostEvent::Verb::put, "lineStyle:" + host::toUtf8(style.name),
                             ids::lineStyle::color, call.eventArgument(0)};
             auto setColor = [&] {
-                style.color = call.longArgument(0);
+                std::int32_t color = call.longArgument(0);
+                call.model().documents().willChange(call.scene(), draft_);
+                style.color = color;
                 call.model().documents().markChanged(draft_);
                 return host::Value();
             };

@@ -57,10 +57,12 @@ class SelectSetNode final : public SimNode {
   private:
     // A call that changes the select set, reported with its arguments.
     template <class Action>
-    static host::Value change(SimCall& call, const Document& draft, host::DispId member,
-                              std::string_view faultKey, Action&& action) {
+    host::Value change(SimCall& call, const Document& draft, host::DispId member,
+                       std::string_view faultKey, Action&& action) const {
         HostEvent event{HostEvent::Verb::call, "selectSet", member, call.eventArguments()};
         return call.performRecorded(std::move(event), draft.fail, {faultKey}, [&] {
+            // What a Close takes back: the selection as it was.
+            call.model().documents().willChange(call.scene(), draft_);
             action();
             return host::Value();
         });

@@ -272,3 +272,70 @@ TEST(ReportedLibrary, RefusesATypeIdThatIsNone) {
 
 }  // namespace
 }  // namespace tav::sim
+
+namespace tav::sim {
+namespace {
+
+// Every member called by name on documents, sheets, views and line styles
+// reaches the simulated host by that name, in each library and numbering.
+TEST(DocumentMembers, EveryLibraryServesTheNewNamesOnTheirOwnClasses) {
+    const std::pair<const ObjectClass*, std::u16string_view> served[] = {
+        {&classes::application, u"Documents"},
+        {&classes::application, u"DisplayAlerts"},
+        {&classes::application, u"DoIdle"},
+        {&classes::documents, u"Open"},
+        {&classes::documents, u"Item"},
+        {&classes::documents, u"Count"},
+        {&classes::draftDocument, u"FullName"},
+        {&classes::draftDocument, u"Close"},
+        {&classes::draftDocument, u"Sections"},
+        {&classes::draftDocument, u"Sheets"},
+        {&classes::assemblyDocument, u"Save"},
+        {&classes::partDocument, u"ReadOnly"},
+        {&classes::sections, u"WorkingSection"},
+        {&classes::section, u"Sheets"},
+        {&classes::sectionSheets, u"Item"},
+        {&classes::sheets, u"Count"},
+        {&classes::sheet, u"Name"},
+        {&classes::drawingView, u"Name"},
+        {&classes::lineStyle, u"Parent"},
+        {&classes::lineStyles, u"Remove"},
+    };
+    for (const auto names : {ComStrictness::Names::shared, ComStrictness::Names::perInterface}) {
+        for (const auto size :
+             {ComStrictness::TypeLibrary::small, ComStrictness::TypeLibrary::solidEdge}) {
+            ComStrictness strictness;
+            strictness.names = names;
+            strictness.typeLibrary = size;
+            const ServedLibrary library = servedLibrary(strictness);
+            for (const auto& [objectClass, name] : served) {
+                const std::optional<host::MemberName> member = byName(library, *objectClass, name);
+                ASSERT_TRUE(member) << "no " << std::string(name.begin(), name.end());
+                EXPECT_EQ(member->name, name);
+            }
+            // A sheet's "DrawingViews" is the table's dispatch 20481 where the
+            // library declares it under that name, else the name itself.
+            const std::optional<host::MemberName> views =
+                byName(library, classes::sheet, u"DrawingViews");
+            ASSERT_TRUE(views);
+            EXPECT_TRUE(views->name == u"DrawingViews" || views->id == ids::sheet::drawingViews);
+            EXPECT_FALSE(byName(library, classes::occurrence, u"Open"));
+        }
+    }
+    // A replayed report describes the window's members only: the others
+    // still reach the simulated host by name.
+    const ServedLibrary replayed = reportedLibrary(ComStrictness{}, separateIdsAndSingleArrays());
+    for (const auto& [objectClass, name] : served) {
+        const std::optional<host::MemberName> member = byName(replayed, *objectClass, name);
+        ASSERT_TRUE(member) << "no " << std::string(name.begin(), name.end());
+        EXPECT_EQ(member->name, name);
+    }
+    const ServedLibrary sized = servedLibrary(withLibrary(ComStrictness::TypeLibrary::solidEdge));
+    EXPECT_EQ(typeOf(sized, classes::documents).name, u"Documents");
+    EXPECT_EQ(typeOf(sized, classes::documents).functions.size(), 9u + 6);
+    EXPECT_EQ(typeOf(sized, classes::sheet).functions.size(), 23u + 63);
+    EXPECT_EQ(typeOf(sized, classes::lineStyle).functions.size(), 2u + 10);
+}
+
+}  // namespace
+}  // namespace tav::sim

@@ -9,9 +9,10 @@ namespace tav::sehost {
 
 std::string hostResultText(const sim::SimInspector& host, std::int32_t heldReferences,
                            std::optional<std::int32_t> rejectedReleases,
-                           const std::vector<sim::HostEvent>& events, std::int32_t nameLookups) {
+                           const std::vector<sim::HostEvent>& events, std::int32_t nameLookups,
+                           bool commandLineRun) {
     // The result library's writer of a host's part gives the shape.
-    result::HostOutcome outcome = result::hostOutcomeOf(host);
+    result::HostOutcome outcome = result::hostOutcomeOf(host, commandLineRun);
     outcome.heldReferences = heldReferences;
     outcome.rejectedReleases = rejectedReleases;
     result::EventLog log(result::EventLog::CallNumbers::written);

@@ -18,9 +18,12 @@ namespace tav::sehost {
 // `heldReferences` is what clients hold (the server's own references left
 // out).
 // `rejectedReleases`: from a host that rejects calls of every kind while busy.
+// `commandLineRun`: the client is the command-line tool, so the result tells
+// of every document whatever the scene.
 std::string hostResultText(const sim::SimInspector& host, std::int32_t heldReferences,
                            std::optional<std::int32_t> rejectedReleases,
-                           const std::vector<sim::HostEvent>& events, std::int32_t nameLookups);
+                           const std::vector<sim::HostEvent>& events, std::int32_t nameLookups,
+                           bool commandLineRun = false);
 
 // Writes `text` to `file` whole or not at all (see result/atomic_file.h).
 void writeResultFile(const std::filesystem::path& file, const std::string& text);

@@ -168,8 +168,9 @@ int runServer(const ServerOptions& options) {
         rejectedReleases =
             static_cast<std::int32_t>(servedHost->roundTrips.referencesKeptByRejections());
     }
-    const std::string result = hostResultText(host.inspector(), heldReferences, rejectedReleases,
-                                              events, servedHost->nameLookups);
+    const std::string result =
+        hostResultText(host.inspector(), heldReferences, rejectedReleases, events,
+                       servedHost->nameLookups, options.servesCommandLineTool());
     running.reset();
     servedHost->typeLibrary = nullptr;
     registration.reset();

@@ -1,6 +1,7 @@
 #include "tools/sehost-sim/server_options.h"
 
 #include <cwchar>
+#include <string_view>
 
 #include "platform/win/wide_text.h"
 
@@ -17,7 +18,32 @@ int timeoutOf(const std::wstring& text) {
     return static_cast<int>(seconds);
 }
 
+// The file name of a path given with either separator.
+std::wstring fileNameOf(const std::wstring& path) {
+    const std::size_t slash = path.find_last_of(L"\\/");
+    return slash == std::wstring::npos ? path : path.substr(slash + 1);
+}
+
+bool equalsIgnoringAsciiCase(const std::wstring& left, std::wstring_view right) {
+    if (left.size() != right.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < left.size(); ++i) {
+        auto lower = [](wchar_t c) { return c >= L'A' && c <= L'Z' ? c - L'A' + L'a' : c; };
+        if (lower(left[i]) != lower(right[i])) {
+            return false;
+        }
+    }
+    return true;
+}
+
 }  // namespace
+
+bool ServerOptions::servesCommandLineTool() const {
+    return commandLineRun ||
+           (!program.empty() &&
+            equalsIgnoringAsciiCase(fileNameOf(program.front()), L"tavrelmondix-cli.exe"));
+}
 
 const char* const serverUsage =
     "usage: sehost-sim.exe SCENE.json [--result OUT.json] [--timeout SECONDS] "
@@ -58,6 +84,8 @@ ServerOptions parseServerOptions(const std::vector<std::wstring>& args) {
             options.roundTrips = value();
         } else if (arg == L"--type-library") {
             options.typeLibrary = value();
+        } else if (arg == L"--command-line-run") {
+            options.commandLineRun = true;
         } else if (arg == L"--allow-installed") {
             options.allowInstalled = true;
         } else if (arg.starts_with(L"-")) {

@@ -23,7 +23,14 @@ struct ServerOptions {
     bool allowInstalled = false;
     // PROGRAM and its arguments; empty: serve until standard input ends.
     std::vector<std::wstring> program;
+    // Hidden: the client is the command-line tool, whose results tell of
+    // every document (as they do when PROGRAM is tavrelmondix-cli.exe).
+    bool commandLineRun = false;
     bool help = false;
+
+    // Whether the served client is the command-line tool: asked for, or
+    // PROGRAM's file name is tavrelmondix-cli.exe (any letter case).
+    bool servesCommandLineTool() const;
 };
 
 class UsageError : public std::runtime_error {
