@@ -156,3 +156,20 @@ endif()
 if(NOT at EQUAL -1 OR NOT last_err MATCHES "\\\\xFF")
     message(FATAL_ERROR "the refusal is not shown escaped: '${last_err}'")
 endif()
+
+# The command-line tool: the harness exits 0 whatever the tool's exit status,
+# which the result holds; its own options refuse to go without --cli.
+expect_run(2 ${EXAMPLES}/gearbox.scene.json --program-dir ${WORK})
+expect_run(2 ${EXAMPLES}/gearbox.scene.json --cli --interrupt-at-call 0)
+expect_run(0 ${DATA}/cli/gearbox-drafts.scene.json --cli --quiet --result ${WORK}/cli.json
+    -- --no-such-option)
+file(READ ${WORK}/cli.json result)
+string(JSON end GET "${result}" end)
+string(JSON exit_code GET "${result}" cli exitCode)
+if(NOT end STREQUAL "cli" OR NOT exit_code EQUAL 2)
+    message(FATAL_ERROR "a usage error of the tool ended '${end}' with exit status ${exit_code}")
+endif()
+expect_run(0 ${DATA}/cli/gearbox-drafts.scene.json --cli -- C:\\Work\\Gearbox.dft)
+if(NOT last_out MATCHES "processed: C:.Work.Gearbox.dft: 2 sheets" OR NOT last_out MATCHES "exit status 0")
+    message(FATAL_ERROR "the tool's lines are missing:\n${last_out}")
+endif()
