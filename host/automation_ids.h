@@ -81,6 +81,8 @@ inline constexpr std::int32_t commandAfterRun = 32876;
 // the host shows its own message boxes (off while the tool works).
 inline constexpr std::u16string_view documentsName = u"Documents";
 inline constexpr std::u16string_view displayAlertsName = u"DisplayAlerts";
+// Method: lets the host finish its idle-time work.
+inline constexpr std::u16string_view doIdleName = u"DoIdle";
 }  // namespace application
 
 // Late-bound names of the command-line tool on the documents collection and
@@ -107,8 +109,10 @@ inline constexpr DispId selectSet = 39;
 inline constexpr DispId lineStyles = 8197;
 // The select set, read by name on the active document.
 inline constexpr std::u16string_view selectSetName = u"SelectSet";
-// Late-bound, for the command-line tool: the working and background sections.
+// Late-bound, for the command-line tool: the working and background sections,
+// and every sheet of both.
 inline constexpr std::u16string_view sectionsName = u"Sections";
+inline constexpr std::u16string_view sheetsName = u"Sheets";
 }  // namespace draftDocument
 
 // Late-bound: a draft's sections and the sheets of one.
@@ -126,6 +130,7 @@ inline constexpr std::u16string_view itemName = u"Item";
 namespace sheet {
 inline constexpr InterfaceId iid = InterfaceId::parse("FFB20FA0-339B-11CE-956A-08003601DFE5");
 inline constexpr DispId drawingViews = 20481;
+inline constexpr std::u16string_view drawingViewsName = u"DrawingViews";
 inline constexpr std::u16string_view nameName = u"Name";
 }  // namespace sheet
 
@@ -242,11 +247,16 @@ inline constexpr std::int32_t otherPartType = 6;
 namespace lineStyles {
 inline constexpr InterfaceId iid = InterfaceId::parse("E4D115C0-4999-11CE-A82A-08003601E855");
 inline constexpr DispId add = 100;
+// Method taking a style's name.
+inline constexpr std::u16string_view removeName = u"Remove";
 }  // namespace lineStyles
 
 namespace lineStyle {
 inline constexpr InterfaceId iid = InterfaceId::parse("0C60FBA0-FFE3-11CD-A82A-08003601E855");
 inline constexpr DispId color = 103;
+inline constexpr std::u16string_view nameName = u"Name";
+// The name of the style it was created from ("" for none).
+inline constexpr std::u16string_view parentName = u"Parent";
 }  // namespace lineStyle
 
 }  // namespace dispatch
