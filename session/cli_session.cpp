@@ -5,6 +5,7 @@
 #include "app/cli/cli_program.h"
 #include "app/cli/csv.h"
 #include "app/cli/interrupt_gate.h"
+#include "app/cli/windows_path.h"
 #include "host/sim/sim_host.h"
 #include "host/utf.h"
 #include "session/terminal_text.h"
@@ -60,7 +61,7 @@ result::CliOutcome cliOutcomeOf(CapturedConsole& console, int exitCode,
     outcome.exitCode = exitCode;
     outcome.stdoutLines = console.lines();
     const std::u16string errorMessagesPath =
-        console.programFolder() + u"\\" + std::u16string(cli::errorMessagesFileName);
+        cli::pathInFolder(console.programFolder(), cli::errorMessagesFileName);
     if (std::optional<std::string> text = console.files().readWhole(errorMessagesPath)) {
         outcome.errorMessages = linesOf(*text);
     }

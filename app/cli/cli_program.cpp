@@ -13,15 +13,6 @@
 namespace tav::cli {
 namespace {
 
-std::u16string inFolder(std::u16string_view folder, std::u16string_view name) {
-    std::u16string path(folder);
-    if (!path.empty() && path.back() != u'\\') {
-        path += u'\\';
-    }
-    path += name;
-    return path;
-}
-
 std::u16string utf16(std::string_view text) {
     return host::toUtf16(text);
 }
@@ -30,7 +21,7 @@ class ErrorMessages {
   public:
     explicit ErrorMessages(CliEnvironment& environment)
         : environment_(environment),
-          path_(inFolder(environment.programFolder(), errorMessagesFileName)) {}
+          path_(pathInFolder(environment.programFolder(), errorMessagesFileName)) {}
 
     // A stale file of an earlier run must not be taken for this run's.
     void removeStale() {
@@ -66,7 +57,7 @@ class ErrorMessages {
 
 CliOptions optionsOf(CliEnvironment& environment, const std::vector<std::u16string>& arguments) {
     CliOptions options;
-    const std::u16string settingsPath = inFolder(environment.programFolder(), settingsFileName);
+    const std::u16string settingsPath = pathInFolder(environment.programFolder(), settingsFileName);
     if (const std::optional<std::string> bytes = environment.files().readWhole(settingsPath)) {
         std::vector<SettingsEntry> entries;
         try {

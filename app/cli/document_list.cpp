@@ -21,15 +21,6 @@ void sortByName(std::vector<std::u16string>& names) {
     });
 }
 
-std::u16string joined(std::u16string_view folder, std::u16string_view name) {
-    std::u16string path(folder);
-    if (!path.empty() && path.back() != u'\\') {
-        path += u'\\';
-    }
-    path += name;
-    return path;
-}
-
 class DocumentListBuilder {
   public:
     explicit DocumentListBuilder(CliEnvironment& environment) : environment_(environment) {}
@@ -59,7 +50,7 @@ class DocumentListBuilder {
         }
         sortByName(names);
         for (const std::u16string& name : names) {
-            addPath(joined(parts.folder, name), std::nullopt);
+            addPath(pathInFolder(parts.folder, name), std::nullopt);
         }
     }
 
@@ -72,7 +63,7 @@ class DocumentListBuilder {
         }
         sortByName(names);
         for (const std::u16string& name : names) {
-            addPath(joined(folder, name), std::nullopt);
+            addPath(pathInFolder(folder, name), std::nullopt);
         }
     }
 

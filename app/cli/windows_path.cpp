@@ -227,4 +227,13 @@ bool hasWildcard(std::u16string_view name) {
     return name.find_first_of(u"*?") != std::u16string_view::npos;
 }
 
+std::u16string pathInFolder(std::u16string_view folder, std::u16string_view name) {
+    std::u16string path(folder);
+    if (!path.empty() && path.back() != u'\\') {
+        path += u'\\';
+    }
+    path += name;
+    return path;
+}
+
 }  // namespace tav::cli

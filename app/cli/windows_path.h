@@ -33,6 +33,9 @@ struct FolderAndName {
 };
 FolderAndName splitFolderAndName(std::u16string_view path);
 
+// `name` in `folder`, with one separator between them.
+std::u16string pathInFolder(std::u16string_view folder, std::u16string_view name);
+
 // Whether the file name of `path` ends in ".dft", in any ASCII letter case.
 bool hasDraftExtension(std::u16string_view path);
 

@@ -140,6 +140,17 @@ tav_wine_run_started "$work/interrupted-at.com.log" "$work/interrupted-at.com.js
 jq -e '.cli.exitCode == 1 and (.cli.stdout | index("interrupted"))' "$work/interrupted-at.com.json" >/dev/null ||
     fail "interrupted: the run did not say it was interrupted"
 
+echo "--> Solid Edge gone in the middle of the first Draft"
+crashing="$(variant crashing '. + {crashAtCall: 20}')"
+tav_wine_run_started "$work/crashing.com.log" "$work/crashing.com.json" \
+    timeout 180 wine "$win_dir/tavrelmondix-sim.exe" "$crashing" --cli --com --quiet \
+    --result "$work/crashing.com.json" -- 'C:\Work\Gearbox.dft' 'C:\Work\Pump.dft' </dev/null ||
+    fail "crashing: the harness over COM failed"
+jq -e '.cli.exitCode == 1 and (.hostCalls | not)
+       and (.cli.stdout[1] | startswith("not processed: C:\\Work\\Pump.dft: Solid Edge is no longer running"))' \
+    "$work/crashing.com.json" >/dev/null ||
+    { jq '.cli' "$work/crashing.com.json" >&2; fail "crashing: the rest of the batch was not reported as not processed"; }
+
 echo "--> As Housekeeper runs it: no arguments, the active Draft"
 harness_both_ways housekeeper "$scene"
 real_program housekeeper "$scene"
@@ -151,4 +162,4 @@ real_program housekeeper-assembly "$not_a_draft"
 grep -q 'The active document is not a Draft' "$work/housekeeper-assembly.program/error_messages.txt" ||
     fail "housekeeper-assembly: error_messages.txt does not say the active document is no Draft"
 
-echo "    the command-line tool agrees three ways on 6 runs ($((SECONDS - began)) s)"
+echo "    the command-line tool agrees three ways on 6 runs, and a crash ends the batch ($((SECONDS - began)) s)"

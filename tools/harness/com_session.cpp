@@ -222,11 +222,9 @@ ComSessionOutcome runComSession(const std::string& scenePath, sim::Scene scene,
     return outcome;
 }
 
-std::optional<result::Outcome> runComCliSession(const std::string& scenePath,
-                                                const sim::Scene& scene,
-                                                const session::CliSessionOptions& cliOptions,
-                                                const ComSessionOptions& options,
-                                                EventLog& events) {
+ComCliOutcome runComCliSession(const std::string& scenePath, const sim::Scene& scene,
+                               const session::CliSessionOptions& cliOptions,
+                               const ComSessionOptions& options, EventLog& events) {
     const std::filesystem::path hostPartFile = hostPartPath(".json");
     const std::filesystem::path roundTripsFile = hostPartPath(".round-trips.json");
     std::vector<std::wstring> serverArguments =
@@ -259,14 +257,14 @@ std::optional<result::Outcome> runComCliSession(const std::string& scenePath,
         }
     }
     std::optional<HostPart> host = takeHostPart(hostPartFile);
-    if (!host) {
-        return std::nullopt;
+    result::mergeEvents({}, host ? host->events : std::vector<sim::HostEvent>{}, events);
+    ComCliOutcome served;
+    served.outcome.cli = session::cliOutcomeOf(console, exitCode, reportPath);
+    if (host) {
+        static_cast<HostOutcome&>(served.outcome) = host->outcome;
+        served.nameLookups = host->nameLookups;
     }
-    result::mergeEvents({}, host->events, events);
-    result::Outcome outcome;
-    static_cast<HostOutcome&>(outcome) = host->outcome;
-    outcome.cli = session::cliOutcomeOf(console, exitCode, reportPath);
-    return outcome;
+    return served;
 }
 
 }  // namespace tav::harness

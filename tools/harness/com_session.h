@@ -43,13 +43,18 @@ ComSessionOutcome runComSession(const std::string& scenePath, sim::Scene scene,
                                 const session::EventSink& live, const ComSessionOptions& options,
                                 result::EventLog& events);
 
+struct ComCliOutcome {
+    // The tool's part (its cli) and, when the server finished, the host's.
+    result::Outcome outcome;
+    // The names the server resolved; empty when it ended without finishing
+    // (it crashed): only the tool's part is known then.
+    std::optional<std::int64_t> nameLookups;
+};
+
 // The command-line tool over COM, as `tavrelmondix-sim --cli --com` runs it:
 // its own code in this process against sehost-sim.exe serving the scene.
-// Nothing when the server ended without finishing (its part is missing).
-std::optional<result::Outcome> runComCliSession(const std::string& scenePath,
-                                                const sim::Scene& scene,
-                                                const session::CliSessionOptions& cliOptions,
-                                                const ComSessionOptions& options,
-                                                result::EventLog& events);
+ComCliOutcome runComCliSession(const std::string& scenePath, const sim::Scene& scene,
+                               const session::CliSessionOptions& cliOptions,
+                               const ComSessionOptions& options, result::EventLog& events);
 
 }  // namespace tav::harness

@@ -56,15 +56,22 @@ class FreshFolder {
     fs::path path_;
 };
 
-std::optional<result::Outcome> runOverCom(const sim::Scene& scene,
-                                          const session::CliSessionOptions& options,
-                                          const CommandLineRun& run, result::EventLog& events) {
+// The tool's part, and the host's when the server finished (its names
+// resolved with it); else only the tool's part is known.
+struct ServedRun {
+    result::Outcome outcome;
+    std::optional<std::int64_t> nameLookups;
+};
+
+ServedRun runOverCom(const sim::Scene& scene, const session::CliSessionOptions& options,
+                     const CommandLineRun& run, result::EventLog& events) {
 #ifdef _WIN32
     ComSessionOptions comOptions;
     comOptions.busy.bound = std::chrono::milliseconds(run.busyBoundMs);
     comOptions.roundTrips = run.roundTrips;
     comOptions.typeLibraryReport = run.typeLibraryReport;
-    return runComCliSession(run.scenePath, scene, options, comOptions, events);
+    ComCliOutcome served = runComCliSession(run.scenePath, scene, options, comOptions, events);
+    return {std::move(served.outcome), served.nameLookups};
 #else
     static_cast<void>(scene);
     static_cast<void>(options);
@@ -104,14 +111,12 @@ int runCommandLineTool(sim::Scene scene, const CommandLineRun& run) {
         }
     };
     result::Outcome outcome;
+    std::optional<std::int64_t> nameLookups;
     try {
         if (run.overCom) {
-            std::optional<result::Outcome> served = runOverCom(scene, options, run, events);
-            if (!served) {
-                printError("tavrelmondix-sim: the server ended without finishing");
-                return internalError;
-            }
-            outcome = std::move(*served);
+            ServedRun served = runOverCom(scene, options, run, events);
+            outcome = std::move(served.outcome);
+            nameLookups = served.nameLookups;
         } else {
             outcome = session::runCliSession(std::move(scene), options, live,
                                              session::EventRetention::streamOnly);
@@ -129,7 +134,13 @@ int runCommandLineTool(sim::Scene scene, const CommandLineRun& run) {
     if (!run.resultPath.empty()) {
         try {
             result::writeAtomically(run.resultPath, [&](std::ostream& out) {
-                result::writeResultFile(out, outcome, events);
+                if (run.overCom) {
+                    // Without the server's part when it ended without finishing.
+                    result::writeResultFile(out, outcome, nameLookups ? &outcome : nullptr,
+                                            nameLookups, events);
+                } else {
+                    result::writeResultFile(out, outcome, events);
+                }
             });
         } catch (const result::FileWriteError& error) {
             printError(std::string("tavrelmondix-sim: ") + error.what());
