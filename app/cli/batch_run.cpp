@@ -88,6 +88,10 @@ class RunPlace final : public engine::SheetRunObserver {
         path_ = std::move(path);
         documentNumber_ = number;
         documentTotal_ = total;
+        documentEnds();
+    }
+
+    void documentEnds() {
         sheet_.reset();
         view_.reset();
     }
@@ -320,9 +324,11 @@ class BatchRun {
         const double start = environment_.clockSeconds();
         ObjectRef document;
         bool openedHere = false;
+        std::u16string failedStep = u"the open documents cannot be read: ";
         try {
             document = findOpenDocument(entry.path);
             if (document.empty()) {
+                failedStep = u"Solid Edge cannot open it: ";
                 std::array<host::Argument, 1> fileName{host::byValue(entry.path)};
                 document =
                     host::toObject(documents().call(dispatch::documents::openName, fileName));
@@ -331,7 +337,7 @@ class BatchRun {
         } catch (const host::AutomationError& error) {
             DocumentOutcome outcome;
             outcome.path = entry.path;
-            outcome.reason = u"Solid Edge cannot open it: " + errorText(error);
+            outcome.reason = failedStep + errorText(error);
             outcome.seconds = environment_.clockSeconds() - start;
             report(std::move(outcome));
             stopWhenHostGone(error);
@@ -375,16 +381,21 @@ class BatchRun {
         outcome.path = path;
         WorkEnd workEnd;
         try {
-            workEnd = workOn(outcome, document, openedHere);
+            workEnd = workOn(outcome, document);
         } catch (const Interrupted&) {
             outcome.reason = u"interrupted";
+            place_.documentEnds();
             leaveUnprocessed(outcome, document, openedHere);
             outcome.seconds = environment_.clockSeconds() - start;
             report(std::move(outcome));
             throw;
         }
+        // Nothing of the document is held once it is closed.
+        place_.documentEnds();
         if (!outcome.processed) {
             leaveUnprocessed(outcome, document, openedHere);
+        } else if (openedHere) {
+            closeWithoutSaving(outcome, document);
         }
         outcome.seconds = environment_.clockSeconds() - start;
         report(std::move(outcome));
@@ -400,7 +411,7 @@ class BatchRun {
 
     // The document's whole run. Sets the outcome's `processed`, or its
     // reason when the document did not get through.
-    WorkEnd workOn(DocumentOutcome& outcome, const ObjectRef& document, bool openedHere) {
+    WorkEnd workOn(DocumentOutcome& outcome, const ObjectRef& document) {
         const ObjectRef draft = document.tryAs(dispatch::draftDocument::iid);
         if (draft.empty()) {
             outcome.reason = u"not a Draft";
@@ -442,9 +453,6 @@ class BatchRun {
             }
         }
         outcome.processed = true;
-        if (openedHere) {
-            closeWithoutSaving(outcome, document);
-        }
         return {};
     }
 
