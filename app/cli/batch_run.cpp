@@ -340,7 +340,7 @@ class BatchRun {
             outcome.reason = failedStep + errorText(error);
             outcome.seconds = environment_.clockSeconds() - start;
             report(std::move(outcome));
-            stopWhenHostGone(error);
+            stopWhenHostGone();
             return;
         }
         processOpenDocument(entry.path, document, openedHere, start);
@@ -379,9 +379,8 @@ class BatchRun {
         state_.statistics = {};
         DocumentOutcome outcome;
         outcome.path = path;
-        WorkEnd workEnd;
         try {
-            workEnd = workOn(outcome, document);
+            workOn(outcome, document);
         } catch (const Interrupted&) {
             outcome.reason = u"interrupted";
             place_.documentEnds();
@@ -392,6 +391,12 @@ class BatchRun {
         }
         // Nothing of the document is held once it is closed.
         place_.documentEnds();
+        if (gate_.hostGone()) {
+            // A tolerated step met it: the run did not really go through.
+            outcome.processed = false;
+            outcome.reason = u"Solid Edge is no longer running";
+            outcome.notes.clear();
+        }
         if (!outcome.processed) {
             leaveUnprocessed(outcome, document, openedHere);
         } else if (openedHere) {
@@ -399,32 +404,26 @@ class BatchRun {
         }
         outcome.seconds = environment_.clockSeconds() - start;
         report(std::move(outcome));
-        if (workEnd.failure) {
-            stopWhenHostGone(*workEnd.failure);
-        }
+        stopWhenHostGone();
     }
 
-    struct WorkEnd {
-        // The host error that ended the document, if one did.
-        std::optional<host::AutomationError> failure;
-    };
-
     // The document's whole run. Sets the outcome's `processed`, or its
-    // reason when the document did not get through.
-    WorkEnd workOn(DocumentOutcome& outcome, const ObjectRef& document) {
+    // reason when the document did not get through. A host error that ends
+    // the document is caught here; an interrupt leaves.
+    void workOn(DocumentOutcome& outcome, const ObjectRef& document) {
         const ObjectRef draft = document.tryAs(dispatch::draftDocument::iid);
         if (draft.empty()) {
             outcome.reason = u"not a Draft";
-            return {};
+            return;
         }
         try {
             if (host::toBool(document.get(dispatch::document::readOnlyName))) {
                 outcome.reason = u"read-only: left unchanged";
-                return {};
+                return;
             }
         } catch (const host::AutomationError& error) {
             outcome.reason = u"cannot tell whether it is read-only: " + errorText(error);
-            return {error};
+            return;
         }
         try {
             const engine::DocumentRunEnd runEnd = engine::processDocument(
@@ -435,7 +434,7 @@ class BatchRun {
         } catch (const host::AutomationError& error) {
             countWork(outcome);
             outcome.reason = errorText(error) + place_.placeText();
-            return {error};
+            return;
         }
         if (options_.dryRun) {
             outcome.notes.push_back(u"dry run: nothing changed");
@@ -449,11 +448,10 @@ class BatchRun {
                 outcome.notes.push_back(u"saved");
             } catch (const host::AutomationError& error) {
                 outcome.reason = u"cannot be saved: " + errorText(error);
-                return {error};
+                return;
             }
         }
         outcome.processed = true;
-        return {};
     }
 
     void countWork(DocumentOutcome& outcome) const {
@@ -466,6 +464,9 @@ class BatchRun {
     // is closed without saving, one the user had open stays open, changed in
     // memory only when the run changed it.
     void leaveUnprocessed(DocumentOutcome& outcome, const ObjectRef& document, bool openedHere) {
+        if (gate_.hostGone()) {
+            return;  // nothing is left to close
+        }
         if (openedHere) {
             closeWithoutSaving(outcome, document);
         } else if (state_.statistics.documentChanged()) {
@@ -482,8 +483,8 @@ class BatchRun {
         }
     }
 
-    void stopWhenHostGone(const host::AutomationError& error) {
-        if (host::isHostGoneNumber(error.number())) {
+    void stopWhenHostGone() const {
+        if (gate_.hostGone()) {
             throw HostGone();
         }
     }

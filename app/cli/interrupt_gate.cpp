@@ -21,7 +21,13 @@ class GuardedObject final : public host::HostObject {
             }
         }
         gate_.beforeCall();
-        host::Value result = inner_.invoke(member, kind, args);
+        host::Value result;
+        try {
+            result = inner_.invoke(member, kind, args);
+        } catch (const host::AutomationError& error) {
+            gate_.callFailed(error);
+            throw;
+        }
         if (const host::ObjectRef* object = result.getIf<host::ObjectRef>()) {
             return gate_.guard(*object);
         }
@@ -54,6 +60,12 @@ void InterruptGate::beforeCall() {
     if (requested() && !raised_) {
         raised_ = true;
         throw Interrupted();
+    }
+}
+
+void InterruptGate::callFailed(const host::AutomationError& error) {
+    if (host::isHostGoneNumber(error.number())) {
+        hostGone_ = true;
     }
 }
 

@@ -1,3 +1,5 @@
+// Every host call of the command-line tool passes through a gate.
+//
 // Ctrl+C, Ctrl+Break or the console closing stop the command-line tool after
 // the host call under way. The tool's objects are wrapped so that the first
 // call to start after an interrupt raises Interrupted instead of reaching
@@ -12,6 +14,7 @@
 #include <memory>
 #include <span>
 
+#include "host/error.h"
 #include "host/value.h"
 
 namespace tav::cli {
@@ -36,10 +39,18 @@ class InterruptGate {
     // Called before each host call by the guarded objects: raises
     // Interrupted once, for the first call after an interrupt.
     void beforeCall();
+    // Called with each host call's error by the guarded objects.
+    void callFailed(const host::AutomationError& error);
+
+    // Whether a call failed because Solid Edge's process is gone. Tolerant
+    // steps absorb such failures like any other, so a run that seems to
+    // have gone through asks here before it counts as done.
+    bool hostGone() const { return hostGone_; }
 
   private:
     std::atomic<bool> requested_{false};
     bool raised_ = false;
+    bool hostGone_ = false;
     std::int32_t calls_ = 0;
     std::int32_t requestAtCall_ = 0;
 };
