@@ -32,3 +32,16 @@ if ! grep -q 'same colours' "$work.md"; then
     echo ".ci/run: the pairing race did not report agreeing colours" >&2
     exit 1
 fi
+
+# The command-line tool's batch benchmark at two small sizes: it must run
+# every batch to its end and print a row for each.
+batch_work="$BUILD_DIR/bench-smoke-batch"
+rm -rf "$batch_work"
+echo "--> $bench --batch-documents 5,20 --repeat 1"
+"$bench" --batch-documents 5,20 --repeat 1 --work "$batch_work" | tee "$batch_work.md"
+for documents in 5 20; do
+    if ! grep -q "^| $documents | 3 | 10 |" "$batch_work.md"; then
+        echo ".ci/run: the batch benchmark printed no row for $documents documents" >&2
+        exit 1
+    fi
+done

@@ -5,7 +5,7 @@
 # native in-process harness's result for the same scene and actions; then a
 # busy host (also one that rejects every kind of call), a host that crashes,
 # and a second server; then the read-only probe and its report served back;
-# then a smoke run of the benchmark over COM.
+# then smoke runs of the benchmark over COM.
 #
 # Needs the native build of stage 10 in $BUILD_DIR (its harness and
 # tavrelmondix-compare). Runs from a clean clone:
@@ -92,5 +92,14 @@ grep -qE '^\| flat \| small \| 20 \| my_end \|' "$bench_out" &&
     grep -qE '^\| flat \| solidEdge \| 20 \| my_end \|' "$bench_out" ||
     fail "tav-com-bench.exe: the flat drawing of 20 parts did not end through my_end with both type libraries"
 echo "    tables printed, the drawing ended through my_end"
+
+echo "--> The command-line tool's batch against the window over COM, smoke run"
+batch_out="$work/com-bench-cli-batch.md"
+timeout 600 wine "$win_dir/tav-com-bench.exe" --cli-batch 2x3x10 --work "$work/com-bench-cli-batch" >"$batch_out" ||
+    fail "tav-com-bench.exe --cli-batch 2x3x10 failed"
+grep -qE '^\| command-line tool, 2 Drafts' "$batch_out" &&
+    grep -qE '^\| window, every sheet of every Draft' "$batch_out" ||
+    fail "tav-com-bench.exe --cli-batch printed no rows for the batch and the window"
+echo "    the batch and the window's runs ended, their round trips printed"
 
 echo "--> Under Wine: $((SECONDS - wine_started)) s; the stage in all: $((SECONDS - started)) s"

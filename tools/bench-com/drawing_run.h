@@ -8,6 +8,8 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include <nlohmann/json.hpp>
 
@@ -49,6 +51,14 @@ struct DrawingRun {
     // What the tool asked of COM on its side, as the harness wrote it.
     nlohmann::ordered_json client;
 };
+
+// One harness run over COM of `scene` with ACTIONS pressed (and `extra`
+// arguments): its wall time and its result file, read back. Raises
+// std::runtime_error when the harness fails or leaves no result.
+std::pair<double, nlohmann::ordered_json> timeHarness(const std::filesystem::path& scene,
+                                                      const std::wstring& actions,
+                                                      const std::filesystem::path& resultFile,
+                                                      std::vector<std::wstring> extra);
 
 // Writes the drawing's scene into `folder`, runs the harness from this
 // program's folder on it (its result and round trips kept beside the

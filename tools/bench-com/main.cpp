@@ -1,5 +1,6 @@
 // tav-com-bench.exe [--drawings flat:100,...] [--calls N] [--batch N]
 //                   [--work DIR] [--json OUT] [--smoke]
+// tav-com-bench.exe --cli-batch 20x3x100 [--work DIR]
 //
 // What a host call over COM costs, against what a bare round trip between
 // the processes costs, measured side by side in one run: the load of a
@@ -11,6 +12,10 @@
 // each in a process of its own), with every round trip the server counted
 // by kind. Then the bare round trip again. Prints Markdown tables on
 // standard output and its progress on standard error.
+//
+// With --cli-batch, the command-line tool on a batch of alike Drafts instead,
+// against the window on each of their sheets (tools/bench-com/
+// cli_batch_run.h).
 #include <cstdio>
 #include <exception>
 #include <filesystem>
@@ -28,6 +33,7 @@
 #include "scenegen/scale_scenes.h"
 #include "tools/bench-com/bare_round_trip.h"
 #include "tools/bench-com/bench_report.h"
+#include "tools/bench-com/cli_batch_run.h"
 #include "tools/bench-com/drawing_run.h"
 #include "tools/bench-com/machine.h"
 #include "tools/bench-com/report_json.h"
@@ -72,6 +78,50 @@ tav::benchcom::BareRoundTrip bare(const fs::path& folder, const char* when, int 
         scene, folder / ("bare-" + std::string(when) + ".round-trips.json"), calls, batch);
 }
 
+// A new folder of this process's own unless `work` names one to keep.
+fs::path workFolder(const std::string& work) {
+    return work.empty() ? fs::temp_directory_path() /
+                              ("tav-com-bench-" + std::to_string(GetCurrentProcessId()))
+                        : fs::absolute(work);
+}
+
+int runCliBatchOnly(const std::string& shapeName, const std::string& work) {
+    const std::optional<tav::benchcom::BatchShape> shape =
+        tav::benchcom::batchShapeNamed(shapeName);
+    if (!shape) {
+        std::cerr << "tav-com-bench: '" << shapeName
+                  << "' is no batch: DRAFTSxSHEETSxPARTS, such as 20x3x100\n";
+        return usageError;
+    }
+    const fs::path folder = workFolder(work);
+    try {
+        fs::create_directories(folder);
+        const std::string machine = tav::benchcom::machineDescription();
+        progress("the command-line tool over COM on " + shape->stem() +
+                 ", then the window on each sheet");
+        const tav::benchcom::CliBatchRun run = tav::benchcom::runCliBatch(*shape, folder);
+        std::cout << "Machine: " << machine << "\n";
+        tav::benchcom::printCliBatchTables(std::cout, run);
+        bool endedWell = run.exitCode == 0;
+        for (const tav::benchcom::WindowSheetRun& sheet : run.sheets) {
+            endedWell = endedWell && sheet.end == "my_end";
+        }
+        if (!endedWell) {
+            std::cerr << "tav-com-bench: the batch failed or a window run did not end through "
+                         "my_end\n";
+            return failure;
+        }
+    } catch (const std::exception& error) {
+        std::cerr << "tav-com-bench: " << error.what() << '\n';
+        return failure;
+    }
+    if (work.empty()) {
+        std::error_code ignored;
+        fs::remove_all(folder, ignored);
+    }
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -90,6 +140,7 @@ int main(int argc, char** argv) {
     std::string work;
     std::string jsonPath;
     bool smoke = false;
+    std::string cliBatch;
     cli.add_option("--drawings", drawingNames,
                    "Drawings to run, FAMILY:PARTS[@LIBRARY] (flat, nested, own-colors, "
                    "several-views, second-run; small or solidEdge)")
@@ -107,8 +158,14 @@ int main(int argc, char** argv) {
                  std::string("One tiny drawing (") + smokeDrawings.front() +
                      ", with each type library) and " + std::to_string(smokeCalls) +
                      " bare calls, unless given otherwise");
+    cli.add_option("--cli-batch", cliBatch,
+                   "Instead: the command-line tool on DRAFTSxSHEETSxPARTS (e.g. 20x3x100) "
+                   "against the window on every sheet");
     CLI11_PARSE(cli, argc, argv);
 
+    if (!cliBatch.empty()) {
+        return runCliBatchOnly(cliBatch, work);
+    }
     if (smoke && cli.count("--drawings") == 0) {
         drawingNames = smokeDrawings;
     }
@@ -127,10 +184,7 @@ int main(int argc, char** argv) {
     }
 
     const bool keepWork = !work.empty();
-    const fs::path folder = keepWork
-                                ? fs::absolute(work)
-                                : fs::temp_directory_path() /
-                                      ("tav-com-bench-" + std::to_string(GetCurrentProcessId()));
+    const fs::path folder = workFolder(work);
     BenchReport report;
     bool allEndedWell = true;
     try {

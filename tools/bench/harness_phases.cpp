@@ -1,7 +1,5 @@
 #include "tools/bench/harness_phases.h"
 
-#include <chrono>
-#include <ctime>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
@@ -10,55 +8,9 @@
 #include "result/event_log.h"
 #include "result/result_writer.h"
 #include "session/session.h"
+#include "tools/bench/process_clock.h"
 
 namespace tav::bench {
-namespace {
-
-double cpuSeconds() {
-    std::timespec now{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) * 1e-9;
-}
-
-double wallSeconds() {
-    using Clock = std::chrono::steady_clock;
-    return std::chrono::duration<double>(Clock::now().time_since_epoch()).count();
-}
-
-// The high-water mark of this process's resident memory (Linux).
-std::int64_t peakResidentKiB() {
-    std::ifstream status("/proc/self/status");
-    std::string key;
-    while (status >> key) {
-        if (key == "VmHWM:") {
-            std::int64_t kib = 0;
-            status >> kib;
-            return kib;
-        }
-        status.ignore(1 << 12, '\n');
-    }
-    return 0;
-}
-
-class PhaseClock {
-  public:
-    PhaseClock() : wall_(wallSeconds()), cpu_(cpuSeconds()) {}
-    // The time since the last lap (or the start).
-    PhaseTime lap() {
-        const double wall = wallSeconds();
-        const double cpu = cpuSeconds();
-        PhaseTime phase{wall - wall_, cpu - cpu_};
-        wall_ = wall;
-        cpu_ = cpu;
-        return phase;
-    }
-
-  private:
-    double wall_;
-    double cpu_;
-};
-
-}  // namespace
 
 PhaseTime HarnessFigures::total() const {
     return {load.wallSeconds + run.wallSeconds + result.wallSeconds,

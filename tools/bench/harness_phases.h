@@ -7,12 +7,9 @@
 #include <cstdint>
 #include <string>
 
-namespace tav::bench {
+#include "tools/bench/process_clock.h"
 
-struct PhaseTime {
-    double wallSeconds = 0;
-    double cpuSeconds = 0;
-};
+namespace tav::bench {
 
 struct HarnessFigures {
     PhaseTime load;

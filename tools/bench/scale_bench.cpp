@@ -1,5 +1,7 @@
 // tav-scale-bench [--sizes 2048,8192,32767] [--families flat,nested,...]
 //                 [--repeat R] [--work DIR] [--pairing N]
+// tav-scale-bench --batch-documents 100,1000 [--batch-sheets 3]
+//                 [--batch-parts 10] [--repeat R] [--work DIR]
 //
 // The scale benchmark: for every kind of drawing (scenegen/
 // scale_scenes.h) and size, one harness run (load, run with Process, write
@@ -7,15 +9,16 @@
 // pairing pass against the nested scan it replaced. Prints Markdown tables:
 // wall and CPU time per phase, peak memory, host calls per part and per
 // member, and how each grows when the drawing grows fourfold.
+//
+// With --batch-documents, the command-line tool's batches instead
+// (tools/bench/batch_bench.h).
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iomanip>
 #include <iostream>
 #include <map>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -24,14 +27,18 @@
 #include <CLI/CLI.hpp>
 
 #include "scenegen/scale_scenes.h"
+#include "tools/bench/batch_bench.h"
 #include "tools/bench/harness_phases.h"
 #include "tools/bench/measuring_process.h"
 #include "tools/bench/pairing_race.h"
+#include "tools/bench/report_text.h"
 
 namespace {
 
 namespace fs = std::filesystem;
+using tav::bench::fixed;
 using tav::bench::HarnessFigures;
+using tav::bench::mib;
 using tav::bench::PhaseTime;
 using tav::scenegen::ScaleFamily;
 
@@ -41,32 +48,8 @@ struct Row {
     HarnessFigures figures;
 };
 
-std::string machine() {
-    std::ifstream cpuinfo("/proc/cpuinfo");
-    std::string line;
-    std::string model = "unknown processor";
-    int cores = 0;
-    while (std::getline(cpuinfo, line)) {
-        if (line.rfind("model name", 0) == 0) {
-            model = line.substr(line.find(':') + 2);
-            ++cores;
-        }
-    }
-    return model + ", " + std::to_string(cores) + " cores";
-}
-
-std::string fixed(double value, int decimals) {
-    std::ostringstream text;
-    text << std::fixed << std::setprecision(decimals) << value;
-    return text.str();
-}
-
 std::string phase(const PhaseTime& time) {
     return fixed(time.wallSeconds, 3) + " (" + fixed(time.cpuSeconds, 3) + ")";
-}
-
-double mib(std::int64_t kib) {
-    return static_cast<double>(kib) / 1024.0;
 }
 
 // Runs the drawing `repeat` times, each in a process of its own; the run with
@@ -154,6 +137,8 @@ int main(int argc, char** argv) {
     int pairingRecords = 32767;
     std::string work;
     std::vector<std::string> measureRun;
+    tav::bench::BatchBenchOptions batch;
+    std::vector<std::string> measureBatch;
     cli.add_option("--sizes", sizes, "Parts per drawing")->delimiter(',')->capture_default_str();
     cli.add_option("--families", familyNames, "Kinds of drawing")
         ->delimiter(',')
@@ -167,10 +152,27 @@ int main(int argc, char** argv) {
     cli.add_option("--work", work, "Folder for the scenes and result files (kept)");
     cli.add_option("--measure-run", measureRun, "(internal) measure one run: SCENE RESULT")
         ->expected(2);
+    cli.add_option("--batch-documents", batch.documents,
+                   "Run the command-line tool on batches of this many Drafts instead")
+        ->delimiter(',')
+        ->check(CLI::Range(1, 9999));
+    cli.add_option("--batch-sheets", batch.sheetsPerDocument, "Working sheets per Draft")
+        ->check(CLI::Range(1, 100))
+        ->capture_default_str();
+    cli.add_option("--batch-parts", batch.partsPerSheet, "Parts of the assembly each sheet shows")
+        ->check(CLI::Range(1, 32767))
+        ->capture_default_str();
+    cli.add_option("--measure-batch", measureBatch,
+                   "(internal) measure one batch: SCENE DOCUMENTS PROGRAM_FOLDER")
+        ->expected(3);
     CLI11_PARSE(cli, argc, argv);
 
     if (!measureRun.empty()) {
         return measureOneRun(measureRun[0], measureRun[1]);
+    }
+    if (!measureBatch.empty()) {
+        return tav::bench::measureOneBatch(measureBatch[0], std::stoi(measureBatch[1]),
+                                           measureBatch[2]);
     }
 
     std::vector<ScaleFamily> families;
@@ -192,9 +194,23 @@ int main(int argc, char** argv) {
     fs::path folder =
         keepWork ? fs::path(work)
                  : fs::temp_directory_path() / ("tav-scale-bench-" + std::to_string(::getpid()));
+    if (!batch.documents.empty()) {
+        batch.repeat = repeat;
+        batch.work = folder;
+        int status = 1;
+        try {
+            status = tav::bench::runBatchBenchmark(batch);
+        } catch (const std::exception& error) {
+            std::cerr << "tav-scale-bench: " << error.what() << '\n';
+        }
+        if (!keepWork) {
+            fs::remove_all(folder);
+        }
+        return status;
+    }
     fs::create_directories(folder);
 
-    std::cout << "Machine: " << machine() << "; build: " << TAV_BUILD_TYPE << "\n"
+    std::cout << "Machine: " << tav::bench::machine() << "; build: " << TAV_BUILD_TYPE << "\n"
               << "Each figure: seconds of wall time (CPU time in brackets), the median of "
               << repeat << " runs, each in a process of its own.\n\n";
     std::vector<Row> rows;
