@@ -4,8 +4,6 @@
 // break, and the paths written back as UTF-8 or UTF-16 decode to themselves.
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -13,13 +11,11 @@
 #include "app/cli/list_file.h"
 #include "app/cli/white_space.h"
 #include "host/utf.h"
+#include "tools/fuzz/fuzz_checks.h"
 
 namespace {
 
-[[noreturn]] void fail(const char* what, std::string_view detail) {
-    std::fprintf(stderr, "%s: '%.*s'\n", what, static_cast<int>(detail.size()), detail.data());
-    std::abort();
-}
+using tav::fuzz::fail;
 
 void checkPath(std::u16string_view path) {
     if (path.empty()) {
@@ -52,11 +48,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     try {
         paths = tav::cli::decodeListFile(bytes);
     } catch (const tav::cli::TextFileError& refusal) {
-        const std::string_view message = refusal.what();
-        if (refusal.line() < 1 || !message.starts_with("line ") ||
-            message.find_first_of("\r\n") != std::string_view::npos) {
-            fail("a refusal that names no line or is not one line", message);
-        }
+        tav::fuzz::checkRefusal(refusal);
         return 0;
     }
     std::string utf8;

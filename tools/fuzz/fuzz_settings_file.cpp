@@ -4,8 +4,6 @@
 // holds NUL or a line break; the lines of the entries increase.
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -13,13 +11,11 @@
 #include "app/cli/settings_file.h"
 #include "app/cli/white_space.h"
 #include "host/utf.h"
+#include "tools/fuzz/fuzz_checks.h"
 
 namespace {
 
-[[noreturn]] void fail(const char* what, std::string_view detail) {
-    std::fprintf(stderr, "%s: '%.*s'\n", what, static_cast<int>(detail.size()), detail.data());
-    std::abort();
-}
+using tav::fuzz::fail;
 
 bool isTrimmed(std::u16string_view text) {
     return tav::cli::trimWhiteSpace(text).size() == text.size();
@@ -49,11 +45,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     try {
         entries = tav::cli::decodeSettingsFile(bytes);
     } catch (const tav::cli::TextFileError& refusal) {
-        const std::string_view message = refusal.what();
-        if (refusal.line() < 1 || !message.starts_with("line ") ||
-            message.find_first_of("\r\n") != std::string_view::npos) {
-            fail("a refusal that names no line or is not one line", message);
-        }
+        tav::fuzz::checkRefusal(refusal);
         return 0;
     }
     int previousLine = 0;
