@@ -5,10 +5,10 @@
 
 #include "engine/edge_kinds.h"
 #include "engine/error_modes.h"
+#include "engine/error_text.h"
 #include "engine/host_paths.h"
 #include "engine/own_style_names.h"
 #include "engine/sheet_run.h"
-#include "engine/text.h"
 #include "host/conversions.h"
 
 namespace tav::engine {
@@ -17,10 +17,6 @@ namespace {
 namespace dispatch = host::dispatch;
 using host::ObjectRef;
 using UseCounts = std::map<std::u16string, std::int64_t>;
-
-std::u16string errorText(const host::AutomationError& error) {
-    return u"error " + decimalText(error.number()) + u" \"" + error.description() + u"\"";
-}
 
 // Every item of a collection whose count is its `countId`.
 std::vector<ObjectRef> itemsOf(const ObjectRef& items, host::DispId countId,

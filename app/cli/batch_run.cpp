@@ -8,6 +8,7 @@
 #include "engine/document_run.h"
 #include "engine/edge_kinds.h"
 #include "engine/error_modes.h"
+#include "engine/error_text.h"
 #include "engine/line_styles.h"
 #include "engine/text.h"
 #include "host/conversions.h"
@@ -71,9 +72,7 @@ std::u16string quoted(std::u16string_view text) {
     return u"\"" + std::u16string(text) + u"\"";
 }
 
-std::u16string errorText(const host::AutomationError& error) {
-    return u"error " + engine::decimalText(error.number()) + u" " + quoted(error.description());
-}
+using engine::errorText;
 
 std::string utf8(std::u16string_view text) {
     return host::toUtf8(text);

@@ -4,6 +4,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "engine/own_style_names.h"
 #include "tests/cli/cli_scenes.h"
 
 namespace tav::test {
@@ -42,6 +43,24 @@ json styledGearbox() {
         }
     }
     return scene;
+}
+
+TEST(OwnStyleNames, AreAColourValueAndAnEdgeKindExactly) {
+    const auto kindOf = [](std::u16string_view name) -> int {
+        const auto own = engine::parseOwnStyleName(name);
+        return own ? static_cast<int>(own->kind) : -1;
+    };
+    EXPECT_EQ(kindOf(u"255_visible"), 0);
+    EXPECT_EQ(kindOf(u"0_hidden"), 1);
+    EXPECT_EQ(kindOf(u"16777215_tangent"), 2);
+    EXPECT_EQ(engine::parseOwnStyleName(u"16777215_tangent")->color, 16777215);
+    EXPECT_EQ(engine::parseOwnStyleName(u"000255_visible")->color, 255);  // digits of 255
+    for (const std::u16string_view other :
+         {u"16777216_visible", u"99999999999999999999999_visible", u"_visible", u"255_Visible",
+          u"255_visible ", u"-1_visible", u"+255_visible", u"25 5_hidden", u"255_hiddenx", u"255",
+          u"Normal", u"0x255_visible", u"\uFF12\uFF15\uFF15_visible"}) {
+        EXPECT_EQ(kindOf(other), -1) << std::string(other.begin(), other.end());
+    }
 }
 
 TEST(CliReset, AfterAColouringEveryMemberGetsBackTheStylesItsStylesWereMadeFrom) {
