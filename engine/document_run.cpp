@@ -23,6 +23,8 @@ class DocumentHold {
     }
     ~DocumentHold() {
         state_.tables.clear();
+        state_.styleOrigins.clear();
+        state_.plannedStyleChanges.clear();
         state_.currentView.reset();
         state_.assemblyDocument.reset();
         state_.draftDocument.reset();
@@ -39,8 +41,12 @@ class DocumentHold {
 DocumentRunEnd processDocument(RunContext& context, const host::ObjectRef& draftDocument,
                                const DocumentRunOptions& options, SheetRunObserver& observer) {
     DocumentHold hold(context.state, draftDocument);
-    context.state.dryRun = options.dryRun;
-    context.state.statistics = {};
+    EngineState& state = context.state;
+    state.dryRun = options.dryRun;
+    state.statistics = {};
+    state.styleAction = options.styleAction;
+    state.paperSafeRatio = options.paperSafeRatio;
+    state.recordPlannedStyles = options.dryRun && options.removeUnusedStyles;
     DocumentRunEnd end;
     const std::vector<host::ObjectRef> sheets = sheetsToProcess(draftDocument, options.sheets);
     const auto sheetTotal = static_cast<std::int32_t>(sheets.size());
@@ -59,6 +65,14 @@ DocumentRunEnd processDocument(RunContext& context, const host::ObjectRef& draft
         } else {
             tolerate([&] { startClosingCommand(context.state.hostApp); });
         }
+    }
+    for (const auto& [style, origin] : state.styleOrigins) {
+        if (!origin.style) {
+            end.keptStyles.push_back(u"\"" + style + u"\" kept: " + origin.whyNone);
+        }
+    }
+    if (options.removeUnusedStyles) {
+        end.removal = removeUnusedStyles(context);
     }
     return end;
 }

@@ -2,7 +2,9 @@
 
 #include <array>
 
+#include "engine/edge_kinds.h"
 #include "engine/error_modes.h"
+#include "engine/paper_safe.h"
 #include "engine/text.h"
 #include "host/conversions.h"
 
@@ -12,37 +14,52 @@ namespace {
 namespace dispatch = host::dispatch;
 using host::ObjectRef;
 
-struct EdgeKind {
-    std::u16string_view suffix;
-    std::u16string EngineState::*templateName;
-    host::DispId memberProperty;
-};
-
-constexpr std::array<EdgeKind, 3> edgeKinds{{
-    {u"_visible", &EngineState::templateVisible, dispatch::modelMember::visibleEdgeStyle},
-    {u"_hidden", &EngineState::templateHidden, dispatch::modelMember::hiddenEdgeStyle},
-    {u"_tangent", &EngineState::templateTangent, dispatch::modelMember::tangentEdgeStyle},
-}};
-
 std::u16string styleName(const std::u16string& baseName, const EdgeKind& kind) {
     return baseName + std::u16string(kind.suffix);
 }
 
+// The template each edge kind's style is created from, in edgeKinds' order.
+constexpr std::array<std::u16string EngineState::*, edgeKindCount> templateNames{
+    &EngineState::templateVisible, &EngineState::templateHidden, &EngineState::templateTangent};
+
+// In a dry run that looks for unused styles: what the member's edges would
+// change from and to. A style that cannot be read changes from nothing known.
+void recordPlannedStyles(EngineState& state, const ObjectRef& member,
+                         const std::u16string& baseName) {
+    for (const EdgeKind& kind : edgeKinds) {
+        std::u16string current;
+        tolerate([&] { current = host::toText(member.get(kind.memberProperty)); });
+        state.plannedStyleChanges.emplace_back(std::move(current), styleName(baseName, kind));
+    }
+}
+
 }  // namespace
 
+ColorValue styleColor(const EngineState& state, ColorValue partColor) {
+    if (!state.paperSafeRatio || partColor <= noColor) {
+        return partColor;
+    }
+    return paperSafeColor(partColor, *state.paperSafeRatio);
+}
+
 void applyMemberStyles(RunContext& context, std::int32_t i) {
-    const MemberRecord& record = context.state.tables.members.at(i);
-    RunStatistics& statistics = context.state.statistics;
+    EngineState& state = context.state;
+    const MemberRecord& record = state.tables.members.at(i);
+    RunStatistics& statistics = state.statistics;
     ++statistics.partMembers;
     if (record.color <= noColor) {
         return;
     }
     ++statistics.coloredMembers;
-    if (context.state.dryRun) {
+    const ColorValue color = styleColor(state, record.color);
+    const std::u16string baseName = decimalText(color);
+    if (state.dryRun) {
+        if (state.recordPlannedStyles) {
+            recordPlannedStyles(state, record.member, baseName);
+        }
         return;
     }
-    const std::u16string baseName = decimalText(record.color);
-    addStyles(context, baseName, record.color);
+    addStyles(context, baseName, color);
     statistics.memberStylesPut += matchStyle(record.member, baseName);
 }
 
@@ -54,8 +71,8 @@ void addStyles(RunContext& context, const std::u16string& faceStyleName, ColorVa
                          .as(dispatch::lineStyles::iid);
     });
     ObjectRef style;
-    for (const EdgeKind& kind : edgeKinds) {
-        const std::u16string name = styleName(faceStyleName, kind);
+    for (std::size_t k = 0; k < edgeKinds.size(); ++k) {
+        const std::u16string name = styleName(faceStyleName, edgeKinds[k]);
         style.reset();
         const bool found =
             attempt([&] { style = host::toObject(lineStyles.item(name)); }) && !style.empty();
@@ -63,7 +80,7 @@ void addStyles(RunContext& context, const std::u16string& faceStyleName, ColorVa
             continue;  // used unchanged
         }
         const bool created = attempt([&] {
-            std::u16string& templateName = state.*kind.templateName;
+            std::u16string& templateName = state.*templateNames[k];
             std::array<host::Argument, 2> arguments{host::byValue(name),
                                                     host::byReference(templateName)};
             style = host::toObject(lineStyles.call(dispatch::lineStyles::add, arguments))

@@ -15,6 +15,10 @@
 
 namespace tav::engine {
 
+// The colour a part's styles are named after and given: the part's own, or
+// with paper-safe colours its darkened one.
+ColorValue styleColor(const EngineState& state, ColorValue partColor);
+
 // For member i (1-based) with a colour: addStyles, then matchStyle (neither
 // in a dry run). Counts what it met and changed in the state's statistics.
 void applyMemberStyles(RunContext& context, std::int32_t i);

@@ -3,6 +3,7 @@
 // shutdown.
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -24,6 +25,10 @@ struct MemberRecord {
     std::u16string assemblyPath;
     std::u16string fileName;
     ColorValue color = 0;
+    // A reset's doing, for the report: the style each edge kind gets back
+    // (empty: left as it is), and why one of ours was kept.
+    std::array<std::u16string, 3> resetStyles;
+    std::u16string resetNote;
 };
 
 // A table of records 1..count, in the order they were appended.

@@ -7,6 +7,7 @@
 #include "engine/line_styles.h"
 #include "engine/member_walk.h"
 #include "engine/pairing.h"
+#include "engine/style_reset.h"
 #include "engine/text.h"
 #include "host/conversions.h"
 
@@ -34,7 +35,11 @@ void applyStylesWithProgress(RunContext& context) {
                                                 progressText(window.progressValue()) + u" to " +
                                                 progressText(window.progressMax()));
         window.repaint();
-        applyMemberStyles(context, i);
+        if (context.state.styleAction == StyleAction::reset) {
+            resetMemberStyles(context, i);
+        } else {
+            applyMemberStyles(context, i);
+        }
     }
 }
 
@@ -56,6 +61,15 @@ void processCurrentView(RunContext& context, RunSteps& steps) {
         host::toText(modelReference.get(dispatch::modelReference::fileName));
     if (lowerCase(lastUnits(modelFile, 3)) != u"asm") {
         return;  // not an assembly
+    }
+    if (state.styleAction == StyleAction::reset) {
+        // A reset needs no colours: the same members, without the
+        // assembly's occurrences and the calls (and failures) reading them.
+        window.setCaption(StatusLine::part, u"Processing ModelMembers...");
+        window.repaint();
+        readAllModelMembers(context, state.currentView);
+        applyStylesWithProgress(context);
+        return;
     }
     state.assemblyDocument =
         host::toObject(modelReference.get(dispatch::modelReference::modelDocument))

@@ -249,6 +249,9 @@ inline constexpr InterfaceId iid = InterfaceId::parse("E4D115C0-4999-11CE-A82A-0
 inline constexpr DispId add = 100;
 // Method taking a style's name.
 inline constexpr std::u16string_view removeName = u"Remove";
+// How many styles the document holds; they are items 1..Count of the
+// default member.
+inline constexpr std::u16string_view countName = u"Count";
 }  // namespace lineStyles
 
 namespace lineStyle {

@@ -6,7 +6,10 @@
 #include "app/cli/silent_window.h"
 #include "app/cli/windows_path.h"
 #include "engine/document_run.h"
+#include "engine/edge_kinds.h"
 #include "engine/error_modes.h"
+#include "engine/error_text.h"
+#include "engine/line_styles.h"
 #include "engine/text.h"
 #include "host/conversions.h"
 #include "host/utf.h"
@@ -69,9 +72,7 @@ std::u16string quoted(std::u16string_view text) {
     return u"\"" + std::u16string(text) + u"\"";
 }
 
-std::u16string errorText(const host::AutomationError& error) {
-    return u"error " + engine::decimalText(error.number()) + u" " + quoted(error.description());
-}
+using engine::errorText;
 
 std::string utf8(std::u16string_view text) {
     return host::toUtf8(text);
@@ -163,29 +164,40 @@ class RunPlace final : public engine::SheetRunObserver {
                                        const engine::MemberRecord& record,
                                        const std::string& sheetName, const std::string& viewName) {
         const bool colored = record.color > engine::noColor;
-        std::array<std::u16string, 3> styles;
-        const std::array<host::DispId, 3> styleMembers{dispatch::modelMember::visibleEdgeStyle,
-                                                       dispatch::modelMember::hiddenEdgeStyle,
-                                                       dispatch::modelMember::tangentEdgeStyle};
-        const std::array<std::u16string_view, 3> suffixes{u"_visible", u"_hidden", u"_tangent"};
+        const engine::ColorValue styleColor = engine::styleColor(state, record.color);
+        std::array<std::u16string, engine::edgeKindCount> styles;
         for (std::size_t k = 0; k < styles.size(); ++k) {
+            const engine::EdgeKind& kind = engine::edgeKinds[k];
             if (colored && state.dryRun) {
                 // What the member would get.
-                styles[k] = engine::decimalText(record.color) + std::u16string(suffixes[k]);
+                styles[k] = engine::decimalText(styleColor) + std::u16string(kind.suffix);
+            } else if (!record.resetStyles[k].empty() && state.dryRun) {
+                styles[k] = record.resetStyles[k];
             } else {
                 engine::tolerate(
-                    [&] { styles[k] = host::toText(record.member.get(styleMembers[k])); });
+                    [&] { styles[k] = host::toText(record.member.get(kind.memberProperty)); });
             }
         }
-        return {utf8(path_),
-                sheetName,
-                viewName,
-                utf8(record.assemblyPath + u"/" + record.fileName),
-                utf8(record.fileName),
-                colored ? utf8(engine::decimalText(record.color)) : std::string(),
-                utf8(styles[0]),
-                utf8(styles[1]),
-                utf8(styles[2])};
+        std::u16string colour;
+        if (colored) {
+            colour = engine::decimalText(record.color);
+            if (styleColor != record.color) {
+                colour += u"->" + engine::decimalText(styleColor);  // darkened for paper
+            }
+        }
+        std::vector<std::string> row{utf8(path_),
+                                     sheetName,
+                                     viewName,
+                                     utf8(record.assemblyPath + u"/" + record.fileName),
+                                     utf8(record.fileName),
+                                     utf8(colour),
+                                     utf8(styles[0]),
+                                     utf8(styles[1]),
+                                     utf8(styles[2])};
+        if (state.styleAction == engine::StyleAction::reset) {
+            row.push_back(utf8(record.resetNote));
+        }
+        return row;
     }
 
     CliEnvironment& environment_;
@@ -213,6 +225,9 @@ class BatchRun {
         if (options.report) {
             end_.reportRows.push_back({"Document", "Sheet", "View", "Member", "Part file", "Colour",
                                        "Visible style", "Hidden style", "Tangent style"});
+            if (options.reset) {
+                end_.reportRows.back().push_back("Reset note");
+            }
         }
     }
 
@@ -280,6 +295,11 @@ class BatchRun {
     void report(DocumentOutcome outcome) {
         if (!options_.quiet || !outcome.processed) {
             environment_.printLine(documentLine(outcome));
+        }
+        if (!options_.quiet) {
+            for (const std::u16string& detail : outcome.details) {
+                environment_.printLine(detail);
+            }
         }
         end_.documents.push_back(std::move(outcome));
     }
@@ -426,11 +446,22 @@ class BatchRun {
             return;
         }
         try {
-            const engine::DocumentRunEnd runEnd = engine::processDocument(
-                context_, draft, {.sheets = options_.sheets, .dryRun = options_.dryRun}, place_);
+            const engine::DocumentRunEnd runEnd =
+                engine::processDocument(context_, draft,
+                                        {.sheets = options_.sheets,
+                                         .dryRun = options_.dryRun,
+                                         .styleAction = options_.reset ? engine::StyleAction::reset
+                                                                       : engine::StyleAction::color,
+                                         .paperSafeRatio = options_.paperSafeRatio,
+                                         .removeUnusedStyles = options_.removeUnusedStyles},
+                                        place_);
             outcome.sheets = runEnd.sheetsProcessed;
             outcome.views = runEnd.viewsProcessed;
             countWork(outcome);
+            noteKeptStyles(outcome, runEnd);
+            if (runEnd.removal) {
+                noteRemoval(outcome, *runEnd.removal);
+            }
         } catch (const host::AutomationError& error) {
             countWork(outcome);
             outcome.reason = errorText(error) + place_.placeText();
@@ -458,6 +489,43 @@ class BatchRun {
         outcome.partMembers = state_.statistics.partMembers;
         outcome.coloredMembers = state_.statistics.coloredMembers;
         outcome.stylesCreated = state_.statistics.stylesCreated;
+        if (options_.reset) {
+            outcome.resetMembers = state_.statistics.resetMembers;
+        }
+    }
+
+    // Edges a reset left with one of the tool's styles: how many, and for
+    // each style whose origin is unknown, why.
+    void noteKeptStyles(DocumentOutcome& outcome, const engine::DocumentRunEnd& runEnd) const {
+        const std::int32_t kept = state_.statistics.edgeStylesKept;
+        if (kept == 0) {
+            return;
+        }
+        outcome.notes.push_back(engine::decimalText(kept) +
+                                (kept == 1 ? u" edge style kept" : u" edge styles kept"));
+        for (const std::u16string& why : runEnd.keptStyles) {
+            outcome.notes.push_back(why);
+        }
+    }
+
+    void noteRemoval(DocumentOutcome& outcome, const engine::StyleRemoval& removal) const {
+        if (removal.notSearched) {
+            outcome.notes.push_back(u"no unused style removed: " + *removal.notSearched);
+            return;
+        }
+        const auto count = static_cast<std::int32_t>(removal.removed.size());
+        const std::u16string styles = count == 1 ? u" unused style" : u" unused styles";
+        if (options_.dryRun) {
+            outcome.notes.push_back(engine::decimalText(count) + styles + u" would be removed");
+            for (const std::u16string& name : removal.removed) {
+                outcome.details.push_back(u"  would remove line style " + quoted(name));
+            }
+        } else {
+            outcome.notes.push_back(engine::decimalText(count) + styles + u" removed");
+        }
+        for (const auto& [name, error] : removal.refused) {
+            outcome.notes.push_back(u"line style " + quoted(name) + u" not removed: " + error);
+        }
     }
 
     // A document that did not get through is not saved: one the tool opened

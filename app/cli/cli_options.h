@@ -25,6 +25,12 @@ struct CliOptions {
     bool noSave = false;
     bool dryRun = false;
     bool quiet = false;
+    // Darken part colours below this contrast against white; none: colours as they are.
+    std::optional<double> paperSafeRatio;
+    // Give coloured edges back their earlier styles instead of colouring.
+    bool reset = false;
+    // Then remove the tool's own styles no drawing view uses.
+    bool removeUnusedStyles = false;
     std::optional<std::u16string> report;  // the CSV report's path, as given
     std::optional<std::u16string> list;    // the list file's path, as given
     std::vector<std::u16string> files;     // file arguments, as given
@@ -39,8 +45,13 @@ struct CliOptions {
 void applySetting(CliOptions& options, std::string_view key, std::u16string_view value,
                   std::u16string_view programFolder);
 
+// The ratio of --paper-safe=RATIO: a decimal number with "." (whatever the
+// locale), 1 to 21. Raises UsageError naming `where` and the value.
+double paperSafeRatioOf(std::u16string_view value, std::string_view where);
+
 // Applies the program's arguments over `options`. Options are `--name`,
-// `--name VALUE` or `--name=VALUE`; everything else (and everything after
+// `--name VALUE` or `--name=VALUE` (an option whose value may be left out,
+// --paper-safe, takes one only after "="); everything else (and everything after
 // `--`) is a file. Raises UsageError.
 void applyArguments(CliOptions& options, const std::vector<std::u16string>& arguments);
 

@@ -23,7 +23,12 @@ std::u16string documentLine(const DocumentOutcome& outcome) {
     std::u16string line = outcome.processed ? u"processed: " : u"not processed: ";
     line += outcome.path;
     line += u": ";
-    if (outcome.processed) {
+    if (outcome.processed && outcome.resetMembers) {
+        line += counted(outcome.sheets, u"sheet", u"sheets") + u", " +
+                counted(outcome.views, u"view", u"views") + u", " +
+                counted(outcome.partMembers, u"part", u"parts") + u" (" +
+                engine::decimalText(*outcome.resetMembers) + u" reset)";
+    } else if (outcome.processed) {
         line += counted(outcome.sheets, u"sheet", u"sheets") + u", " +
                 counted(outcome.views, u"view", u"views") + u", " +
                 counted(outcome.partMembers, u"part", u"parts") + u" (" +

@@ -21,9 +21,13 @@ struct DocumentOutcome {
     std::int32_t partMembers = 0;
     std::int32_t coloredMembers = 0;
     std::int32_t stylesCreated = 0;
+    // A reset: members given back an earlier style; none when colouring.
+    std::optional<std::int32_t> resetMembers;
     // What became of the document: "saved", "not saved (--no-save)", ...
     std::vector<std::u16string> notes;
     std::optional<double> seconds;  // none when Solid Edge was never asked
+    // Lines printed under the document's line (the styles a dry run would remove).
+    std::vector<std::u16string> details;
 };
 
 // "processed: PATH: 2 sheets, 3 views, ..." or "not processed: PATH: REASON".

@@ -19,11 +19,13 @@ inline constexpr std::u16string_view displayAlerts = ids::application::displayAl
 inline constexpr std::u16string_view doIdle = ids::application::doIdleName;
 }  // namespace application
 
-// Collections: the documents, the sections' sheets, a draft's sheets.
+// Collections: the documents, the sections' sheets, a draft's sheets, and
+// the count of a draft's line styles.
 namespace collection {
 inline constexpr std::u16string_view count = ids::documents::countName;
 inline constexpr std::u16string_view item = ids::documents::itemName;
 static_assert(count == ids::sheets::countName && item == ids::sheets::itemName);
+static_assert(count == ids::lineStyles::countName);
 }  // namespace collection
 
 namespace documents {

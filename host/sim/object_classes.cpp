@@ -35,7 +35,8 @@ constexpr std::array<Names, 1> sectionNames{names::section::sheets};
 constexpr std::array<Names, 2> sheetsNames{names::collection::count, names::collection::item};
 constexpr std::array<Names, 2> sheetNames{names::sheet::name, names::sheet::drawingViews};
 constexpr std::array<Names, 2> lineStyleNames{names::lineStyle::name, names::lineStyle::parent};
-constexpr std::array<Names, 1> lineStylesNames{names::lineStyles::remove};
+// "Count" after "Remove", so that "Remove" keeps the id it had.
+constexpr std::array<Names, 2> lineStylesNames{names::lineStyles::remove, names::collection::count};
 constexpr std::array<Names, 1> bodyName{ids::occurrence::bodyName};
 constexpr std::array<Names, 2> selectedObjectNames{ids::selectSet::typeName,
                                                    ids::selectSet::drawingViewTypeName};

@@ -1,4 +1,5 @@
-// A draft's line styles: looking a style up, creating one from a template,
+// A draft's line styles: counting them, looking a style up (by name or
+// position), creating one from a template,
 // removing one no member uses, and a style's name, parent and colour. Names
 // compare exactly, letter case included.
 #include "host/sim/fault_keys.h"
@@ -28,6 +29,11 @@ class LineStylesNode final : public SimNode {
             return call.perform(draft.lineStylesFail, {fault::lineStyles::item}, [&] {
                 std::uint32_t serial = draft.lineStyles[lookUp(call)].serial;
                 return call.handOut(lineStyle(draft_, serial));
+            });
+        }
+        if (call.readsNamed(names::collection::count)) {
+            return call.perform(noFaults, {}, [&] {
+                return host::Value(static_cast<std::int32_t>(draft.lineStyles.size()));
             });
         }
         if (call.reads(ids::lineStyles::add)) {

@@ -3,7 +3,8 @@
 // left it nothing to colour), or with its saved state as at the start
 // (one that was already open may keep changes in memory, and its line says
 // so); each setting's last put gives its starting value back, which the
-// host holds unless that very put failed; no reference is left held.
+// host holds unless that very put failed; no reference is left held. The
+// same holds for a reset that removes the unused styles afterwards.
 #include <map>
 
 #include <gtest/gtest.h>
@@ -41,9 +42,10 @@ void expectSavedStateAsAtTheStart(const result::Outcome& outcome, const std::str
     }
 }
 
-TEST(CliBatchSweep, EveryFailingCallLeavesEachDraftWholeOrAsItWasAndTheSettingsBack) {
-    const json scene = gearboxDrafts();
-    const std::vector<std::string> arguments{"C:\\Work\\Gearbox.dft", "C:\\Work\\Pump.dft"};
+// Runs the batch once clean, then once with each of its host calls failing;
+// each Draft starts with `lineStyles` styles.
+void sweepEveryCall(const json& scene, const std::vector<std::string>& arguments,
+                    std::size_t lineStyles) {
     const result::Outcome clean = runCli(scene, arguments);
     ASSERT_EQ(clean.cli->exitCode, 0);
     ASSERT_GT(clean.hostCalls, 100);
@@ -70,10 +72,10 @@ TEST(CliBatchSweep, EveryFailingCallLeavesEachDraftWholeOrAsItWasAndTheSettingsB
             } else if (processed) {
                 // A tolerated failure left nothing to colour: nothing changed.
                 EXPECT_NE(lines[d].find("; unchanged;"), std::string::npos) << context;
-                expectSavedStateAsAtTheStart(outcome, id, 1, context + ": " + lines[d]);
+                expectSavedStateAsAtTheStart(outcome, id, lineStyles, context + ": " + lines[d]);
                 EXPECT_NE(documentOf(outcome, id).unsaved, true) << context;
             } else {
-                expectSavedStateAsAtTheStart(outcome, id, 1, context + ": " + lines[d]);
+                expectSavedStateAsAtTheStart(outcome, id, lineStyles, context + ": " + lines[d]);
                 if (documentOf(outcome, id).unsaved == true) {
                     EXPECT_NE(lines[d].find("left open with unsaved changes"), std::string::npos)
                         << context << ": " << lines[d];
@@ -97,6 +99,22 @@ TEST(CliBatchSweep, EveryFailingCallLeavesEachDraftWholeOrAsItWasAndTheSettingsB
             }
         }
     }
+}
+
+TEST(CliBatchSweep, EveryFailingCallLeavesEachDraftWholeOrAsItWasAndTheSettingsBack) {
+    sweepEveryCall(gearboxDrafts(), {"C:\\Work\\Gearbox.dft", "C:\\Work\\Pump.dft"}, 1);
+}
+
+// The same for a reset that then removes the unused styles, on Drafts a
+// first run coloured: a document that fails keeps its colours and all
+// seven styles on disk.
+TEST(CliBatchSweep, AResetWithRemovalLeavesEachDraftWholeOrAsItWas) {
+    const json before = gearboxDrafts();
+    const std::vector<std::string> drafts{"C:\\Work\\Gearbox.dft", "C:\\Work\\Pump.dft"};
+    const json coloured = sceneAfter(before, runCli(before, drafts));
+    sweepEveryCall(
+        coloured,
+        {"--reset", "--remove-unused-styles", "C:\\Work\\Gearbox.dft", "C:\\Work\\Pump.dft"}, 7);
 }
 
 }  // namespace

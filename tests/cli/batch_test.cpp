@@ -22,14 +22,6 @@ constexpr const char* plain = "Normal|Normal|Normal";
 
 const CliRun bothDrafts{.arguments = {"C:\\Work\\Gearbox.dft", "c:\\work\\PUMP.dft"}};
 
-std::vector<std::string> lineStyleNames(const sim::DocumentState& document) {
-    std::vector<std::string> names;
-    for (const sim::LineStyleState& style : document.lineStyles) {
-        names.push_back(style.name);
-    }
-    return names;
-}
-
 TEST(CliBatch, EveryWorkingSheetIsColouredEachDraftSavedAndTheOneItOpenedClosed) {
     const result::Outcome outcome = runCli(gearboxDrafts(), bothDrafts);
     ASSERT_TRUE(outcome.cli);

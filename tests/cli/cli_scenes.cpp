@@ -117,6 +117,73 @@ std::string memberStyles(const result::Outcome& outcome, const std::string& memb
     return "(no member " + memberId + ")";
 }
 
+namespace {
+
+json* memberAtPath(json& scene, const std::string& id) {
+    const std::size_t slash = id.find('/');
+    if (slash == std::string::npos) {
+        return nullptr;
+    }
+    const std::string viewId = id.substr(0, slash);
+    for (json& view : scene["drawingViews"]) {
+        if (view["id"] != viewId) {
+            continue;
+        }
+        json* member = &view["root"];
+        std::size_t at = slash + 1;
+        while (at <= id.size()) {
+            const std::size_t next = std::min(id.find('/', at), id.size());
+            const std::size_t index = std::stoul(id.substr(at, next - at));
+            member = &(*member)["children"].at(index - 1);
+            at = next + 1;
+        }
+        return member;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+json sceneAfter(json scene, const result::Outcome& outcome) {
+    for (const sim::DocumentState& document : outcome.documents) {
+        json& sceneDocument = scene["documents"][document.id];
+        if (sceneDocument["kind"] != "draft") {
+            continue;
+        }
+        json styles = json::array();
+        for (const sim::LineStyleState& style : document.lineStyles) {
+            json entry = {{"name", style.name}, {"color", style.color}};
+            if (style.templateName) {
+                entry["parent"] = *style.templateName;
+            } else {
+                for (const json& before : sceneDocument["lineStyles"]) {
+                    if (before["name"] == style.name && before.contains("parent")) {
+                        entry["parent"] = before["parent"];
+                    }
+                }
+            }
+            styles.push_back(std::move(entry));
+        }
+        sceneDocument["lineStyles"] = std::move(styles);
+    }
+    for (const sim::PartMemberState& member : outcome.partMembers) {
+        if (json* found = memberAtPath(scene, member.id)) {
+            (*found)["styles"] = {{"visible", member.visible},
+                                  {"hidden", member.hidden},
+                                  {"tangent", member.tangent}};
+        }
+    }
+    return scene;
+}
+
+std::vector<std::string> lineStyleNames(const sim::DocumentState& document) {
+    std::vector<std::string> names;
+    for (const sim::LineStyleState& style : document.lineStyles) {
+        names.push_back(style.name);
+    }
+    return names;
+}
+
 std::vector<std::string> documentCalls(const result::Outcome& outcome) {
     std::vector<std::string> calls;
     for (const json& event : eventsOf(outcome, "host")) {

@@ -50,6 +50,14 @@ result::Outcome runCli(const json& scene, std::vector<std::string> arguments);
 const sim::DocumentState& documentOf(const result::Outcome& outcome, const std::string& id);
 // "visible|hidden|tangent" of a member, by id.
 std::string memberStyles(const result::Outcome& outcome, const std::string& memberId);
+// `scene` as `outcome` left it, for a next run: each draft's line styles
+// (a created style's parent is its template) and each member's styles.
+// Members are found by their index paths ("V1/2/1").
+json sceneAfter(json scene, const result::Outcome& outcome);
+
+// The names of a document's line styles, in collection order.
+std::vector<std::string> lineStyleNames(const sim::DocumentState& document);
+
 // The host calls by name ("Open", "Save", "Close", "Remove") as "object member args".
 std::vector<std::string> documentCalls(const result::Outcome& outcome);
 
