@@ -108,15 +108,15 @@ enum class ValueUse {
     optional,  // --name or --name=VALUE
 };
 
-struct OptionSpec {
+struct CommandOption {
     std::u16string_view name;
     ValueUse value;
     std::function<void(CliOptions&, std::u16string_view)> apply;
 };
 
-const std::array<OptionSpec, 12>& optionSpecs() {
+const std::array<CommandOption, 12>& commandOptions() {
     using enum ValueUse;
-    static const std::array<OptionSpec, 12> specs{{
+    static const std::array<CommandOption, 12> options{{
         {u"--sheets", required,
          [](CliOptions& o, std::u16string_view v) { o.sheets = sheetChoiceOf(v, "--sheets"); }},
         {u"--no-save", none, [](CliOptions& o, std::u16string_view) { o.noSave = true; }},
@@ -140,13 +140,13 @@ const std::array<OptionSpec, 12>& optionSpecs() {
         {u"--version", none, [](CliOptions& o, std::u16string_view) { o.version = true; }},
         {u"-h", none, [](CliOptions& o, std::u16string_view) { o.help = true; }},
     }};
-    return specs;
+    return options;
 }
 
-const OptionSpec* findOption(std::u16string_view name) {
-    for (const OptionSpec& spec : optionSpecs()) {
-        if (spec.name == name) {
-            return &spec;
+const CommandOption* findOption(std::u16string_view name) {
+    for (const CommandOption& option : commandOptions()) {
+        if (option.name == name) {
+            return &option;
         }
     }
     return nullptr;
@@ -212,25 +212,25 @@ void applyArguments(CliOptions& options, const std::vector<std::u16string>& argu
         }
         const std::size_t equals = argument.find(u'=');
         const std::u16string_view name = std::u16string_view(argument).substr(0, equals);
-        const OptionSpec* spec = findOption(name);
-        if (spec == nullptr) {
+        const CommandOption* option = findOption(name);
+        if (option == nullptr) {
             throw UsageError("unknown option " + utf8(name));
         }
-        if (spec->value == ValueUse::none) {
+        if (option->value == ValueUse::none) {
             if (equals != std::u16string::npos) {
                 throw UsageError(utf8(name) + " takes no value");
             }
-            spec->apply(options, {});
+            option->apply(options, {});
             continue;
         }
-        if (spec->value == ValueUse::optional && equals == std::u16string::npos) {
-            spec->apply(options, {});  // no value: the option's default
+        if (option->value == ValueUse::optional && equals == std::u16string::npos) {
+            option->apply(options, {});  // no value: the option's default
             continue;
         }
         if (equals != std::u16string::npos) {
-            spec->apply(options, std::u16string_view(argument).substr(equals + 1));
+            option->apply(options, std::u16string_view(argument).substr(equals + 1));
         } else if (i + 1 < arguments.size()) {
-            spec->apply(options, arguments[++i]);
+            option->apply(options, arguments[++i]);
         } else {
             throw UsageError(utf8(name) + " needs a value");
         }

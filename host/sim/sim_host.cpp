@@ -60,10 +60,6 @@ SimHost::SimHost(Scene scene, HostEventSink onEvent)
 
 SimHost::~SimHost() = default;
 
-void SimHost::setCallObserver(std::function<void(std::int32_t callNumber)> observer) {
-    model_->setCallObserver(std::move(observer));
-}
-
 void SimHost::setObjectResolver(std::function<const SimNode*(const host::ObjectRef&)> resolver) {
     model_->setObjectResolver(std::move(resolver));
 }

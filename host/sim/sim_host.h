@@ -122,10 +122,6 @@ class SimHost {
     // would find it: what a server puts into the running-object table.
     host::ObjectRef application();
 
-    // Called just before each host call runs (or fails) with the call's
-    // number, the first being 1; an empty function stops it.
-    void setCallObserver(std::function<void(std::int32_t callNumber)> observer);
-
     // How objects passed back as arguments are recognised; see SimModel.
     void setObjectResolver(std::function<const SimNode*(const host::ObjectRef&)> resolver);
 

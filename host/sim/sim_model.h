@@ -30,17 +30,8 @@ class SimModel : public std::enable_shared_from_this<SimModel> {
     Scene& scene() { return scene_; }
     const Scene& scene() const { return scene_; }
 
-    // Numbers the next host call, telling the observer first.
-    std::int32_t beginCall() {
-        ++hostCalls_;
-        if (callObserver_) {
-            callObserver_(hostCalls_);
-        }
-        return hostCalls_;
-    }
-    void setCallObserver(std::function<void(std::int32_t)> observer) {
-        callObserver_ = std::move(observer);
-    }
+    // Numbers the next host call.
+    std::int32_t beginCall() { return ++hostCalls_; }
     std::int32_t hostCalls() const { return hostCalls_; }
 
     // A new reference to `node`; it counts as held until its last copy goes.
@@ -95,7 +86,6 @@ class SimModel : public std::enable_shared_from_this<SimModel> {
     std::vector<std::optional<std::size_t>> viewDrafts_;
     std::vector<LineStyleIndex> lineStyleIndexes_;  // one per document
     DocumentStates documents_;
-    std::function<void(std::int32_t)> callObserver_;
     std::int32_t hostCalls_ = 0;
     std::int32_t heldReferences_ = 0;
     std::vector<std::int32_t> commands_;

@@ -147,38 +147,6 @@ TEST(DocumentResults, OldScenesLeaveTheNewFieldsOutUnlessTheRunIsACommandLineRun
     EXPECT_TRUE(second["cli"]["report"].is_null());
 }
 
-TEST(DocumentResults, TheHostsPartReadsBackAndMergesIntoTheSameFile) {
-    RecordingHost h(sheetsScene());
-    std::vector<HostEvent> events = workOn(h);
-    result::HostOutcome host = result::hostOutcomeOf(h.host->inspector());
-    result::WindowOutcome window;
-    window.cli = result::CliOutcome{0, {"ok"}, std::nullopt, std::nullopt};
-    const std::string inProcess = fileOf(window, host, events);
-
-    result::EventLog hostEvents(result::EventLog::CallNumbers::written);
-    for (const HostEvent& event : events) {
-        hostEvents.add(event);
-    }
-    std::ostringstream part;
-    result::writeHostPart(part, host, 4, hostEvents);
-    const ordered_json partJson = ordered_json::parse(part.str());
-    EXPECT_FALSE(partJson.contains("end"));
-    EXPECT_FALSE(partJson.contains("cli"));
-    EXPECT_EQ(partJson["events"][3]["member"], "Open");
-
-    std::istringstream in(part.str());
-    result::HostPart read = result::readHostPart(in);
-    EXPECT_TRUE(read.outcome.documentFields);
-    EXPECT_FALSE(read.outcome.displayAlerts);
-    ASSERT_EQ(read.events.size(), 4u);
-    EXPECT_EQ(read.events[2].memberName, "Save");
-    result::EventLog merged;
-    result::mergeEvents({}, read.events, merged);
-    std::ostringstream out;
-    result::writeResultFile(out, window, &read.outcome, std::nullopt, merged);
-    EXPECT_EQ(out.str(), inProcess);
-}
-
 TEST(DocumentResults, TheWindowOnASceneWithSheetsRunsAsOnItsSheet1) {
     // The same drawing given by sheets: the same run, and the document fields.
     Json withSheets = baseScene();

@@ -61,19 +61,6 @@ TEST(SceneDocuments, SheetsPathsAndFlagsLoad) {
     EXPECT_EQ(scene.drawingViews[0].name, u"Front");
 }
 
-TEST(SceneDocuments, ADraftWithoutSheetsHasSheet1AndOldScenesDescribeNoDocuments) {
-    const Scene scene = parseScene(baseScene().dump(), "s.json");
-    EXPECT_FALSE(scene.describesDocuments);
-    const Document& draft = scene.documents[1];
-    ASSERT_EQ(draft.sheets.size(), 1u);
-    EXPECT_EQ(draft.sheets[0].name, u"Sheet1");
-    EXPECT_EQ(draft.sheets[0].section, SectionKind::working);
-    EXPECT_EQ(draft.sheets[0].drawingViews, (std::vector<std::size_t>{0, 1}));
-    EXPECT_TRUE(scene.host.displayAlerts);
-    EXPECT_TRUE(draft.open);
-    EXPECT_FALSE(draft.path);
-}
-
 TEST(SceneDocuments, EachNewKeyAloneMarksTheSceneAsDescribingDocuments) {
     const std::function<void(Json&)> changes[] = {
         [](Json& s) { s["host"]["displayAlerts"] = true; },

@@ -120,20 +120,6 @@ TEST(SimSheets, SheetsAndSectionsReadInOrder) {
               0);
 }
 
-TEST(SimSheets, ADraftWithoutSheetsHasOneWorkingSheetHoldingItsViews) {
-    RecordingHost h(baseScene());
-    EXPECT_FALSE(h.host->inspector().describesDocuments());
-    host::ObjectRef draft = activeDraft(h);
-    host::ObjectRef active = object(draft.get(ids::draftDocument::activeSheet));
-    EXPECT_EQ(textOf(getNamed(active, u"Name")), u"Sheet1");
-    EXPECT_EQ(countOf(object(getNamed(draft, u"Sheets"))), 1);
-    host::ObjectRef background = object(getNamed(
-        object(getNamed(object(getNamed(draft, u"Sections")), u"BackgroundSection")), u"Sheets"));
-    EXPECT_EQ(countOf(background), 0);
-    EXPECT_EQ(host::toInt32(drawingViews(h).get(ids::drawingViews::count)), 2);
-    EXPECT_EQ(textOf(getNamed(activeDraft(h), u"FullName")), u"");
-}
-
 TEST(SimSheets, SheetFaultsFailTheirOwnSheetOnly) {
     Json scene = documentsScene();
     scene["documents"]["D1"]["sheets"][0]["fail"] = {"drawingViews", "name"};
@@ -145,44 +131,6 @@ TEST(SimSheets, SheetFaultsFailTheirOwnSheetOnly) {
     EXPECT_EQ(hostErrorOf([&] { getNamed(first, u"Name"); }), u"Simulated failure: name");
     host::ObjectRef second = object(getNamed(all, u"Item", {number(2)}));
     EXPECT_EQ(textOf(getNamed(second, u"Name")), u"Sheet2");
-}
-
-TEST(SimDocuments, OpenFindsAPathOnDiskWhateverItsLetterCase) {
-    RecordingHost h(documentsScene());
-    host::ObjectRef documents = documentsOf(h);
-    EXPECT_EQ(countOf(documents), 2);  // D1 and A1
-
-    host::ObjectRef pump = openFile(h, u"c:\\work\\PUMP.DFT");
-    EXPECT_EQ(textOf(getNamed(pump, u"FullName")), u"C:\\Work\\Pump.dft");
-    EXPECT_EQ(activeName(h), u"C:\\Work\\Pump.dft");
-    EXPECT_EQ(countOf(documents), 3);
-    EXPECT_EQ(textOf(getNamed(object(getNamed(documents, u"Item", {number(3)})), u"FullName")),
-              u"C:\\Work\\Pump.dft");
-
-    // Already open: returned as it is and made active.
-    host::ObjectRef gearbox = openFile(h, u"C:\\Work\\Gearbox.dft");
-    EXPECT_EQ(activeName(h), u"C:\\Work\\Gearbox.dft");
-    EXPECT_EQ(countOf(documents), 3);
-
-    // No such path: an error, and nothing changes.
-    EXPECT_EQ(hostErrorOf([&] { openFile(h, u"C:\\Work\\Nothing.dft"); }),
-              u"The file \"C:\\Work\\Nothing.dft\" does not exist");
-    EXPECT_EQ(countOf(documents), 3);
-    EXPECT_EQ(activeName(h), u"C:\\Work\\Gearbox.dft");
-
-    ASSERT_EQ(h.events.size(), 3u);
-    EXPECT_EQ(h.events[0].object, "documents");
-    EXPECT_EQ(h.events[0].memberName, "Open");
-    EXPECT_EQ(h.events[0].payload, nlohmann::json::array({"c:\\work\\PUMP.DFT"}));
-    EXPECT_TRUE(h.events[0].ok);
-    EXPECT_FALSE(h.events[2].ok);
-
-    const auto states = h.host->inspector().documents();
-    EXPECT_TRUE(documentState(states, "D2").open);
-    EXPECT_EQ(documentState(states, "D2").unsaved, false);
-    EXPECT_TRUE(documentState(states, "D1").active);
-    EXPECT_FALSE(documentState(states, "D3").open);
-    EXPECT_FALSE(documentState(states, "D3").unsaved.has_value());
 }
 
 TEST(SimDocuments, OpenFaults) {
@@ -316,20 +264,6 @@ TEST(SimDocuments, CloseSavingChangesKeepsThem) {
         0);
 }
 
-TEST(SimDocuments, CloseAfterASaveGoesBackToWhatItSaved) {
-    RecordingHost h(documentsScene());
-    host::ObjectRef draft = activeDraft(h);
-    createStyle(draft, u"Red", u"Normal");
-    callNamed(draft, u"Save");
-    createStyle(draft, u"Blue", u"Normal");
-    object(lineStylesOf(draft).item(text(u"Red"))).put(ids::lineStyle::color, number(255));
-    callNamed(draft, u"Close", {false});
-    const DocumentState closed = documentState(h.host->inspector().documents(), "D1");
-    EXPECT_EQ(styleNames(closed), (std::vector<std::string>{"Normal", "Hidden", "Spare", "Red"}));
-    EXPECT_EQ(closed.lineStyles[3].color, 0);
-    EXPECT_EQ(closed.saves, 1);
-}
-
 TEST(SimDocuments, TheActiveDocumentAfterACloseIsTheLastOpenedStillOpen) {
     RecordingHost h(documentsScene());
     openFile(h, u"C:\\Work\\Pump.dft");
@@ -453,26 +387,6 @@ TEST(SimLineStyles, RemoveFaults) {
         hostErrorOf([&] { callNamed(lineStylesOf(activeDraft(a)), u"Remove", {text(u"Spare")}); }),
         u"Simulated failure: remove");
     EXPECT_EQ(styleNames(documentState(a.host->inspector().documents(), "D1")).size(), 3u);
-}
-
-TEST(SimHostCalls, TheObserverHearsEachCallBeforeItRunsOrFails) {
-    Json scene = documentsScene();
-    scene["failCall"] = 2;
-    RecordingHost h(scene);
-    std::vector<std::int32_t> heard;
-    std::int32_t callsWhenHeard = -1;
-    h.host->setCallObserver([&](std::int32_t number) {
-        heard.push_back(number);
-        callsWhenHeard = h.host->inspector().hostCalls();
-    });
-    host::ObjectRef draft = activeDraft(h);  // call 1
-    EXPECT_EQ(hostErrorOf([&] { getNamed(draft, u"FullName"); }), u"Simulated failure: call 2");
-    getNamed(draft, u"FullName");  // call 3
-    EXPECT_EQ(heard, (std::vector<std::int32_t>{1, 2, 3}));
-    EXPECT_EQ(callsWhenHeard, 3);
-    h.host->setCallObserver({});
-    getNamed(draft, u"FullName");
-    EXPECT_EQ(heard.size(), 3u);
 }
 
 }  // namespace
