@@ -4,7 +4,7 @@
 #include <cstddef>
 
 #include "engine/lowercase_table.h"
-#include "host/utf.h"
+#include "platform/utf.h"
 
 namespace tav::engine {
 namespace {
@@ -44,14 +44,14 @@ void appendLowerCase(std::u16string& out, std::u16string_view text) {
     }
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char32_t unit = text[i];
-        if (host::isHighSurrogate(unit) && i + 1 < text.size() &&
-            host::isLowSurrogate(text[i + 1])) {
-            host::appendUtf16(out, lowerCodePoint(host::joinSurrogates(unit, text[i + 1])));
+        if (platform::isHighSurrogate(unit) && i + 1 < text.size() &&
+            platform::isLowSurrogate(text[i + 1])) {
+            platform::appendUtf16(out, lowerCodePoint(platform::joinSurrogates(unit, text[i + 1])));
             ++i;
-        } else if (host::isHighSurrogate(unit) || host::isLowSurrogate(unit)) {
+        } else if (platform::isHighSurrogate(unit) || platform::isLowSurrogate(unit)) {
             out.push_back(text[i]);  // an unpaired surrogate stays as it is
         } else {
-            host::appendUtf16(out, lowerCodePoint(unit));
+            platform::appendUtf16(out, lowerCodePoint(unit));
         }
     }
 }

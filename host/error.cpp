@@ -5,12 +5,13 @@
 #include <cstdio>
 #include <utility>
 
-#include "host/utf.h"
+#include "platform/utf.h"
 
 namespace tav::host {
 
 AutomationError::AutomationError(std::int32_t number, std::u16string description)
-    : std::runtime_error("automation error " + std::to_string(number) + ": " + toUtf8(description)),
+    : std::runtime_error("automation error " + std::to_string(number) + ": " +
+                         platform::toUtf8(description)),
       number_(number),
       description_(std::move(description)) {}
 

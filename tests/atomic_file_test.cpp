@@ -11,7 +11,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "result/atomic_file.h"
+#include "testbed/result_file/atomic_file.h"
 
 namespace tav::test {
 namespace {

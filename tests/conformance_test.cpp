@@ -10,8 +10,8 @@
 #include <nlohmann/json.hpp>
 
 #include "host/sim/scene_loader.h"
-#include "result/result_writer.h"
-#include "session/session.h"
+#include "testbed/harness_session/session.h"
+#include "testbed/result_file/result_writer.h"
 #include "tests/support/scenes.h"
 
 namespace tav::test {

@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "host/sim/scene_loader.h"
-#include "result/result_writer.h"
+#include "testbed/result_file/result_writer.h"
 #include "tests/support/scenes.h"
 
 namespace tav::test {

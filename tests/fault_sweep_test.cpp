@@ -11,7 +11,7 @@
 #include <gtest/gtest.h>
 
 #include "host/sim/scene_loader.h"
-#include "session/run_checks.h"
+#include "testbed/harness_session/run_checks.h"
 #include "tests/support/scenes.h"
 #include "tools/sweep/fault_sweep.h"
 
@@ -86,9 +86,9 @@ session::SessionOutcome ownSelectionRun() {
     return run(scene);
 }
 
-sim::HostEvent* lastHostEvent(session::SessionOutcome& outcome, host::DispId member) {
+result::HostEvent* lastHostEvent(session::SessionOutcome& outcome, host::DispId member) {
     for (auto it = outcome.events.rbegin(); it != outcome.events.rend(); ++it) {
-        auto* event = std::get_if<sim::HostEvent>(&*it);
+        auto* event = std::get_if<result::HostEvent>(&*it);
         if (event != nullptr && event->member == member && event->object == "host") {
             return event;
         }
@@ -135,7 +135,7 @@ TEST(RunChecks, AnOwnSelectionLeftStandingIsAProblemUnlessEmptyingItFailed) {
     EXPECT_THAT(session::checkRun(outcome, {}),
                 ElementsAre("the selection the tool made was not emptied: V1"));
     for (result::Event& event : outcome.events) {
-        auto* e = std::get_if<sim::HostEvent>(&event);
+        auto* e = std::get_if<result::HostEvent>(&event);
         if (e != nullptr && e->object == "selectSet" && e->member == 6) {
             e->ok = false;
         }

@@ -11,7 +11,7 @@
 #include "app/recording_window.h"
 #include "host/error.h"
 #include "host/sim/sim_host.h"
-#include "host/utf.h"
+#include "platform/utf.h"
 #include "tests/support/scenes.h"
 
 namespace tav::test {
@@ -337,7 +337,7 @@ std::vector<std::string> startUpDiagnostics(const json& scene) {
     app::RecordedExit exit;
     std::vector<std::string> lines;
     app::Form1 form(host.connector(), window, exit,
-                    [&](std::u16string_view line) { lines.push_back(host::toUtf8(line)); });
+                    [&](std::u16string_view line) { lines.push_back(platform::toUtf8(line)); });
     static_cast<void>(form.Form_Load());
     return lines;
 }

@@ -8,9 +8,9 @@
 #include <gtest/gtest.h>
 
 #include "engine/pairing.h"
-#include "engine/reference/nested_scan.h"
 #include "engine/text.h"
 #include "host/error.h"
+#include "testbed/reference_oracles/nested_scan.h"
 
 namespace tav::test {
 namespace {
@@ -94,7 +94,7 @@ TEST(Pairing, AgreesWithTheNestedScanOnRandomTables) {
         RunTables fast = tablesOf(parts, members);
         RunTables reference = tablesOf(parts, members);
         engine::pairMembers(fast);
-        engine::reference::nestedScan(reference);
+        reference::nestedScan(reference);
         ASSERT_EQ(memberColors(fast), memberColors(reference)) << "round " << round;
         for (std::int32_t j = 1; j <= fast.parts.count(); ++j) {
             ASSERT_EQ(fast.parts.at(j).used, reference.parts.at(j).used) << "round " << round;

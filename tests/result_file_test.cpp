@@ -10,12 +10,12 @@
 
 #include "host/automation_ids.h"
 #include "host/sim/scene_loader.h"
-#include "result/event_log.h"
-#include "result/event_merge.h"
-#include "result/json_text.h"
-#include "result/result_reader.h"
-#include "result/result_writer.h"
-#include "session/session.h"
+#include "testbed/harness_session/session.h"
+#include "testbed/result_file/event_log.h"
+#include "testbed/result_file/event_merge.h"
+#include "testbed/result_file/json_text.h"
+#include "testbed/result_file/result_reader.h"
+#include "testbed/result_file/result_writer.h"
 
 namespace tav::test {
 namespace {
@@ -53,7 +53,7 @@ std::vector<std::string> keysOf(const ordered_json& object) {
 std::string hostPartOf(const session::SessionOutcome& outcome, std::int64_t nameLookups) {
     result::EventLog hostEvents(result::EventLog::CallNumbers::written);
     for (const result::Event& event : outcome.events) {
-        if (std::holds_alternative<sim::HostEvent>(event)) {
+        if (std::holds_alternative<result::HostEvent>(event)) {
             hostEvents.add(event);
         }
     }
@@ -68,7 +68,7 @@ std::vector<result::WindowEvent> windowEventsOf(const session::SessionOutcome& o
     std::vector<result::WindowEvent> window;
     std::int32_t callsBefore = 0;
     for (const result::Event& event : outcome.events) {
-        if (const auto* host = std::get_if<sim::HostEvent>(&event)) {
+        if (const auto* host = std::get_if<result::HostEvent>(&event)) {
             callsBefore = host->call;
         } else {
             window.push_back({std::get<app::UiEvent>(event), callsBefore});

@@ -183,7 +183,7 @@ TEST(Views, AFailedCallBeforeTheFirstModelReferenceIsSkipped) {
     // a model reference yet, so the failure is skipped.
     int holdDelayCompute = 0;
     for (const result::Event& event : run(scene).events) {
-        const auto* e = std::get_if<sim::HostEvent>(&event);
+        const auto* e = std::get_if<result::HostEvent>(&event);
         if (e != nullptr && e->object == "host" && e->member == ids::application::delayCompute &&
             e->payload == true) {
             holdDelayCompute = e->call;

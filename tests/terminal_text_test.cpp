@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "session/terminal_text.h"
+#include "testbed/harness_session/terminal_text.h"
 
 namespace tav::test {
 namespace {

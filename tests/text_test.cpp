@@ -8,7 +8,7 @@
 #include "engine/text.h"
 #include "host/conversions.h"
 #include "host/error.h"
-#include "host/utf.h"
+#include "platform/utf.h"
 
 namespace tav::test {
 namespace {
@@ -57,21 +57,21 @@ TEST(CaseRules, SimpleLowercaseOneCharacterAtATime) {
 
 TEST(TextEncoding, RoundTripsEveryPlaneAndReplacesWhatIsBroken) {
     const std::u16string names = u"Zahnrad \u00c4\u03a3 \U0001F527.par";
-    EXPECT_EQ(host::toUtf16(host::toUtf8(names)), names);
-    EXPECT_EQ(host::toUtf8(u"\U0001F527"), "\xF0\x9F\x94\xA7");
+    EXPECT_EQ(platform::toUtf16(platform::toUtf8(names)), names);
+    EXPECT_EQ(platform::toUtf8(u"\U0001F527"), "\xF0\x9F\x94\xA7");
     // A host string may hold an unpaired surrogate; it is written as U+FFFD.
-    EXPECT_EQ(host::toUtf8(std::u16string{u'A', char16_t{0xD800}, u'B'}),
+    EXPECT_EQ(platform::toUtf8(std::u16string{u'A', char16_t{0xD800}, u'B'}),
               "A\xEF\xBF\xBD"
               "B");
-    EXPECT_EQ(host::toUtf8(std::u16string{char16_t{0xDC00}}), "\xEF\xBF\xBD");
+    EXPECT_EQ(platform::toUtf8(std::u16string{char16_t{0xDC00}}), "\xEF\xBF\xBD");
     // Invalid UTF-8 never passes through: each broken sequence becomes U+FFFD.
-    EXPECT_EQ(host::toUtf16("a\xFF"
-                            "b"),
+    EXPECT_EQ(platform::toUtf16("a\xFF"
+                                "b"),
               u"a\uFFFD"
               "b");
-    EXPECT_EQ(host::toUtf16("\xC0\xAF"), u"\uFFFD") << "an overlong slash";
-    EXPECT_EQ(host::toUtf16("\xED\xA0\x80"), u"\uFFFD") << "an encoded surrogate";
-    EXPECT_EQ(host::toUtf16("x\xE2\x82"), u"x\uFFFD") << "cut short at the end";
+    EXPECT_EQ(platform::toUtf16("\xC0\xAF"), u"\uFFFD") << "an overlong slash";
+    EXPECT_EQ(platform::toUtf16("\xED\xA0\x80"), u"\uFFFD") << "an encoded surrogate";
+    EXPECT_EQ(platform::toUtf16("x\xE2\x82"), u"x\uFFFD") << "cut short at the end";
 }
 
 TEST(Conversions, RoundHalfToEvenAndOverflowPast16Bits) {

@@ -12,7 +12,7 @@
 #include "engine/line_styles.h"
 #include "engine/text.h"
 #include "host/conversions.h"
-#include "host/utf.h"
+#include "platform/utf.h"
 
 namespace tav::cli {
 namespace {
@@ -75,7 +75,7 @@ std::u16string quoted(std::u16string_view text) {
 using engine::errorText;
 
 std::string utf8(std::u16string_view text) {
-    return host::toUtf8(text);
+    return platform::toUtf8(text);
 }
 
 // Where the run is, for failure lines, progress and the report. Names are

@@ -5,13 +5,13 @@
 
 #include "app/cli/windows_path.h"
 #include "engine/paper_safe.h"
-#include "host/utf.h"
+#include "platform/utf.h"
 
 namespace tav::cli {
 namespace {
 
 std::string utf8(std::u16string_view text) {
-    return host::toUtf8(text);
+    return platform::toUtf8(text);
 }
 
 char16_t asciiLower(char16_t c) {

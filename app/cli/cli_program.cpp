@@ -8,13 +8,13 @@
 #include "app/cli/settings_file.h"
 #include "app/cli/windows_path.h"
 #include "engine/text.h"
-#include "host/utf.h"
+#include "platform/utf.h"
 
 namespace tav::cli {
 namespace {
 
 std::u16string utf16(std::string_view text) {
-    return host::toUtf16(text);
+    return platform::toUtf16(text);
 }
 
 class ErrorMessages {
@@ -39,7 +39,7 @@ class ErrorMessages {
     void write() {
         std::string text;
         for (const std::u16string& line : lines_) {
-            text += host::toUtf8(line);
+            text += platform::toUtf8(line);
             text += "\r\n";
         }
         try {
@@ -63,13 +63,13 @@ CliOptions optionsOf(CliEnvironment& environment, const std::vector<std::u16stri
         try {
             entries = decodeSettingsFile(*bytes);
         } catch (const TextFileError& error) {
-            throw UsageError(host::toUtf8(settingsPath) + ": " + error.what());
+            throw UsageError(platform::toUtf8(settingsPath) + ": " + error.what());
         }
         for (const SettingsEntry& entry : entries) {
             try {
                 applySetting(options, entry.key, entry.value, environment.programFolder());
             } catch (const UsageError& error) {
-                throw UsageError(host::toUtf8(settingsPath) + ", line " +
+                throw UsageError(platform::toUtf8(settingsPath) + ", line " +
                                  std::to_string(entry.line) + ": " + error.what());
             }
         }
@@ -86,7 +86,7 @@ void checkReportFolder(CliEnvironment& environment, const CliOptions& options) {
     const std::u16string path = absoluteWindowsPath(*options.report, environment.workingFolder());
     const std::u16string folder(splitFolderAndName(path).folder);
     if (!environment.files().isFolder(folder)) {
-        throw UsageError("the report's folder " + host::toUtf8(folder) + " does not exist");
+        throw UsageError("the report's folder " + platform::toUtf8(folder) + " does not exist");
     }
 }
 

@@ -6,7 +6,7 @@
 #include "app/cli/list_file.h"
 #include "app/cli/windows_path.h"
 #include "engine/text.h"
-#include "host/utf.h"
+#include "platform/utf.h"
 
 namespace tav::cli {
 namespace {
@@ -97,13 +97,13 @@ std::vector<DocumentEntry> documentsToProcess(const CliOptions& options,
             absoluteWindowsPath(*options.list, environment.workingFolder());
         const std::optional<std::string> bytes = environment.files().readWhole(listPath);
         if (!bytes) {
-            throw UsageError("the list file " + host::toUtf8(listPath) + " cannot be read");
+            throw UsageError("the list file " + platform::toUtf8(listPath) + " cannot be read");
         }
         std::vector<std::u16string> lines;
         try {
             lines = decodeListFile(*bytes);
         } catch (const TextFileError& error) {
-            throw UsageError("the list file " + host::toUtf8(listPath) + ": " + error.what());
+            throw UsageError("the list file " + platform::toUtf8(listPath) + ": " + error.what());
         }
         for (const std::u16string& line : lines) {
             builder.add(line);

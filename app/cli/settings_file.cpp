@@ -1,7 +1,7 @@
 #include "app/cli/settings_file.h"
 
 #include "app/cli/white_space.h"
-#include "host/utf.h"
+#include "platform/utf.h"
 
 namespace tav::cli {
 
@@ -20,7 +20,7 @@ std::vector<SettingsEntry> decodeSettingsFile(std::string_view bytes) {
         if (key.empty()) {
             throw TextFileError(line.number, "no key before '='");
         }
-        entries.push_back({host::toUtf8(key),
+        entries.push_back({platform::toUtf8(key),
                            std::u16string(trimWhiteSpace(text.substr(equals + 1))), line.number});
     }
     return entries;

@@ -4,7 +4,7 @@
 #include <iterator>
 #include <system_error>
 
-#include "host/utf.h"
+#include "platform/utf.h"
 
 namespace tav::cli {
 namespace fs = std::filesystem;
@@ -14,7 +14,7 @@ std::u16string fileNameOf(const fs::path& path) {
 #ifdef _WIN32
     return path.filename().u16string();
 #else
-    return host::toUtf16(path.filename().string());
+    return platform::toUtf16(path.filename().string());
 #endif
 }
 
@@ -34,7 +34,7 @@ std::optional<fs::path> systemPathOf(std::u16string_view windowsPath) {
             c = u'/';
         }
     }
-    return fs::path(host::toUtf8(unixPath));
+    return fs::path(platform::toUtf8(unixPath));
 #endif
 }
 
@@ -42,7 +42,7 @@ std::u16string windowsPathOf(const fs::path& systemPath) {
 #ifdef _WIN32
     return systemPath.u16string();
 #else
-    std::u16string windowsPath = u"Z:" + host::toUtf16(systemPath.string());
+    std::u16string windowsPath = u"Z:" + platform::toUtf16(systemPath.string());
     for (char16_t& c : windowsPath) {
         if (c == u'/') {
             c = u'\\';
@@ -70,7 +70,7 @@ std::optional<std::string> SystemFileSystem::readWhole(std::u16string_view path)
 
 void SystemFileSystem::writeWhole(std::u16string_view path, std::string_view bytes) {
     const std::optional<fs::path> systemPath = systemPathOf(path);
-    const std::string shown = host::toUtf8(path);
+    const std::string shown = platform::toUtf8(path);
     if (!systemPath) {
         throw FileError(shown + ": no such folder");
     }
@@ -105,7 +105,7 @@ void SystemFileSystem::removeIfPresent(std::u16string_view path) {
     std::error_code error;
     fs::remove(*systemPath, error);
     if (error && fs::exists(*systemPath)) {
-        throw FileError(host::toUtf8(path) + " cannot be removed: " + error.message());
+        throw FileError(platform::toUtf8(path) + " cannot be removed: " + error.message());
     }
 }
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <utility>
 
-#include "host/utf.h"
+#include "platform/utf.h"
 
 namespace tav::cli {
 namespace {
@@ -39,7 +39,7 @@ class LineCollector {
         if (character == U'\0') {
             throw TextFileError(number_, "NUL character");
         }
-        host::appendUtf16(current_, character);
+        platform::appendUtf16(current_, character);
     }
 
     std::vector<TextLine> finish() && {
@@ -130,8 +130,9 @@ void decodeUtf16(std::string_view bytes, bool bigEndian, LineCollector& lines) {
     const std::size_t units = bytes.size() / 2;
     for (std::size_t i = 0; i < units; ++i) {
         const char32_t unit = unitAt(i);
-        if (host::isHighSurrogate(unit) && i + 1 < units && host::isLowSurrogate(unitAt(i + 1))) {
-            lines.add(host::joinSurrogates(unit, unitAt(i + 1)));
+        if (platform::isHighSurrogate(unit) && i + 1 < units &&
+            platform::isLowSurrogate(unitAt(i + 1))) {
+            lines.add(platform::joinSurrogates(unit, unitAt(i + 1)));
             ++i;
         } else if (isSurrogate(unit)) {
             throw TextFileError(lines.currentLine(), "unpaired UTF-16 surrogate");

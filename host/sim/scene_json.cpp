@@ -9,7 +9,7 @@
 #include <nlohmann/json.hpp>
 
 #include "host/sim/scene_error.h"
-#include "host/utf.h"
+#include "platform/utf.h"
 
 namespace tav::sim::scene_json {
 namespace {
@@ -376,7 +376,7 @@ std::string Field::text() const {
 }
 
 std::u16string Field::utf16() const {
-    return host::toUtf16(text());
+    return platform::toUtf16(text());
 }
 
 bool Field::boolean() const {

@@ -4,7 +4,7 @@
 #include "host/conversions.h"
 #include "host/sim/sim_errors.h"
 #include "host/sim/sim_model.h"
-#include "host/utf.h"
+#include "platform/utf.h"
 
 namespace tav::sim {
 namespace {
@@ -112,7 +112,7 @@ void SimCall::raiseInjectedFailure(const Faults& faults, FaultKeyList keys) cons
     raiseFault(faults, keys);
 }
 
-void SimCall::record(HostEvent event) const {
+void SimCall::record(result::HostEvent event) const {
     event.call = number_;
     model_.record(event);
 }

@@ -16,10 +16,10 @@
 
 #include <nlohmann/json.hpp>
 
-#include "host/sim/host_event.h"
 #include "host/sim/scene.h"
 #include "host/sim/sim_node.h"
 #include "host/value.h"
+#include "testbed/result_file/records/host_event.h"
 
 namespace tav::sim {
 
@@ -77,7 +77,7 @@ class SimCall {
 
     // As `perform`, then reports `event` with whether the call succeeded.
     template <class Action>
-    host::Value performRecorded(HostEvent event, const Faults& faults, FaultKeyList keys,
+    host::Value performRecorded(result::HostEvent event, const Faults& faults, FaultKeyList keys,
                                 Action&& action) {
         try {
             host::Value result = perform(faults, keys, std::forward<Action>(action));
@@ -96,7 +96,7 @@ class SimCall {
 
   private:
     void raiseInjectedFailure(const Faults& faults, FaultKeyList keys) const;
-    void record(HostEvent event) const;
+    void record(result::HostEvent event) const;
 
     SimModel& model_;
     std::int32_t number_;

@@ -4,7 +4,7 @@
 
 #include "host/sim/sim_call.h"
 #include "host/sim/sim_errors.h"
-#include "host/utf.h"
+#include "platform/utf.h"
 
 namespace tav::sim {
 
@@ -20,7 +20,7 @@ std::size_t itemPosition(const SimCall& call, std::size_t held) {
     }
     std::string range = held == 0 ? "the collection is empty" : "1 to " + std::to_string(held);
     throw hostError(
-        host::toUtf16("Index " + std::to_string(index) + " is out of range (" + range + ")"));
+        platform::toUtf16("Index " + std::to_string(index) + " is out of range (" + range + ")"));
 }
 
 }  // namespace tav::sim

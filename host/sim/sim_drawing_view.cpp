@@ -7,7 +7,7 @@
 #include "host/sim/sim_errors.h"
 #include "host/sim/sim_model.h"
 #include "host/sim/sim_objects.h"
-#include "host/utf.h"
+#include "platform/utf.h"
 
 namespace tav::sim::objects {
 namespace {
@@ -48,7 +48,7 @@ class DrawingViewNode final : public SimNode {
         }
         if (call.readsNamed(names::drawingView::name)) {
             return call.perform(noFaults, {}, [&] {
-                return host::Value(view.name ? *view.name : host::toUtf16(view.id));
+                return host::Value(view.name ? *view.name : platform::toUtf16(view.id));
             });
         }
         return call.unknownMember();
@@ -183,8 +183,8 @@ class ModelMemberNode final : public SimNode {
                 return call.perform(m.fail, {edge.readKey}, [&] { return host::Value(current); });
             }
             if (call.puts(edge.id)) {
-                HostEvent event{HostEvent::Verb::put, "member:" + m.id, edge.id,
-                                call.eventArgument(0)};
+                result::HostEvent event{result::HostEvent::Verb::put, "member:" + m.id, edge.id,
+                                        call.eventArgument(0)};
                 return call.performRecorded(std::move(event), m.fail, {edge.putKey}, [&] {
                     std::u16string name = call.textArgument(0);
                     requireLineStyle(call, name);

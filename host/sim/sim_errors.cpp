@@ -1,6 +1,6 @@
 #include "host/sim/sim_errors.h"
 
-#include "host/utf.h"
+#include "platform/utf.h"
 
 namespace tav::sim {
 
@@ -13,7 +13,7 @@ host::AutomationError noLineStyleNamed(std::u16string_view name) {
 }
 
 host::AutomationError simulatedFailure(std::string_view key) {
-    return hostError(u"Simulated failure: " + host::toUtf16(key));
+    return hostError(u"Simulated failure: " + platform::toUtf16(key));
 }
 
 host::AutomationError failedCall(std::int32_t number) {

@@ -6,7 +6,7 @@
 #include "host/sim/sim_errors.h"
 #include "host/sim/sim_model.h"
 #include "host/sim/sim_objects.h"
-#include "host/utf.h"
+#include "platform/utf.h"
 
 namespace tav::sim {
 namespace {
@@ -15,27 +15,28 @@ namespace ids = host::dispatch;
 
 // Collects the members of type 1 or 6 below `member`, depth first.
 void collectPartMembers(const DrawingView& view, const ModelMember& member, const std::string& path,
-                        std::vector<PartMemberState>& out) {
+                        std::vector<result::PartMemberState>& out) {
     for (const ModelMember& child : member.children) {
-        std::string name = host::toUtf8(child.name);
+        std::string name = platform::toUtf8(child.name);
         if (child.type == ids::modelMember::partType ||
             child.type == ids::modelMember::otherPartType) {
-            out.push_back({view.id, child.id, path, name, host::toUtf8(child.styles.visible),
-                           host::toUtf8(child.styles.hidden), host::toUtf8(child.styles.tangent)});
+            out.push_back({view.id, child.id, path, name, platform::toUtf8(child.styles.visible),
+                           platform::toUtf8(child.styles.hidden),
+                           platform::toUtf8(child.styles.tangent)});
         }
         collectPartMembers(view, child, path + "/" + name, out);
     }
 }
 
-std::vector<LineStyleState> lineStylesOf(const Document& draft) {
-    std::vector<LineStyleState> styles;
+std::vector<result::LineStyleState> lineStylesOf(const Document& draft) {
+    std::vector<result::LineStyleState> styles;
     styles.reserve(draft.lineStyles.size());
     for (const LineStyle& style : draft.lineStyles) {
         std::optional<std::string> templateName;
         if (style.templateName) {
-            templateName = host::toUtf8(*style.templateName);
+            templateName = platform::toUtf8(*style.templateName);
         }
-        styles.push_back({host::toUtf8(style.name), style.color, std::move(templateName)});
+        styles.push_back({platform::toUtf8(style.name), style.color, std::move(templateName)});
     }
     return styles;
 }
@@ -59,10 +60,6 @@ SimHost::SimHost(Scene scene, HostEventSink onEvent)
       inspector_(model_) {}
 
 SimHost::~SimHost() = default;
-
-void SimHost::setObjectResolver(std::function<const SimNode*(const host::ObjectRef&)> resolver) {
-    model_->setObjectResolver(std::move(resolver));
-}
 
 bool SimHost::running() const {
     return model_->scene().host.running;
@@ -105,9 +102,10 @@ std::vector<std::string> SimInspector::selection() const {
     return ids;
 }
 
-std::vector<LineStyleState> SimInspector::lineStyles() const {
+std::vector<result::LineStyleState> SimInspector::lineStyles() const {
     std::optional<std::size_t> draft = model_->reportedDraft();
-    return draft ? lineStylesOf(model_->scene().documents[*draft]) : std::vector<LineStyleState>{};
+    return draft ? lineStylesOf(model_->scene().documents[*draft])
+                 : std::vector<result::LineStyleState>{};
 }
 
 bool SimInspector::describesDocuments() const {
@@ -118,15 +116,15 @@ bool SimInspector::displayAlerts() const {
     return model_->scene().host.displayAlerts;
 }
 
-std::vector<DocumentState> SimInspector::documents() const {
+std::vector<result::DocumentState> SimInspector::documents() const {
     const Scene& scene = model_->scene();
     const DocumentStates& states = model_->documents();
-    std::vector<DocumentState> out;
+    std::vector<result::DocumentState> out;
     for (std::size_t d = 0; d < scene.documents.size(); ++d) {
         const Document& doc = scene.documents[d];
-        DocumentState state;
+        result::DocumentState state;
         state.id = doc.id;
-        state.path = host::toUtf8(doc.path.value_or(u""));
+        state.path = platform::toUtf8(doc.path.value_or(u""));
         state.open = states.isOpen(d);
         state.active = scene.activeDocument == d;
         state.saves = states.saves(d);
@@ -146,8 +144,8 @@ std::vector<DocumentState> SimInspector::documents() const {
     return out;
 }
 
-std::vector<PartMemberState> SimInspector::partMembers() const {
-    std::vector<PartMemberState> members;
+std::vector<result::PartMemberState> SimInspector::partMembers() const {
+    std::vector<result::PartMemberState> members;
     for (const DrawingView& view : model_->scene().drawingViews) {
         collectPartMembers(view, view.root, "", members);
     }

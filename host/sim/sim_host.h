@@ -14,48 +14,16 @@
 #include <vector>
 
 #include "host/host_connector.h"
-#include "host/sim/host_event.h"
 #include "host/sim/scene.h"
+#include "testbed/result_file/records/host_event.h"
+#include "testbed/result_file/records/host_state.h"
 
 namespace tav::sim {
 
 class SimModel;  // the live state behind the objects
 class SimNode;   // one object of the host
 
-using HostEventSink = std::function<void(const HostEvent&)>;
-
-struct LineStyleState {
-    std::string name;
-    std::int32_t color = 0;
-    std::optional<std::string> templateName;  // empty for a style the scene brought
-};
-
-struct PartMemberState {
-    std::string view;  // the drawing view's id
-    std::string id;    // the member's id, or its index path ("V1/2/1")
-    std::string path;  // names of the enclosing containers, "/" before each
-    std::string name;
-    std::string visible;
-    std::string hidden;
-    std::string tangent;
-};
-
-// One document as results show it. A closed document shows what it last
-// saved (what the scene gave, when never saved).
-struct DocumentState {
-    std::string id;
-    std::string path;  // "" when it has none
-    bool open = false;
-    bool active = false;
-    std::int32_t saves = 0;
-    std::optional<bool> unsaved;  // open documents only: changed since opened or saved
-    bool draft = false;
-    // Drafts only: the active sheet (1-based), the select set by view id or
-    // item id, and the line styles in collection order.
-    std::int32_t activeSheet = 0;
-    std::vector<std::string> selection;
-    std::vector<LineStyleState> lineStyles;
-};
+using HostEventSink = std::function<void(const result::HostEvent&)>;
 
 // What the host's state is, for results and reports. Reads only; makes no
 // host call. The COM server writes its result file from this alone.
@@ -76,9 +44,9 @@ class SimInspector {
     // draft, else the first draft of the scene), by view id or item id.
     std::vector<std::string> selection() const;
     // The line styles of the reported draft, in collection order.
-    std::vector<LineStyleState> lineStyles() const;
+    std::vector<result::LineStyleState> lineStyles() const;
     // Every model member of type 1 or 6 in every drawing view, in scene order.
-    std::vector<PartMemberState> partMembers() const;
+    std::vector<result::PartMemberState> partMembers() const;
 
     // Whether the scene describes documents on disk, sheets, alerts or the
     // other things only such scenes use, so that results tell of them.
@@ -86,7 +54,7 @@ class SimInspector {
     // "DisplayAlerts" as it is now.
     bool displayAlerts() const;
     // Every document of the scene, in scene order.
-    std::vector<DocumentState> documents() const;
+    std::vector<result::DocumentState> documents() const;
 
   private:
     std::shared_ptr<const SimModel> model_;
@@ -121,9 +89,6 @@ class SimHost {
     // A new reference to the application object, whether or not the lookup
     // would find it: what a server puts into the running-object table.
     host::ObjectRef application();
-
-    // How objects passed back as arguments are recognised; see SimModel.
-    void setObjectResolver(std::function<const SimNode*(const host::ObjectRef&)> resolver);
 
     host::HostConnector& connector() { return connector_; }
     const SimInspector& inspector() const { return inspector_; }

@@ -10,7 +10,7 @@
 #include "host/sim/sim_errors.h"
 #include "host/sim/sim_model.h"
 #include "host/sim/sim_objects.h"
-#include "host/utf.h"
+#include "platform/utf.h"
 
 namespace tav::sim::objects {
 namespace {
@@ -37,16 +37,17 @@ class LineStylesNode final : public SimNode {
             });
         }
         if (call.reads(ids::lineStyles::add)) {
-            HostEvent event{HostEvent::Verb::call, "lineStyles", ids::lineStyles::add,
-                            call.eventArguments()};
+            result::HostEvent event{result::HostEvent::Verb::call, "lineStyles",
+                                    ids::lineStyles::add, call.eventArguments()};
             std::string namedKey = namedFaultKey(call, fault::lineStyles::addNamedPrefix);
             return call.performRecorded(std::move(event), draft.lineStylesFail,
                                         {fault::lineStyles::add, namedKey},
                                         [&] { return create(call, draft); });
         }
         if (call.readsNamed(names::lineStyles::remove)) {
-            HostEvent event{HostEvent::Verb::call, "lineStyles", 0, call.eventArguments()};
-            event.memberName = host::toUtf8(names::lineStyles::remove);
+            result::HostEvent event{result::HostEvent::Verb::call, "lineStyles", 0,
+                                    call.eventArguments()};
+            event.memberName = platform::toUtf8(names::lineStyles::remove);
             std::string namedKey = namedFaultKey(call, fault::lineStyles::removeNamedPrefix);
             return call.performRecorded(std::move(event), draft.lineStylesFail,
                                         {fault::lineStyles::remove, namedKey}, [&] {
@@ -63,7 +64,7 @@ class LineStylesNode final : public SimNode {
     static std::string namedFaultKey(const SimCall& call, std::string_view prefix) {
         if (!call.arguments().empty()) {
             if (const auto* name = call.arguments()[0].value.getIf<std::u16string>()) {
-                return std::string(prefix) + host::toUtf8(*name);
+                return std::string(prefix) + platform::toUtf8(*name);
             }
         }
         return {};
@@ -156,8 +157,9 @@ class LineStyleNode final : public SimNode {
         }
         LineStyle& style = draft.lineStyles[*position];
         if (call.puts(ids::lineStyle::color)) {
-            HostEvent event{HostEvent::Verb::put, "lineStyle:" + host::toUtf8(style.name),
-                            ids::lineStyle::color, call.eventArgument(0)};
+            result::HostEvent event{result::HostEvent::Verb::put,
+                                    "lineStyle:" + platform::toUtf8(style.name),
+                                    ids::lineStyle::color, call.eventArgument(0)};
             auto setColor = [&] {
                 std::int32_t color = call.longArgument(0);
                 call.model().documents().willChange(call.scene(), draft_);

@@ -4,7 +4,7 @@
 #include <variant>
 
 #include "host/sim/sim_handle.h"
-#include "host/utf.h"
+#include "platform/utf.h"
 
 namespace tav::sim {
 
@@ -60,7 +60,7 @@ host::ObjectRef SimModel::handOut(NodePtr node, std::optional<std::size_t> owner
         std::make_shared<SimHandle>(shared_from_this(), std::move(node), document, closures));
 }
 
-void SimModel::record(const HostEvent& event) const {
+void SimModel::record(const result::HostEvent& event) const {
     if (onEvent_) {
         onEvent_(event);
     }
@@ -84,9 +84,6 @@ std::optional<std::size_t> SimModel::draftOfView(std::size_t view) const {
 }
 
 const SimNode* SimModel::resolve(const host::ObjectRef& ref) const {
-    if (resolver_) {
-        return resolver_(ref);
-    }
     const SimHandle* handle = ref.backendObject<SimHandle>();
     if (handle == nullptr || &handle->model() != this) {
         return nullptr;
@@ -116,7 +113,7 @@ nlohmann::json SimModel::eventValue(const host::Value& value) const {
             if constexpr (std::is_same_v<T, host::Value::Empty>) {
                 return nullptr;
             } else if constexpr (std::is_same_v<T, std::u16string>) {
-                return host::toUtf8(v);
+                return platform::toUtf8(v);
             } else if constexpr (std::is_same_v<T, host::ObjectRef>) {
                 std::optional<SelectionEntry> entry = selectionEntryOf(value);
                 return entry ? nlohmann::json(selectionId(*entry)) : nlohmann::json(nullptr);

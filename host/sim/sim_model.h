@@ -53,7 +53,7 @@ class SimModel : public std::enable_shared_from_this<SimModel> {
         documents_.close(scene_, lineStyleIndexes_, document);
     }
 
-    void record(const HostEvent& event) const;
+    void record(const result::HostEvent& event) const;
     std::vector<std::int32_t>& commands() { return commands_; }
     const std::vector<std::int32_t>& commands() const { return commands_; }
 
@@ -65,11 +65,8 @@ class SimModel : public std::enable_shared_from_this<SimModel> {
     std::optional<std::size_t> draftOfView(std::size_t view) const;
 
     // Turns an object the tool passes as an argument back into this host's
-    // own node, or null for an object that is not ours. In process that is a
-    // handle of this model; a server that wraps the handles in objects of its
-    // own installs a resolver that unwraps them.
-    using ObjectResolver = std::function<const SimNode*(const host::ObjectRef&)>;
-    void setObjectResolver(ObjectResolver resolver) { resolver_ = std::move(resolver); }
+    // own node, or null for an object that is not ours: a handle of this
+    // model.
     const SimNode* resolve(const host::ObjectRef& ref) const;
 
     // The select-set entry a value refers to, when it holds one of this
@@ -82,7 +79,6 @@ class SimModel : public std::enable_shared_from_this<SimModel> {
   private:
     Scene scene_;
     HostEventSink onEvent_;
-    ObjectResolver resolver_;
     std::vector<std::optional<std::size_t>> viewDrafts_;
     std::vector<LineStyleIndex> lineStyleIndexes_;  // one per document
     DocumentStates documents_;

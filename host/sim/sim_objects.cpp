@@ -9,7 +9,7 @@
 #include "host/sim/sim_collection.h"
 #include "host/sim/sim_errors.h"
 #include "host/sim/sim_model.h"
-#include "host/utf.h"
+#include "platform/utf.h"
 
 namespace tav::sim::objects {
 namespace {
@@ -17,7 +17,7 @@ namespace {
 namespace ids = host::dispatch;
 
 host::Value putSwitch(SimCall& call, host::DispId member, bool& property, std::string_view key) {
-    HostEvent event{HostEvent::Verb::put, "host", member, call.eventArgument(0)};
+    result::HostEvent event{result::HostEvent::Verb::put, "host", member, call.eventArgument(0)};
     return call.performRecorded(std::move(event), call.scene().host.fail, {key}, [&] {
         property = call.booleanArgument(0);
         return host::Value();
@@ -25,10 +25,10 @@ host::Value putSwitch(SimCall& call, host::DispId member, bool& property, std::s
 }
 
 // An event of a member called by name.
-HostEvent namedEvent(HostEvent::Verb verb, std::string object, std::u16string_view member,
-                     nlohmann::json payload) {
-    HostEvent event{verb, std::move(object), 0, std::move(payload)};
-    event.memberName = host::toUtf8(member);
+result::HostEvent namedEvent(result::HostEvent::Verb verb, std::string object,
+                             std::u16string_view member, nlohmann::json payload) {
+    result::HostEvent event{verb, std::move(object), 0, std::move(payload)};
+    event.memberName = platform::toUtf8(member);
     return event;
 }
 
@@ -62,8 +62,8 @@ class ApplicationNode final : public SimNode {
                              fault::application::putDelayCompute);
         }
         if (call.reads(ids::application::startCommand)) {
-            HostEvent event{HostEvent::Verb::call, "host", ids::application::startCommand,
-                            call.eventArguments()};
+            result::HostEvent event{result::HostEvent::Verb::call, "host",
+                                    ids::application::startCommand, call.eventArguments()};
             return call.performRecorded(std::move(event), app.fail,
                                         {fault::application::startCommand}, [&] {
                                             call.model().commands().push_back(call.longArgument(0));
@@ -83,8 +83,9 @@ class ApplicationNode final : public SimNode {
             return call.perform(noFaults, {}, [&] { return host::Value(app.displayAlerts); });
         }
         if (call.putsNamed(names::application::displayAlerts)) {
-            HostEvent event = namedEvent(HostEvent::Verb::put, "host",
-                                         names::application::displayAlerts, call.eventArgument(0));
+            result::HostEvent event =
+                namedEvent(result::HostEvent::Verb::put, "host", names::application::displayAlerts,
+                           call.eventArgument(0));
             return call.performRecorded(std::move(event), app.fail,
                                         {fault::application::putDisplayAlerts}, [&] {
                                             app.displayAlerts = call.booleanArgument(0);
@@ -117,8 +118,8 @@ class DocumentsNode final : public SimNode {
             });
         }
         if (call.readsNamed(names::documents::open)) {
-            HostEvent event = namedEvent(HostEvent::Verb::call, "documents", names::documents::open,
-                                         call.eventArguments());
+            result::HostEvent event = namedEvent(result::HostEvent::Verb::call, "documents",
+                                                 names::documents::open, call.eventArguments());
             return call.performRecorded(std::move(event), app.fail,
                                         {fault::application::documentsOpen},
                                         [&] { return openFile(call); });
@@ -207,8 +208,9 @@ class DocumentNode final : public SimNode {
                                 [&] { return host::Value(doc.readOnly); });
         }
         if (call.readsNamed(names::document::save)) {
-            HostEvent event = namedEvent(HostEvent::Verb::call, "document:" + doc.id,
-                                         names::document::save, call.eventArguments());
+            result::HostEvent event =
+                namedEvent(result::HostEvent::Verb::call, "document:" + doc.id,
+                           names::document::save, call.eventArguments());
             return call.performRecorded(std::move(event), doc.fail, {fault::anyDocument::save},
                                         [&] {
                                             save(call, doc);
@@ -216,8 +218,9 @@ class DocumentNode final : public SimNode {
                                         });
         }
         if (call.readsNamed(names::document::close)) {
-            HostEvent event = namedEvent(HostEvent::Verb::call, "document:" + doc.id,
-                                         names::document::close, call.eventArguments());
+            result::HostEvent event =
+                namedEvent(result::HostEvent::Verb::call, "document:" + doc.id,
+                           names::document::close, call.eventArguments());
             return call.performRecorded(std::move(event), doc.fail, {fault::anyDocument::close},
                                         [&] {
                                             close(call, doc);

@@ -59,7 +59,8 @@ class SelectSetNode final : public SimNode {
     template <class Action>
     host::Value change(SimCall& call, const Document& draft, host::DispId member,
                        std::string_view faultKey, Action&& action) const {
-        HostEvent event{HostEvent::Verb::call, "selectSet", member, call.eventArguments()};
+        result::HostEvent event{result::HostEvent::Verb::call, "selectSet", member,
+                                call.eventArguments()};
         return call.performRecorded(std::move(event), draft.fail, {faultKey}, [&] {
             // What a Close takes back: the selection as it was.
             call.model().documents().willChange(call.scene(), draft_);

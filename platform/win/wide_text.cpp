@@ -1,6 +1,6 @@
 #include "platform/win/wide_text.h"
 
-#include "host/utf.h"
+#include "platform/utf.h"
 
 namespace tav::platform {
 
@@ -15,11 +15,7 @@ std::u16string utf16Text(std::wstring_view text) {
 }
 
 std::string utf8Text(std::wstring_view text) {
-    return host::toUtf8(utf16Text(text));
-}
-
-std::wstring wideTextOfUtf8(std::string_view text) {
-    return wideText(host::toUtf16(text));
+    return platform::toUtf8(utf16Text(text));
 }
 
 }  // namespace tav::platform

@@ -35,7 +35,7 @@ std::map<std::string, SettingPut> lastSettingPuts(const result::Outcome& outcome
 
 void expectSavedStateAsAtTheStart(const result::Outcome& outcome, const std::string& id,
                                   std::size_t lineStyles, const std::string& context) {
-    const sim::DocumentState& document = documentOf(outcome, id);
+    const result::DocumentState& document = documentOf(outcome, id);
     EXPECT_EQ(document.saves, 0) << context;
     if (!document.open) {
         EXPECT_EQ(document.lineStyles.size(), lineStyles) << context;

@@ -5,7 +5,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "host/utf.h"
+#include "platform/utf.h"
 #include "tests/cli/cli_scenes.h"
 
 namespace tav::test {
@@ -35,7 +35,7 @@ TEST(CliBatch, EveryWorkingSheetIsColouredEachDraftSavedAndTheOneItOpenedClosed)
     EXPECT_THAT(documentCalls(outcome),
                 ElementsAre("document:D1 Save []", "documents Open [\"c:\\\\work\\\\PUMP.dft\"]",
                             "document:D2 Save []", "document:D2 Close [false]"));
-    const sim::DocumentState& gearbox = documentOf(outcome, "D1");
+    const result::DocumentState& gearbox = documentOf(outcome, "D1");
     EXPECT_TRUE(gearbox.open);  // it was open before: left open
     EXPECT_EQ(gearbox.saves, 1);
     EXPECT_EQ(gearbox.activeSheet, 2);  // the user's active sheet stays
@@ -115,7 +115,7 @@ TEST(CliBatch, AFailedDraftThatWasOpenStaysOpenUnsavedAndTheNextGoesOn) {
     scene["drawingViews"][2]["fail"] = {"modelMembers"};  // V3, on D1's second sheet
     const result::Outcome outcome = runCli(scene, bothDrafts);
     EXPECT_EQ(outcome.cli->exitCode, 1);
-    const sim::DocumentState& gearbox = documentOf(outcome, "D1");
+    const result::DocumentState& gearbox = documentOf(outcome, "D1");
     EXPECT_TRUE(gearbox.open);
     EXPECT_EQ(gearbox.saves, 0);
     EXPECT_EQ(gearbox.unsaved, true);  // Sheet1's styles are in memory only
@@ -272,8 +272,8 @@ TEST(CliBatch, ListFilesFoldersAndPatternsNameEachDraftOnce) {
     scene["documents"]["D1"]["path"] = folder + "\\A.DFT";
     scene["documents"]["D2"]["path"] = folder + "\\b.dft";
     // UTF-16 LE with a byte order mark: a comment, a blank line, a repeat.
-    const std::u16string list = u"\uFEFF# the week's drawings\r\n\r\n" + host::toUtf16(folder) +
-                                u"\\B.DFT\r\n" + host::toUtf16(folder) + u"\\a.dft\r\n";
+    const std::u16string list = u"\uFEFF# the week's drawings\r\n\r\n" + platform::toUtf16(folder) +
+                                u"\\B.DFT\r\n" + platform::toUtf16(folder) + u"\\a.dft\r\n";
     std::string bytes;
     for (char16_t unit : list) {
         bytes += static_cast<char>(unit & 0xFF);

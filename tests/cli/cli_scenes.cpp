@@ -4,8 +4,8 @@
 #include <random>
 
 #include "app/cli/system_file_system.h"
-#include "host/utf.h"
-#include "session/cli_session.h"
+#include "platform/utf.h"
+#include "testbed/harness_session/cli_session.h"
 
 namespace tav::test {
 
@@ -73,7 +73,7 @@ ScratchFolder::~ScratchFolder() {
 }
 
 std::string ScratchFolder::windowsPath() const {
-    return host::toUtf8(cli::windowsPathOf(path_));
+    return platform::toUtf8(cli::windowsPathOf(path_));
 }
 
 void ScratchFolder::write(const std::string& name, const std::string& bytes) const {
@@ -90,7 +90,7 @@ result::Outcome runCli(const json& scene, const CliRun& run) {
     options.programFolder = programFolder.path();
     options.interruptAtCall = run.interruptAtCall;
     for (const std::string& argument : run.arguments) {
-        options.arguments.push_back(host::toUtf16(argument));
+        options.arguments.push_back(platform::toUtf16(argument));
     }
     return session::runCliSession(sceneFrom(scene), options);
 }
@@ -99,8 +99,8 @@ result::Outcome runCli(const json& scene, std::vector<std::string> arguments) {
     return runCli(scene, CliRun{.arguments = std::move(arguments)});
 }
 
-const sim::DocumentState& documentOf(const result::Outcome& outcome, const std::string& id) {
-    for (const sim::DocumentState& document : outcome.documents) {
+const result::DocumentState& documentOf(const result::Outcome& outcome, const std::string& id) {
+    for (const result::DocumentState& document : outcome.documents) {
         if (document.id == id) {
             return document;
         }
@@ -109,7 +109,7 @@ const sim::DocumentState& documentOf(const result::Outcome& outcome, const std::
 }
 
 std::string memberStyles(const result::Outcome& outcome, const std::string& memberId) {
-    for (const sim::PartMemberState& member : outcome.partMembers) {
+    for (const result::PartMemberState& member : outcome.partMembers) {
         if (member.id == memberId) {
             return member.visible + "|" + member.hidden + "|" + member.tangent;
         }
@@ -145,13 +145,13 @@ json* memberAtPath(json& scene, const std::string& id) {
 }  // namespace
 
 json sceneAfter(json scene, const result::Outcome& outcome) {
-    for (const sim::DocumentState& document : outcome.documents) {
+    for (const result::DocumentState& document : outcome.documents) {
         json& sceneDocument = scene["documents"][document.id];
         if (sceneDocument["kind"] != "draft") {
             continue;
         }
         json styles = json::array();
-        for (const sim::LineStyleState& style : document.lineStyles) {
+        for (const result::LineStyleState& style : document.lineStyles) {
             json entry = {{"name", style.name}, {"color", style.color}};
             if (style.templateName) {
                 entry["parent"] = *style.templateName;
@@ -166,7 +166,7 @@ json sceneAfter(json scene, const result::Outcome& outcome) {
         }
         sceneDocument["lineStyles"] = std::move(styles);
     }
-    for (const sim::PartMemberState& member : outcome.partMembers) {
+    for (const result::PartMemberState& member : outcome.partMembers) {
         if (json* found = memberAtPath(scene, member.id)) {
             (*found)["styles"] = {{"visible", member.visible},
                                   {"hidden", member.hidden},
@@ -176,9 +176,9 @@ json sceneAfter(json scene, const result::Outcome& outcome) {
     return scene;
 }
 
-std::vector<std::string> lineStyleNames(const sim::DocumentState& document) {
+std::vector<std::string> lineStyleNames(const result::DocumentState& document) {
     std::vector<std::string> names;
-    for (const sim::LineStyleState& style : document.lineStyles) {
+    for (const result::LineStyleState& style : document.lineStyles) {
         names.push_back(style.name);
     }
     return names;

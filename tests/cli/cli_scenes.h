@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "result/outcome.h"
+#include "testbed/result_file/outcome.h"
 #include "tests/support/scenes.h"
 
 namespace tav::test {
@@ -47,7 +47,7 @@ result::Outcome runCli(const json& scene, const CliRun& run);
 result::Outcome runCli(const json& scene, std::vector<std::string> arguments);
 
 // The document of that id in the result.
-const sim::DocumentState& documentOf(const result::Outcome& outcome, const std::string& id);
+const result::DocumentState& documentOf(const result::Outcome& outcome, const std::string& id);
 // "visible|hidden|tangent" of a member, by id.
 std::string memberStyles(const result::Outcome& outcome, const std::string& memberId);
 // `scene` as `outcome` left it, for a next run: each draft's line styles
@@ -56,7 +56,7 @@ std::string memberStyles(const result::Outcome& outcome, const std::string& memb
 json sceneAfter(json scene, const result::Outcome& outcome);
 
 // The names of a document's line styles, in collection order.
-std::vector<std::string> lineStyleNames(const sim::DocumentState& document);
+std::vector<std::string> lineStyleNames(const result::DocumentState& document);
 
 // The host calls by name ("Open", "Save", "Close", "Remove") as "object member args".
 std::vector<std::string> documentCalls(const result::Outcome& outcome);

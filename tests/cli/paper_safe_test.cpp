@@ -107,8 +107,8 @@ json paleGearbox() {
     return scene;
 }
 
-std::int32_t colourOfStyle(const sim::DocumentState& document, const std::string& name) {
-    for (const sim::LineStyleState& style : document.lineStyles) {
+std::int32_t colourOfStyle(const result::DocumentState& document, const std::string& name) {
+    for (const result::LineStyleState& style : document.lineStyles) {
         if (style.name == name) {
             return style.color;
         }
@@ -124,7 +124,7 @@ TEST(PaperSafeRun, PalePartsAreDrawnInTheirDarkenedColourAndTheReportShowsBoth) 
     EXPECT_EQ(outcome.cli->exitCode, 0);
     EXPECT_EQ(memberStyles(outcome, "V1/1"), "9737364_visible|9737364_hidden|9737364_tangent");
     EXPECT_EQ(memberStyles(outcome, "V3/1"), "39578_visible|39578_hidden|39578_tangent");
-    const sim::DocumentState& gearbox = documentOf(outcome, "D1");
+    const result::DocumentState& gearbox = documentOf(outcome, "D1");
     EXPECT_EQ(colourOfStyle(gearbox, "9737364_visible"), grey(148));
     EXPECT_EQ(colourOfStyle(gearbox, "39578_tangent"), 39578);
     EXPECT_EQ(colourOfStyle(gearbox, "16777215_visible"), -1);  // no white style at all

@@ -2,7 +2,7 @@
 // field and event by event, with what may differ left out.
 #include <gtest/gtest.h>
 
-#include "result/result_compare.h"
+#include "testbed/result_file/result_compare.h"
 
 namespace tav::result {
 namespace {

@@ -18,9 +18,9 @@
 #include "host/error.h"
 #include "host/sim/scene_loader.h"
 #include "host/sim/sim_host.h"
-#include "host/utf.h"
-#include "hostprocess/error_object_channel.h"
+#include "platform/utf.h"
 #include "server_process.h"
+#include "testbed/server_process/error_object_channel.h"
 
 namespace tav::sehost::test {
 namespace {
@@ -162,7 +162,7 @@ Raised overCom(const std::wstring& scene) {
     Raised run;
     {
         com::Apartment apartment;
-        errorobjects::carryErrorObjectsAcrossProcesses();
+        serverprocess::carryErrorObjectsAcrossProcesses();
         com::ComConnector connector(apartment.calls());
         run = raiseEach(connector, [&] { return connector.hostCalls(); });
     }
@@ -186,11 +186,11 @@ TEST_P(EveryErrorOverCom, ReachesTheToolAsInProcess) {
         ASSERT_TRUE(expected.errors[i]) << "the operation raised nothing in process";
         ASSERT_TRUE(actual.errors[i]) << "the operation raised nothing over COM";
         EXPECT_EQ(actual.errors[i]->number, expected.errors[i]->number);
-        EXPECT_EQ(host::toUtf8(actual.errors[i]->description),
-                  host::toUtf8(expected.errors[i]->description));
+        EXPECT_EQ(platform::toUtf8(actual.errors[i]->description),
+                  platform::toUtf8(expected.errors[i]->description));
     }
     EXPECT_EQ(expected.errors.back()->description,
-              u"Simulated failure: call " + host::toUtf16(std::to_string(counted.lastCall)));
+              u"Simulated failure: call " + platform::toUtf16(std::to_string(counted.lastCall)));
     EXPECT_EQ(actual.lastCall, expected.lastCall);
 }
 

@@ -2,8 +2,9 @@
 
 #include <filesystem>
 
-#include "hostprocess/server_protocol.h"
+#include "platform/utf.h"
 #include "platform/win/wide_text.h"
+#include "testbed/server_process/server_protocol.h"
 
 namespace tav::sehost::test {
 
@@ -16,7 +17,7 @@ platform::ChildProcess startServer(const std::vector<std::wstring>& arguments) {
 }
 
 bool waitReady(platform::ChildProcess& server) {
-    return server.waitForLine(readyLine, std::chrono::seconds(20));
+    return server.waitForLine(serverprocess::readyLine, std::chrono::seconds(20));
 }
 
 int waitExit(platform::ChildProcess& server, std::chrono::milliseconds patience) {
@@ -25,7 +26,7 @@ int waitExit(platform::ChildProcess& server, std::chrono::milliseconds patience)
 }
 
 std::wstring sceneFile(const std::string& name) {
-    return platform::wideTextOfUtf8(std::string(TAV_SEHOST_SCENES) + "/" + name);
+    return platform::wideText(platform::toUtf16(std::string(TAV_SEHOST_SCENES) + "/" + name));
 }
 
 std::wstring resultFile(const std::string& name) {

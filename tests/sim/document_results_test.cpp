@@ -8,13 +8,13 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
-#include "result/event_log.h"
-#include "result/event_merge.h"
-#include "result/result_reader.h"
-#include "result/result_writer.h"
-#include "session/session.h"
 #include "sim_named_calls.h"
 #include "sim_test_calls.h"
+#include "testbed/harness_session/session.h"
+#include "testbed/result_file/event_log.h"
+#include "testbed/result_file/event_merge.h"
+#include "testbed/result_file/result_reader.h"
+#include "testbed/result_file/result_writer.h"
 
 namespace tav::sim {
 namespace {
@@ -44,7 +44,7 @@ std::vector<std::string> keysOf(const ordered_json& object) {
 
 // A short session by name: DisplayAlerts off, a style made, the draft saved,
 // the part opened.
-std::vector<HostEvent> workOn(RecordingHost& h) {
+std::vector<result::HostEvent> workOn(RecordingHost& h) {
     putNamed(h.app, u"DisplayAlerts", false);
     host::ObjectRef draft = activeDraft(h);
     std::vector<host::Argument> args{host::byValue(text(u"Red")), host::byValue(text(u"Normal"))};
@@ -55,9 +55,9 @@ std::vector<HostEvent> workOn(RecordingHost& h) {
 }
 
 std::string fileOf(const result::WindowOutcome& window, const result::HostOutcome& host,
-                   const std::vector<HostEvent>& events) {
+                   const std::vector<result::HostEvent>& events) {
     result::EventLog log;
-    for (const HostEvent& event : events) {
+    for (const result::HostEvent& event : events) {
         log.add(event);
     }
     std::ostringstream out;
@@ -67,7 +67,7 @@ std::string fileOf(const result::WindowOutcome& window, const result::HostOutcom
 
 TEST(DocumentResults, ASceneWithSheetsTellsOfEveryDocument) {
     RecordingHost h(sheetsScene());
-    std::vector<HostEvent> events = workOn(h);
+    std::vector<result::HostEvent> events = workOn(h);
     result::HostOutcome host = result::hostOutcomeOf(h.host->inspector());
     result::WindowOutcome window;
     window.end = app::ProgramEnd::myEnd;

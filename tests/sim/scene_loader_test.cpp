@@ -11,9 +11,9 @@
 #endif
 
 #include "host/sim/scene_loader.h"
-#include "result/result_writer.h"
-#include "session/session.h"
 #include "sim_test_scene.h"
+#include "testbed/harness_session/session.h"
+#include "testbed/result_file/result_writer.h"
 
 namespace tav::sim {
 namespace {

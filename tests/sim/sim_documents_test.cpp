@@ -59,17 +59,18 @@ host::ObjectRef openFile(const RecordingHost& h, std::u16string_view path) {
 std::u16string activeName(const RecordingHost& h) {
     return textOf(getNamed(activeDraft(h), u"FullName"));
 }
-DocumentState documentState(const std::vector<DocumentState>& all, const std::string& id) {
-    for (const DocumentState& state : all) {
+result::DocumentState documentState(const std::vector<result::DocumentState>& all,
+                                    const std::string& id) {
+    for (const result::DocumentState& state : all) {
         if (state.id == id) {
             return state;
         }
     }
     throw std::runtime_error("no document " + id);
 }
-std::vector<std::string> styleNames(const DocumentState& state) {
+std::vector<std::string> styleNames(const result::DocumentState& state) {
     std::vector<std::string> names;
-    for (const LineStyleState& style : state.lineStyles) {
+    for (const result::LineStyleState& style : state.lineStyles) {
         names.push_back(style.name);
     }
     return names;
@@ -171,7 +172,7 @@ TEST(SimDocuments, SaveCountsAndRefusesAReadOnlyDocument) {
     EXPECT_EQ(documentState(states, "D1").unsaved, false);
     EXPECT_EQ(documentState(states, "D3").saves, 0);
 
-    const HostEvent& refused = h.events[1];
+    const result::HostEvent& refused = h.events[1];
     EXPECT_EQ(refused.object, "document:D3");
     EXPECT_EQ(refused.memberName, "Save");
     EXPECT_EQ(refused.payload, nlohmann::json::array());
@@ -213,7 +214,7 @@ TEST(SimDocuments, CloseWithoutSavingRevertsAndKillsItsObjects) {
     callNamed(draft, u"Close", {false});
 
     const auto states = h.host->inspector().documents();
-    const DocumentState& closed = documentState(states, "D1");
+    const result::DocumentState& closed = documentState(states, "D1");
     EXPECT_FALSE(closed.open);
     EXPECT_FALSE(closed.active);
     EXPECT_EQ(styleNames(closed), (std::vector<std::string>{"Normal", "Hidden", "Spare"}));
@@ -251,7 +252,7 @@ TEST(SimDocuments, CloseSavingChangesKeepsThem) {
     host::ObjectRef draft = activeDraft(h);
     createStyle(draft, u"Red", u"Normal");
     callNamed(draft, u"Close", {true});
-    const DocumentState& closed = documentState(h.host->inspector().documents(), "D1");
+    const result::DocumentState& closed = documentState(h.host->inspector().documents(), "D1");
     EXPECT_EQ(closed.saves, 1);
     EXPECT_EQ(styleNames(closed), (std::vector<std::string>{"Normal", "Hidden", "Spare", "Red"}));
     ASSERT_FALSE(h.events.empty());
@@ -313,7 +314,7 @@ TEST(SimHostAlerts, DisplayAlertsIsKeptAndItsPutsAreEvents) {
     EXPECT_TRUE(h.host->inspector().displayAlerts());
     callNamed(h.app, u"DoIdle");
     ASSERT_EQ(h.events.size(), 1u);
-    EXPECT_EQ(h.events[0].verb, HostEvent::Verb::put);
+    EXPECT_EQ(h.events[0].verb, result::HostEvent::Verb::put);
     EXPECT_EQ(h.events[0].object, "host");
     EXPECT_EQ(h.events[0].memberName, "DisplayAlerts");
     EXPECT_EQ(h.events[0].payload, true);
@@ -358,7 +359,7 @@ TEST(SimLineStyles, RemoveTakesOutOnlyAStyleNoMemberUses) {
               u"No line style named \"hidden\"");
     callNamed(styles, u"Remove", {text(u"Spare")});
 
-    const DocumentState& state = documentState(h.host->inspector().documents(), "D1");
+    const result::DocumentState& state = documentState(h.host->inspector().documents(), "D1");
     EXPECT_EQ(styleNames(state), (std::vector<std::string>{"Normal", "Hidden"}));
     EXPECT_EQ(state.unsaved, true);
     EXPECT_EQ(hostErrorOf([&] { getNamed(spare, u"Name"); }), u"The line style no longer exists");

@@ -89,7 +89,7 @@ TEST(SimHostCalls, FaultKeysFailTheirOperation) {
         scene[Json::json_pointer(fault.failList)] = {fault.key};
         RecordingHost h(scene);
         EXPECT_EQ(hostErrorOf([&] { fault.operation(h); }),
-                  u"Simulated failure: " + host::toUtf16(fault.key))
+                  u"Simulated failure: " + platform::toUtf16(fault.key))
             << fault.key;
     }
 }

@@ -18,8 +18,9 @@ std::vector<host::Argument> arguments(std::vector<host::Value> values, bool byRe
     return args;
 }
 
-void expectEvent(const HostEvent& event, HostEvent::Verb verb, const std::string& object,
-                 host::DispId member, const nlohmann::json& payload, bool ok) {
+void expectEvent(const result::HostEvent& event, result::HostEvent::Verb verb,
+                 const std::string& object, host::DispId member, const nlohmann::json& payload,
+                 bool ok) {
     EXPECT_EQ(event.verb, verb);
     EXPECT_EQ(event.object, object);
     EXPECT_EQ(event.member, member);
@@ -51,7 +52,7 @@ TEST(SimHostState, SelectSetAddsRemovesAndClearsWithEvents) {
     byId.call(ids::selectSet::add, readd);
     EXPECT_EQ(h.host->inspector().selection(), std::vector<std::string>{"dim7"});
 
-    using Verb = HostEvent::Verb;
+    using Verb = result::HostEvent::Verb;
     ASSERT_EQ(h.events.size(), 5u);
     expectEvent(h.events[0], Verb::call, "selectSet", 4, {"V1"}, true);
     expectEvent(h.events[1], Verb::call, "selectSet", 5, {1}, true);
@@ -97,14 +98,14 @@ TEST(SimHostState, LineStylesAreCreatedOnlyFromAnExistingTemplate) {
     EXPECT_EQ(hostErrorOf([&] { styles.item(host::Value(u"Green")); }),
               u"No line style named \"Green\"");
 
-    std::vector<LineStyleState> final = h.host->inspector().lineStyles();
+    std::vector<result::LineStyleState> final = h.host->inspector().lineStyles();
     ASSERT_EQ(final.size(), 3u);
     EXPECT_EQ(final[2].name, "Red");
     EXPECT_EQ(final[2].color, 255);
     EXPECT_EQ(final[2].templateName, "Hidden");
     EXPECT_FALSE(final[0].templateName);
 
-    using Verb = HostEvent::Verb;
+    using Verb = result::HostEvent::Verb;
     ASSERT_EQ(h.events.size(), 6u);
     expectEvent(h.events[0], Verb::call, "lineStyles", ids::lineStyles::add, {"Red", "Hidden"},
                 true);
@@ -125,7 +126,7 @@ TEST(SimHostState, ManyLineStylesAreFoundByTheirExactNamesInCreationOrder) {
     const int count = 3000;
     for (int i = 0; i < count; ++i) {
         std::u16string name = u"S";
-        name += host::toUtf16(std::to_string(i));
+        name += platform::toUtf16(std::to_string(i));
         create(name);
     }
     // Names that differ only in letter case are different styles.
@@ -140,7 +141,7 @@ TEST(SimHostState, ManyLineStylesAreFoundByTheirExactNamesInCreationOrder) {
     EXPECT_EQ(hostErrorOf([&] { bolt.put(ids::modelMember::hiddenEdgeStyle, u"S7 "); }),
               u"No line style named \"S7 \"");
 
-    std::vector<LineStyleState> final = h.host->inspector().lineStyles();
+    std::vector<result::LineStyleState> final = h.host->inspector().lineStyles();
     ASSERT_EQ(final.size(), 2u + count + 1u);
     EXPECT_EQ(final[2].name, "S0");
     EXPECT_EQ(final[1 + count].name, "S2999");
@@ -182,7 +183,7 @@ TEST(SimHostState, MemberEdgeStylesTakeOnlyTheDraftsLineStyles) {
     EXPECT_EQ(host::toText(bolt.get(ids::modelMember::visibleEdgeStyle)), u"Hidden");
     EXPECT_EQ(host::toText(bolt.get(ids::modelMember::hiddenEdgeStyle)), u"Normal");
 
-    std::vector<PartMemberState> members = h.host->inspector().partMembers();
+    std::vector<result::PartMemberState> members = h.host->inspector().partMembers();
     ASSERT_EQ(members.size(), 2u);
     EXPECT_EQ(members[0].id, "V1/1");
     EXPECT_EQ(members[0].path, "");
@@ -192,7 +193,7 @@ TEST(SimHostState, MemberEdgeStylesTakeOnlyTheDraftsLineStyles) {
     EXPECT_EQ(members[1].path, "/Frame.asm");
     EXPECT_EQ(members[1].name, "Hinge.par");
 
-    using Verb = HostEvent::Verb;
+    using Verb = result::HostEvent::Verb;
     ASSERT_EQ(h.events.size(), 3u);
     expectEvent(h.events[0], Verb::put, "member:V1/1", ids::modelMember::visibleEdgeStyle, "Hidden",
                 true);
@@ -279,7 +280,7 @@ TEST(SimHostState, SwitchesAndCommandsChangeOnlyWhenTheCallSucceeds) {
     EXPECT_FALSE(h.host->inspector().property(ids::application::delayCompute));
     EXPECT_TRUE(h.host->inspector().commands().empty());
 
-    using Verb = HostEvent::Verb;
+    using Verb = result::HostEvent::Verb;
     ASSERT_EQ(h.events.size(), 3u);
     expectEvent(h.events[0], Verb::put, "host", ids::application::interactive, false, true);
     expectEvent(h.events[1], Verb::put, "host", ids::application::delayCompute, true, false);

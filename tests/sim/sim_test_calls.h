@@ -8,8 +8,8 @@
 
 #include "host/conversions.h"
 #include "host/error.h"
-#include "host/utf.h"
 #include "host/value.h"
+#include "platform/utf.h"
 #include "sim_test_scene.h"
 
 namespace tav::sim::test_support {

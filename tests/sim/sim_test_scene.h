@@ -47,11 +47,12 @@ inline Json baseScene() {
 // event kept.
 struct RecordingHost {
     explicit RecordingHost(const Json& scene)
-        : host(std::make_unique<SimHost>(parseScene(scene.dump(), "test.json"),
-                                         [this](const HostEvent& e) { events.push_back(e); })),
+        : host(std::make_unique<SimHost>(
+              parseScene(scene.dump(), "test.json"),
+              [this](const result::HostEvent& e) { events.push_back(e); })),
           app(host->connector().getRunning(u"SolidEdge.Application")) {}
 
-    std::vector<HostEvent> events;
+    std::vector<result::HostEvent> events;
     std::unique_ptr<SimHost> host;
     host::ObjectRef app;
 };

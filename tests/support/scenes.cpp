@@ -4,9 +4,9 @@
 #include <stdexcept>
 
 #include "host/sim/scene_loader.h"
-#include "result/event_text.h"
-#include "result/result_writer.h"
-#include "scenegen/generated_scene.h"
+#include "testbed/result_file/event_text.h"
+#include "testbed/result_file/result_writer.h"
+#include "testbed/scene_generators/generated_scene.h"
 
 namespace tav::test {
 
@@ -33,7 +33,9 @@ session::SessionOutcome run(const json& scene, const std::string& actions) {
 std::vector<json> eventsOf(const result::Outcome& outcome, const std::string& kind) {
     std::vector<json> events;
     for (const result::Event& event : outcome.events) {
-        json e = result::eventJson(event);
+        std::string text;
+        result::appendEvent(text, event, 0, std::nullopt);
+        json e = json::parse(text);
         if (kind.empty() || e.contains(kind)) {
             events.push_back(std::move(e));
         }
@@ -63,7 +65,7 @@ std::vector<std::string> messagesOf(const session::SessionOutcome& outcome) {
 }
 
 std::string stylesOf(const session::SessionOutcome& outcome, const std::string& memberId) {
-    for (const sim::PartMemberState& member : outcome.partMembers) {
+    for (const result::PartMemberState& member : outcome.partMembers) {
         if (member.id == memberId) {
             return member.visible + "|" + member.hidden + "|" + member.tangent;
         }

@@ -8,7 +8,7 @@
 #include <nlohmann/json.hpp>
 
 #include "host/sim/scene.h"
-#include "session/session.h"
+#include "testbed/harness_session/session.h"
 
 namespace tav::test {
 

@@ -13,9 +13,9 @@
 #include "host/com/apartment.h"
 #include "host/com/hresult_error.h"
 #include "host/com/variant.h"
-#include "hostprocess/server_protocol.h"
-#include "hostprocess/server_start.h"
-#include "result/result_reader.h"
+#include "testbed/result_file/result_reader.h"
+#include "testbed/server_process/server_protocol.h"
+#include "testbed/server_process/server_start.h"
 
 namespace tav::benchcom {
 namespace {
@@ -53,9 +53,10 @@ void invokeDoingNothing(IDispatch* application) {
     DISPPARAMS noArguments{nullptr, nullptr, 0, 0};
     com::Variant result;
     EXCEPINFO exception{};
-    const HRESULT hr = application->Invoke(sehost::doNothingId, IID_NULL, LOCALE_USER_DEFAULT,
-                                           DISPATCH_PROPERTYGET | DISPATCH_METHOD, &noArguments,
-                                           result.receive(), &exception, nullptr);
+    const HRESULT hr =
+        application->Invoke(serverprocess::doNothingId, IID_NULL, LOCALE_USER_DEFAULT,
+                            DISPATCH_PROPERTYGET | DISPATCH_METHOD, &noArguments, result.receive(),
+                            &exception, nullptr);
     if (FAILED(hr)) {
         throw com::errorFromInvoke(hr, exception, application, IID_IDispatch);
     }
@@ -89,14 +90,14 @@ BareRoundTrip measureBareRoundTrip(const std::filesystem::path& scene,
     // Time enough for the calls however slow the machine is: 10 ms each.
     const int serverSeconds = 60 + calls / 100;
     const Clock::time_point start = Clock::now();
-    platform::ChildProcess server =
-        sehost::startServerBeside({scene.wstring(), L"--timeout", std::to_wstring(serverSeconds),
-                                   L"--round-trips", roundTripsFile.wstring()});
-    sehost::waitUntilReady(server);
+    platform::ChildProcess server = serverprocess::startServerBeside(
+        {scene.wstring(), L"--timeout", std::to_wstring(serverSeconds), L"--round-trips",
+         roundTripsFile.wstring()});
+    serverprocess::waitUntilReady(server);
     BareRoundTrip bare;
     bare.serverReadySeconds = millisecondsSince(start) / 1000;
     bare.times = summarize(timeCalls(calls), batchSize);
-    const DWORD status = server.finish(sehost::serverFinishing);
+    const DWORD status = server.finish(serverprocess::serverFinishing);
     if (status != 0) {
         throw std::runtime_error("sehost-sim.exe ended with exit status " + std::to_string(status) +
                                  " after the bare round trips");

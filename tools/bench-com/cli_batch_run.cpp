@@ -9,9 +9,9 @@
 
 #include "platform/win/child_process.h"
 #include "platform/win/program_folder.h"
-#include "result/result_format.h"
-#include "result/result_reader.h"
-#include "scenegen/batch_scene.h"
+#include "testbed/result_file/result_format.h"
+#include "testbed/result_file/result_reader.h"
+#include "testbed/scene_generators/batch_scene.h"
 #include "tools/bench-com/drawing_run.h"
 
 namespace tav::benchcom {

@@ -1,5 +1,5 @@
 // The command-line tool over COM on a generated batch of alike Drafts
-// (scenegen/batch_scene.h), against the window run on the same sheets: the
+// (testbed/scene_generators/batch_scene.h), against the window run on the same sheets: the
 // harness's `--cli --com` on the whole batch, and `--com --press process`
 // on each distinct sheet of one Draft, with every round trip the server
 // counted.

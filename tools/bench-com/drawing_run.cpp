@@ -8,8 +8,8 @@
 
 #include "platform/win/child_process.h"
 #include "platform/win/program_folder.h"
-#include "result/result_format.h"
-#include "result/result_reader.h"
+#include "testbed/result_file/result_format.h"
+#include "testbed/result_file/result_reader.h"
 
 namespace tav::benchcom {
 namespace {

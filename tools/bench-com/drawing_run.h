@@ -13,7 +13,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "scenegen/scale_scenes.h"
+#include "testbed/scene_generators/scale_scenes.h"
 #include "tools/bench-com/round_trip_file.h"
 
 namespace tav::benchcom {

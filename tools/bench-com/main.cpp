@@ -30,7 +30,7 @@
 #include <CLI/CLI.hpp>
 
 #include "host/error.h"
-#include "scenegen/scale_scenes.h"
+#include "testbed/scene_generators/scale_scenes.h"
 #include "tools/bench-com/bare_round_trip.h"
 #include "tools/bench-com/bench_report.h"
 #include "tools/bench-com/cli_batch_run.h"

@@ -4,7 +4,7 @@
 #include <fstream>
 #include <iostream>
 
-#include "scenegen/batch_scene.h"
+#include "testbed/scene_generators/batch_scene.h"
 #include "tools/bench/cli_batch_phases.h"
 #include "tools/bench/measuring_process.h"
 #include "tools/bench/report_text.h"

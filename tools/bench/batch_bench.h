@@ -1,5 +1,5 @@
 // The batch benchmark: the command-line tool in process on generated batches
-// of Drafts (scenegen/batch_scene.h), each size in a process of its own, no
+// of Drafts (testbed/scene_generators/batch_scene.h), each size in a process of its own, no
 // host event kept. Prints a Markdown table and how much more memory the
 // largest batch took than the smallest.
 #pragma once

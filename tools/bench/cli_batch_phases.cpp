@@ -7,9 +7,9 @@
 #include "app/cli/interrupt_gate.h"
 #include "host/sim/scene_loader.h"
 #include "host/sim/sim_host.h"
-#include "host/utf.h"
-#include "result/outcome.h"
-#include "session/cli_session.h"
+#include "platform/utf.h"
+#include "testbed/harness_session/cli_session.h"
+#include "testbed/result_file/outcome.h"
 #include "tools/bench/process_clock.h"
 
 namespace tav::bench {
@@ -21,7 +21,7 @@ BatchFigures measureCliBatch(const std::filesystem::path& scenePath,
     std::vector<std::u16string> toolArguments;
     toolArguments.reserve(arguments.size());
     for (const std::string& argument : arguments) {
-        toolArguments.push_back(host::toUtf16(argument));
+        toolArguments.push_back(platform::toUtf16(argument));
     }
 
     PhaseClock clock;
@@ -45,7 +45,7 @@ BatchFigures measureCliBatch(const std::filesystem::path& scenePath,
     // Read after the peak is taken: the state of every document and member
     // is the harness's result, not the tool's run.
     figures.hostCalls = host.inspector().hostCalls();
-    for (const sim::DocumentState& document : host.inspector().documents()) {
+    for (const result::DocumentState& document : host.inspector().documents()) {
         if (document.draft && document.saves > 0 && !document.open) {
             ++figures.documentsSaved;
         }

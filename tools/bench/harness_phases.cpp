@@ -5,9 +5,9 @@
 #include <stdexcept>
 
 #include "host/sim/scene_loader.h"
-#include "result/event_log.h"
-#include "result/result_writer.h"
-#include "session/session.h"
+#include "testbed/harness_session/session.h"
+#include "testbed/result_file/event_log.h"
+#include "testbed/result_file/result_writer.h"
 #include "tools/bench/process_clock.h"
 
 namespace tav::bench {

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "engine/pairing.h"
-#include "engine/reference/nested_scan.h"
+#include "testbed/reference_oracles/nested_scan.h"
 
 namespace tav::bench {
 namespace {
@@ -66,7 +66,7 @@ PairingRace racePairing(int records) {
             std::min(race.pairingSeconds, secondsOf([&] { engine::pairMembers(fast); }));
     }
     engine::RunTables reference = drawingTables(records);
-    race.nestedScanSeconds = secondsOf([&] { engine::reference::nestedScan(reference); });
+    race.nestedScanSeconds = secondsOf([&] { reference::nestedScan(reference); });
     race.sameResult = sameColors(fast, reference);
     return race;
 }

@@ -6,8 +6,8 @@
 
 #include "engine/pairing.h"
 #include "host/sim/scene_loader.h"
-#include "scenegen/generated_scene.h"
-#include "session/session.h"
+#include "testbed/harness_session/session.h"
+#include "testbed/scene_generators/generated_scene.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 // tav-scale-bench --batch-documents 100,1000 [--batch-sheets 3]
 //                 [--batch-parts 10] [--repeat R] [--work DIR]
 //
-// The scale benchmark: for every kind of drawing (scenegen/
+// The scale benchmark: for every kind of drawing (testbed/scene_generators/
 // scale_scenes.h) and size, one harness run (load, run with Process, write
 // the result file) in a process of its own, timed phase by phase; then the
 // pairing pass against the nested scan it replaced. Prints Markdown tables:
@@ -26,7 +26,7 @@
 
 #include <CLI/CLI.hpp>
 
-#include "scenegen/scale_scenes.h"
+#include "testbed/scene_generators/scale_scenes.h"
 #include "tools/bench/batch_bench.h"
 #include "tools/bench/harness_phases.h"
 #include "tools/bench/measuring_process.h"

@@ -7,8 +7,8 @@
 #include <iostream>
 #include <stdexcept>
 
-#include "result/result_compare.h"
-#include "result/result_reader.h"
+#include "testbed/result_file/result_compare.h"
+#include "testbed/result_file/result_reader.h"
 
 namespace {
 

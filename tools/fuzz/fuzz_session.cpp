@@ -14,10 +14,10 @@
 #include <string_view>
 
 #include "host/sim/scene_loader.h"
-#include "result/result_writer.h"
-#include "session/run_checks.h"
-#include "session/session.h"
-#include "session/terminal_report.h"
+#include "testbed/harness_session/run_checks.h"
+#include "testbed/harness_session/session.h"
+#include "testbed/harness_session/terminal_report.h"
+#include "testbed/result_file/result_writer.h"
 
 namespace {
 

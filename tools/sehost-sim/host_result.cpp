@@ -2,21 +2,21 @@
 
 #include <sstream>
 
-#include "result/atomic_file.h"
-#include "result/result_writer.h"
+#include "testbed/result_file/atomic_file.h"
+#include "testbed/result_file/result_writer.h"
 
 namespace tav::sehost {
 
 std::string hostResultText(const sim::SimInspector& host, std::int32_t heldReferences,
                            std::optional<std::int32_t> rejectedReleases,
-                           const std::vector<sim::HostEvent>& events, std::int32_t nameLookups,
+                           const std::vector<result::HostEvent>& events, std::int32_t nameLookups,
                            bool commandLineRun) {
     // The result library's writer of a host's part gives the shape.
     result::HostOutcome outcome = result::hostOutcomeOf(host, commandLineRun);
     outcome.heldReferences = heldReferences;
     outcome.rejectedReleases = rejectedReleases;
     result::EventLog log(result::EventLog::CallNumbers::written);
-    for (const sim::HostEvent& hostEvent : events) {
+    for (const result::HostEvent& hostEvent : events) {
         log.add(hostEvent);
     }
     std::ostringstream text;

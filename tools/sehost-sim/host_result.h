@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "host/sim/host_event.h"
 #include "host/sim/sim_host.h"
+#include "testbed/result_file/records/host_event.h"
 
 namespace tav::sehost {
 
@@ -22,10 +22,10 @@ namespace tav::sehost {
 // of every document whatever the scene.
 std::string hostResultText(const sim::SimInspector& host, std::int32_t heldReferences,
                            std::optional<std::int32_t> rejectedReleases,
-                           const std::vector<sim::HostEvent>& events, std::int32_t nameLookups,
+                           const std::vector<result::HostEvent>& events, std::int32_t nameLookups,
                            bool commandLineRun = false);
 
-// Writes `text` to `file` whole or not at all (see result/atomic_file.h).
+// Writes `text` to `file` whole or not at all (see testbed/result_file/atomic_file.h).
 void writeResultFile(const std::filesystem::path& file, const std::string& text);
 
 }  // namespace tav::sehost

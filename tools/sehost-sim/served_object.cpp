@@ -13,10 +13,10 @@
 #include "host/com/variant_value.h"
 #include "host/error.h"
 #include "host/sim/sim_handle.h"
-#include "hostprocess/server_protocol.h"
 #include "platform/win/exception_barrier.h"
 #include "platform/win/wide_text.h"
 #include "tav_version.h"
+#include "testbed/server_process/server_protocol.h"
 #include "tools/sehost-sim/error_report.h"
 #include "tools/sehost-sim/host_classes.h"
 
@@ -322,7 +322,7 @@ void ServedObject::serveCall(const host::MemberName& name, WORD flags, DISPPARAM
 HRESULT STDMETHODCALLTYPE ServedObject::Invoke(DISPID member, REFIID, LCID, WORD flags,
                                                DISPPARAMS* params, VARIANT* result,
                                                EXCEPINFO* exception, UINT* argumentError) {
-    if (member == doNothingId) {
+    if (member == serverprocess::doNothingId) {
         return S_OK;
     }
     const std::int32_t callNumber = servedHost_->nextCallNumber();

@@ -19,9 +19,9 @@
 #include "host/sim/served_library.h"
 #include "host/sim/sim_host.h"
 #include "host/types/probe_report.h"
-#include "hostprocess/error_object_channel.h"
 #include "platform/win/child_process.h"
 #include "platform/win/installed_message_filter.h"
+#include "testbed/server_process/error_object_channel.h"
 #include "tools/sehost-sim/host_registration.h"
 #include "tools/sehost-sim/host_result.h"
 #include "tools/sehost-sim/incoming_calls.h"
@@ -52,7 +52,7 @@ sim::ServedLibrary reportedLibraryOf(const std::wstring& report,
 }
 
 void announceReady() {
-    std::fputs(readyLine, stdout);
+    std::fputs(serverprocess::readyLine, stdout);
     std::fputs("\n", stdout);
     std::fflush(stdout);
 }
@@ -73,7 +73,7 @@ int runServer(const ServerOptions& options) {
     StopSignals stopSignals(options.program.empty());
     ServerApartment apartment;
     com::namePlainDispatchProxy();
-    errorobjects::carryErrorObjectsAcrossProcesses();
+    serverprocess::carryErrorObjectsAcrossProcesses();
 
     // The keys that act over COM only: the in-process host ignores them.
     const sim::BusyHost busy = scene.busy.value_or(sim::BusyHost{});
@@ -87,9 +87,9 @@ int runServer(const ServerOptions& options) {
         std::cerr << "sehost-sim: " << error.what() << '\n';
         return refusedStatus;
     }
-    std::vector<sim::HostEvent> events;
+    std::vector<result::HostEvent> events;
     sim::SimHost host(std::move(scene),
-                      [&](const sim::HostEvent& event) { events.push_back(event); });
+                      [&](const result::HostEvent& event) { events.push_back(event); });
 
     auto servedHost =
         std::make_shared<ServedHost>(host.inspector(), strictness, std::move(library));

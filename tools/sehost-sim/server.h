@@ -4,7 +4,7 @@
 // result) and gives the exit status.
 #pragma once
 
-#include "hostprocess/server_protocol.h"
+#include "testbed/server_process/server_protocol.h"
 #include "tools/sehost-sim/server_options.h"
 
 namespace tav::sehost {

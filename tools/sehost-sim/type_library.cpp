@@ -13,6 +13,7 @@
 
 #include "host/com/guid.h"
 #include "host/error.h"
+#include "platform/utf.h"
 #include "platform/win/wide_text.h"
 #include "tools/sehost-sim/server_ids.h"
 
@@ -64,7 +65,7 @@ class TypeDescChain {
             at->vt = type.base;
             return;
         }
-        const auto found = types.find(platform::wideTextOfUtf8(type.userName));
+        const auto found = types.find(platform::wideText(platform::toUtf16(type.userName)));
         if (found == types.end()) {
             at->vt = type.isObject() ? VT_DISPATCH : VT_I4;
             if (type.isObject() && at != &top_) {
@@ -154,7 +155,7 @@ void declareMembers(ICreateTypeInfo& info, const sim::ServedType& type,
         function.lprgelemdescParam = parameters.empty() ? nullptr : parameters.data();
         function.elemdescFunc.tdesc = returned.get();
         check(info.AddFuncDesc(index, &function), "AddFuncDesc");
-        std::wstring name = platform::wideTextOfUtf8(declared.name);
+        std::wstring name = platform::wideText(platform::toUtf16(declared.name));
         LPOLESTR names[1] = {name.data()};
         check(info.SetFuncAndParamNames(index, names, 1), "SetFuncAndParamNames");
         ++index;

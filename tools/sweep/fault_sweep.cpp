@@ -1,8 +1,8 @@
 #include "tools/sweep/fault_sweep.h"
 
 #include "host/sim/scene_loader.h"
-#include "session/run_checks.h"
-#include "session/session.h"
+#include "testbed/harness_session/run_checks.h"
+#include "testbed/harness_session/session.h"
 #include "tools/sweep/fault_variants.h"
 
 namespace tav::sweep {

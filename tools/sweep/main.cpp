@@ -17,7 +17,7 @@
 #include <CLI/CLI.hpp>
 
 #include "host/sim/scene_error.h"
-#include "session/terminal_text.h"
+#include "testbed/harness_session/terminal_text.h"
 #include "tools/sweep/fault_sweep.h"
 
 namespace {

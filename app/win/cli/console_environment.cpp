@@ -4,7 +4,7 @@
 #include <chrono>
 #include <string>
 
-#include "host/utf.h"
+#include "platform/utf.h"
 #include "platform/win/program_folder.h"
 #include "platform/win/wide_text.h"
 
@@ -46,7 +46,7 @@ void ConsoleEnvironment::write(HANDLE output, bool isConsole, std::u16string_vie
         WriteConsoleW(output, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr);
         return;
     }
-    const std::string bytes = host::toUtf8(text);
+    const std::string bytes = platform::toUtf8(text);
     DWORD written = 0;
     WriteFile(output, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
 }

@@ -1,0 +1,51 @@
+# The link closure of a program: every target of this project that ends up in
+# it, with the folder that defines it, written where a test reads it
+# (tests/shipped_programs.cmake). Call once every target is defined.
+#
+#   tav_write_link_closure(FILE PROGRAM...)
+
+function(tav_link_closure_of target out_var)
+    set(seen)
+    set(pending ${target})
+    while(pending)
+        list(POP_FRONT pending current)
+        if(current IN_LIST seen OR NOT TARGET ${current})
+            continue()
+        endif()
+        get_target_property(imported ${current} IMPORTED)
+        if(imported)
+            continue()  # a package of the system, not ours
+        endif()
+        list(APPEND seen ${current})
+        get_target_property(direct ${current} LINK_LIBRARIES)
+        get_target_property(usage ${current} INTERFACE_LINK_LIBRARIES)
+        foreach(item IN LISTS direct usage)
+            # Libraries a static library passes on arrive as $<LINK_ONLY:name>.
+            string(REGEX REPLACE "^\\$<LINK_ONLY:(.*)>$" "\\1" item "${item}")
+            if(item AND NOT item MATCHES "-NOTFOUND$")
+                list(APPEND pending ${item})
+            endif()
+        endforeach()
+    endwhile()
+    set(${out_var} ${seen} PARENT_SCOPE)
+endfunction()
+
+function(tav_write_link_closure file)
+    set(lines)
+    foreach(program IN LISTS ARGN)
+        if(NOT TARGET ${program})
+            message(FATAL_ERROR "tav_write_link_closure: no program ${program}")
+        endif()
+        tav_link_closure_of(${program} closure)
+        foreach(target IN LISTS closure)
+            get_target_property(folder ${target} SOURCE_DIR)
+            file(RELATIVE_PATH folder ${PROJECT_SOURCE_DIR} ${folder})
+            if(folder STREQUAL "")
+                set(folder .)  # the source root itself
+            endif()
+            list(APPEND lines "${program} ${target} ${folder}")
+        endforeach()
+    endforeach()
+    list(JOIN lines "\n" text)
+    file(CONFIGURE OUTPUT ${file} CONTENT "${text}\n")
+endfunction()

@@ -1,0 +1,33 @@
+# No target of the test bench or the simulated host reaches a program that
+# users get. Reads the link closures the configure step wrote
+# (cmake/link_closure.cmake): one line per program and target, with the
+# folder that defines the target.
+#   cmake -DCLOSURE=FILE "-DPROGRAMS=a;b" -P shipped_programs.cmake
+cmake_minimum_required(VERSION 3.25)
+file(STRINGS ${CLOSURE} lines)
+set(problems 0)
+foreach(program IN LISTS PROGRAMS)
+    set(targets 0)
+    foreach(line IN LISTS lines)
+        string(REPLACE " " ";" fields "${line}")
+        list(GET fields 0 owner)
+        if(NOT owner STREQUAL program)
+            continue()
+        endif()
+        list(GET fields 1 target)
+        list(GET fields 2 folder)
+        math(EXPR targets "${targets} + 1")
+        if(folder MATCHES "^(testbed|tools|tests)(/|$)" OR folder MATCHES "^host/sim(/|$)")
+            message(SEND_ERROR "${program} links ${target}, from ${folder}/: it must not ship")
+            math(EXPR problems "${problems} + 1")
+        endif()
+    endforeach()
+    if(targets EQUAL 0)
+        message(SEND_ERROR "no link closure recorded for ${program}")
+        math(EXPR problems "${problems} + 1")
+    endif()
+    message(STATUS "${program}: ${targets} targets of the project, none of the test bench")
+endforeach()
+if(problems GREATER 0)
+    message(FATAL_ERROR "shipped programs: ${problems} problem(s)")
+endif()
