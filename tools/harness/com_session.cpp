@@ -15,10 +15,10 @@
 #include "app/recording_window.h"
 #include "host/com/apartment.h"
 #include "host/com/com_connector.h"
-#include "hostprocess/error_object_channel.h"
-#include "hostprocess/server_start.h"
-#include "result/event_merge.h"
-#include "result/result_reader.h"
+#include "testbed/result_file/event_merge.h"
+#include "testbed/result_file/result_reader.h"
+#include "testbed/server_process/error_object_channel.h"
+#include "testbed/server_process/server_start.h"
 
 namespace tav::harness {
 
@@ -139,8 +139,8 @@ std::int64_t serverSecondsFor(const sim::Scene& scene) {
 
 // The members for the report of what changed: as the scene brought them
 // (names and paths), with the styles the host holds at the end.
-std::vector<sim::PartMemberState> membersAtEnd(std::vector<sim::PartMemberState> before,
-                                               const std::vector<sim::PartMemberState>& host) {
+std::vector<result::PartMemberState> membersAtEnd(
+    std::vector<result::PartMemberState> before, const std::vector<result::PartMemberState>& host) {
     for (std::size_t i = 0; i < before.size() && i < host.size(); ++i) {
         before[i].visible = host[i].visible;
         before[i].hidden = host[i].hidden;
@@ -177,9 +177,9 @@ ComSessionOutcome runComSession(const std::string& scenePath, sim::Scene scene,
                                 const ComSessionOptions& options, EventLog& events) {
     const std::filesystem::path hostPartFile = hostPartPath(".json");
     const std::filesystem::path roundTripsFile = hostPartPath(".round-trips.json");
-    platform::ChildProcess server = sehost::startServerBeside(
+    platform::ChildProcess server = serverprocess::startServerBeside(
         serverArgumentsFor(scenePath, scene, hostPartFile, options, roundTripsFile));
-    sehost::waitUntilReady(server);
+    serverprocess::waitUntilReady(server);
 
     ComSessionOutcome outcome;
     SessionOutcome& tool = outcome.toolSide;
@@ -189,7 +189,7 @@ ComSessionOutcome runComSession(const std::string& scenePath, sim::Scene scene,
         com::Apartment apartment(options.busy);
         // Wine's COM does not bring a host's error object to this thread
         // with the reply, as Windows' does; this makes up for it.
-        errorobjects::carryErrorObjectsAcrossProcesses();
+        serverprocess::carryErrorObjectsAcrossProcesses();
         com::ComConnector connector(apartment.calls());
         app::RecordingWindow window([&](const app::UiEvent& event) {
             if (live) {
@@ -204,7 +204,7 @@ ComSessionOutcome runComSession(const std::string& scenePath, sim::Scene scene,
             // The host counts the references the tool holds as the program ends,
             // as in process: the server finishes before the form gives them back
             // (to a server that is gone, which fails at once).
-            server.finish(sehost::serverFinishing);
+            server.finish(serverprocess::serverFinishing);
         }
         tool.window = window.shown();
         if (!options.roundTrips.empty()) {
@@ -213,7 +213,8 @@ ComSessionOutcome runComSession(const std::string& scenePath, sim::Scene scene,
     }
 
     std::optional<HostPart> host = takeHostPart(hostPartFile);
-    result::mergeEvents(windowEvents, host ? host->events : std::vector<sim::HostEvent>{}, events);
+    result::mergeEvents(windowEvents, host ? host->events : std::vector<result::HostEvent>{},
+                        events);
     if (host) {
         static_cast<HostOutcome&>(tool) = host->outcome;
         tool.partMembers = membersAtEnd(tool.partMembersBefore, host->outcome.partMembers);
@@ -230,15 +231,15 @@ ComCliOutcome runComCliSession(const std::string& scenePath, const sim::Scene& s
     std::vector<std::wstring> serverArguments =
         serverArgumentsFor(scenePath, scene, hostPartFile, options, roundTripsFile);
     serverArguments.push_back(L"--command-line-run");
-    platform::ChildProcess server = sehost::startServerBeside(serverArguments);
-    sehost::waitUntilReady(server);
+    platform::ChildProcess server = serverprocess::startServerBeside(serverArguments);
+    serverprocess::waitUntilReady(server);
 
     session::CapturedConsole console(cliOptions.programFolder);
     int exitCode = 0;
     std::optional<std::u16string> reportPath;
     {
         com::Apartment apartment(options.busy);
-        errorobjects::carryErrorObjectsAcrossProcesses();
+        serverprocess::carryErrorObjectsAcrossProcesses();
         com::ComConnector connector(apartment.calls());
         {
             cli::InterruptGate gate;
@@ -251,13 +252,13 @@ ComCliOutcome runComCliSession(const std::string& scenePath, const sim::Scene& s
             reportPath = run.reportPath;
             connector.releaseKept();
         }
-        server.finish(sehost::serverFinishing);
+        server.finish(serverprocess::serverFinishing);
         if (!options.roundTrips.empty()) {
             writeRoundTrips(options.roundTrips, roundTripsFile, connector.connection());
         }
     }
     std::optional<HostPart> host = takeHostPart(hostPartFile);
-    result::mergeEvents({}, host ? host->events : std::vector<sim::HostEvent>{}, events);
+    result::mergeEvents({}, host ? host->events : std::vector<result::HostEvent>{}, events);
     ComCliOutcome served;
     served.outcome.cli = session::cliOutcomeOf(console, exitCode, reportPath);
     if (host) {

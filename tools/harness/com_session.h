@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "host/com/busy_host.h"
-#include "result/event_log.h"
-#include "session/cli_session.h"
-#include "session/session.h"
+#include "testbed/harness_session/cli_session.h"
+#include "testbed/harness_session/session.h"
+#include "testbed/result_file/event_log.h"
 
 namespace tav::harness {
 

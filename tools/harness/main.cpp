@@ -2,7 +2,10 @@
 // tavrelmondix-sim SCENE.json --cli [--result OUT.json] [--program-dir DIR] [--quiet] [-- ARGS...]
 //
 // Runs the tool against the simulated Solid Edge described by a scene, as a
-// user would; with --cli, the command-line tool with ARGS. Exit status: 0 when the tool ran
+// user would; with --cli, the command-line tool with ARGS; with --com (the
+// Windows build), over COM against sehost-sim.exe serving the scene. One
+// session runner does either (tools/harness/session_runner.h), so the run
+// below is the same whichever it is. Exit status: 0 when the tool ran
 // (whatever it decided), 2 for a usage error, a refused scene or a result file that cannot be
 // written, 1 for an internal error.
 //
@@ -11,7 +14,7 @@
 // printed is made printable first: scene text and refusals may hold anything.
 #include <cstdio>
 #include <iostream>
-#include <optional>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -20,16 +23,12 @@
 #include <CLI/CLI.hpp>
 
 #include "host/sim/scene_loader.h"
-#include "result/atomic_file.h"
-#include "result/result_writer.h"
-#include "session/session.h"
-#include "session/terminal_report.h"
-#include "session/terminal_text.h"
+#include "testbed/harness_session/session.h"
+#include "testbed/harness_session/terminal_report.h"
+#include "testbed/harness_session/terminal_text.h"
+#include "testbed/result_file/atomic_file.h"
 #include "tools/harness/command_line_run.h"
-
-#ifdef _WIN32
-#include "tools/harness/com_session.h"
-#endif
+#include "tools/harness/session_runner.h"
 
 #ifdef _WIN32
 #include <io.h>
@@ -98,32 +97,26 @@ int main(int argc, char** argv) {
     bool commandLine = false;
     cli.add_flag("--cli", commandLine,
                  "Run the command-line tool (its arguments after --) instead of the window");
-    std::string programDir;
-    cli.add_option("--program-dir", programDir,
+    tav::harness::CommandLineStart start;
+    cli.add_option("--program-dir", start.programDir,
                    "With --cli: the folder the tool takes as its own (default: a fresh empty one)");
-    std::int32_t interruptAtCall = 0;
-    cli.add_option("--interrupt-at-call", interruptAtCall,
+    cli.add_option("--interrupt-at-call", start.interruptAtCall,
                    "With --cli: tell the tool of an interrupt just before this host call")
         ->check(CLI::PositiveNumber);
-    bool overCom = false;
-#ifdef _WIN32
-    std::int64_t busyBoundMs = 30000;
-    cli.add_flag("--com", overCom,
+    tav::harness::RunnerChoice choice;
+    cli.add_flag("--com", choice.overCom,
                  "Serve the scene with sehost-sim.exe and run the tool over COM, as it runs "
-                 "against Solid Edge");
+                 "against Solid Edge (Windows)");
     // For tests of a host busy past the bound, which should not wait 30 s.
-    cli.add_option("--busy-bound-ms", busyBoundMs, "How long a busy host's call is retried")
+    cli.add_option("--busy-bound-ms", choice.busyBoundMs, "How long a busy host's call is retried")
         ->group("");
     // For the benchmark over COM.
-    std::string roundTripsPath;
-    cli.add_option("--round-trips", roundTripsPath,
+    cli.add_option("--round-trips", choice.roundTrips,
                    "Write every round trip between the processes, by kind")
         ->group("");
-    std::string typeLibraryReport;
-    cli.add_option("--type-library", typeLibraryReport,
+    cli.add_option("--type-library", choice.typeLibraryReport,
                    "With --com: the server serves the type library this report of "
                    "tavrelmondix-probe describes");
-#endif
     try {
         cli.parse(argc, argv);
     } catch (const CLI::CallForHelp& help) {
@@ -133,7 +126,9 @@ int main(int argc, char** argv) {
         return usageError;
     }
 
-    if (!commandLine && (!programDir.empty() || interruptAtCall != 0 || !toolArguments.empty())) {
+    start.arguments = std::move(toolArguments);
+    if (!commandLine &&
+        (!start.programDir.empty() || start.interruptAtCall != 0 || !start.arguments.empty())) {
         printError(
             "tavrelmondix-sim: --program-dir, --interrupt-at-call and -- ARGS go with --cli");
         return endWithoutResult(resultPath, usageError);
@@ -155,80 +150,51 @@ int main(int argc, char** argv) {
         return endWithoutResult(resultPath, usageError);
     }
 
-    if (commandLine) {
-        tav::harness::CommandLineRun run{.scenePath = scenePath,
-                                         .resultPath = resultPath,
-                                         .programDir = programDir,
-                                         .interruptAtCall = interruptAtCall,
-                                         .arguments = toolArguments,
-                                         .quiet = quiet,
-                                         .overCom = overCom};
-#ifdef _WIN32
-        run.busyBoundMs = busyBoundMs;
-        run.roundTrips = roundTripsPath;
-        run.typeLibraryReport = typeLibraryReport;
-#endif
-        const int status = tav::harness::runCommandLineTool(std::move(scene), run);
-        return status == 0 ? 0 : endWithoutResult(resultPath, status);
+    choice.scenePath = scenePath;
+    choice.keepEvents = !resultPath.empty();
+    std::unique_ptr<tav::harness::SessionRunner> runner;
+    try {
+        runner = tav::harness::makeSessionRunner(choice);
+    } catch (const std::invalid_argument& error) {
+        printError(std::string("tavrelmondix-sim: ") + error.what());
+        return endWithoutResult(resultPath, usageError);
     }
 
     tav::session::TerminalReport report(std::cout, stdoutIsTerminal());
-    if (!quiet) {
-        std::cout << "Tavrelmondix on " << tav::session::printable(scenePath) << "\n\n";
-    }
-    // Events go to the report and to the result file as they happen; the
-    // session keeps none of them.
-    tav::result::EventLog events;
-    auto live = [&](const tav::result::Event& event) {
+    auto show = [&](const tav::result::Event& event) {
         if (!quiet) {
             report.onEvent(event);
         }
-        // Over COM the events are logged once both sides are known.
-        if (!resultPath.empty() && !overCom) {
-            events.add(event);
-        }
     };
-    tav::session::SessionOutcome outcome;
-    // Over COM: the host's part, when the server finished.
-    const tav::result::HostOutcome* hostPart = &outcome;
-    std::optional<std::int64_t> nameLookups;
+    tav::result::EventLog events;
+    tav::harness::HarnessRun run;
     try {
-        if (overCom) {
-#ifdef _WIN32
-            tav::harness::ComSessionOptions options;
-            options.busy.bound = std::chrono::milliseconds(busyBoundMs);
-            options.roundTrips = roundTripsPath;
-            options.typeLibraryReport = typeLibraryReport;
-            tav::harness::ComSessionOutcome overComOutcome = tav::harness::runComSession(
-                scenePath, std::move(scene), actions, live, options, events);
-            outcome = std::move(overComOutcome.toolSide);
-            if (overComOutcome.nameLookups) {
-                nameLookups = overComOutcome.nameLookups;
-            } else {
-                hostPart = nullptr;  // the server ended without finishing
-            }
-#endif
+        if (commandLine) {
+            const tav::harness::ToolFolder folder(start.programDir);
+            run = runner->runCommandLine(std::move(scene),
+                                         tav::harness::cliSessionOptions(start, folder), events);
         } else {
-            outcome = tav::session::runSession(
-                std::move(scene), actions, live,
-                {.events = tav::session::EventRetention::streamOnly, .membersBefore = !quiet});
+            if (!quiet) {
+                std::cout << "Tavrelmondix on " << tav::session::printable(scenePath) << "\n\n";
+            }
+            run = runner->runWindow(std::move(scene), actions, show, !quiet, events);
         }
     } catch (const std::exception& error) {
         printError(std::string("tavrelmondix-sim: internal error: ") + error.what());
         return endWithoutResult(resultPath, internalError);
     }
     if (!quiet) {
-        report.summary(outcome);
+        if (commandLine) {
+            tav::harness::printCommandLineRun(run.outcome);
+        } else {
+            report.summary(run.outcome);
+        }
     }
 
     if (!resultPath.empty()) {
         try {
             tav::result::writeAtomically(resultPath, [&](std::ostream& out) {
-                if (overCom) {
-                    tav::result::writeResultFile(out, outcome, hostPart, nameLookups, events);
-                } else {
-                    tav::result::writeResultFile(out, outcome, events);
-                }
+                tav::harness::writeRunResult(out, run, events);
             });
         } catch (const tav::result::FileWriteError& error) {
             printError(std::string("tavrelmondix-sim: ") + error.what());
