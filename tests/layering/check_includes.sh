@@ -8,7 +8,7 @@ cd "$1"
 
 # folder (most specific first) | folders its files may include from
 rules=(
-    "platform|platform host/utf.h host/error.h"
+    "platform|platform host/utf.h"
     "host/com|host platform"
     "host/sim|host/sim host/types host/[a-z_]*\.h"
     "host/types|host/types host/[a-z_]*\.h"

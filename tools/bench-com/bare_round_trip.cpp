@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "host/com/apartment.h"
-#include "host/com/hresult_error.h"
+#include "host/com/automation_errors.h"
 #include "host/com/variant.h"
 #include "hostprocess/server_protocol.h"
 #include "hostprocess/server_start.h"
