@@ -25,14 +25,18 @@ class AutomationError : public std::runtime_error {
     std::u16string description_;
 };
 
-// Run-time errors raised by the tool itself, with the numbers users of
-// automation macros know them by.
+// Run-time errors, with the numbers users of automation macros know them
+// by: those the tool raises itself, and those a host's dispatch failures
+// stand for (host/com/automation_errors.h).
 namespace runtime_error_number {
 inline constexpr std::int32_t overflow = 6;
+inline constexpr std::int32_t subscriptOutOfRange = 9;
 inline constexpr std::int32_t typeMismatch = 13;
 inline constexpr std::int32_t objectNotSet = 91;
 inline constexpr std::int32_t objectRequired = 424;
 inline constexpr std::int32_t memberNotSupported = 438;
+inline constexpr std::int32_t argumentNotOptional = 449;
+inline constexpr std::int32_t wrongNumberOfArguments = 450;
 }  // namespace runtime_error_number
 
 AutomationError overflowError();

@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "host/com/automation_errors.h"
+
 namespace tav::probe {
 namespace {
 
@@ -18,9 +20,7 @@ RawAnswer invoke(com::CallWatch& calls, IDispatch* object, DISPID member, WORD f
         UINT argumentError = 0;
         const HRESULT hr = object->Invoke(member, IID_NULL, LOCALE_USER_DEFAULT, flags, &params,
                                           answer.value.receive(), &exception, &argumentError);
-        SysFreeString(exception.bstrSource);
-        SysFreeString(exception.bstrDescription);
-        SysFreeString(exception.bstrHelpFile);
+        com::clearExceptionInfo(exception);
         return hr;
     });
     return answer;

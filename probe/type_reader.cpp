@@ -51,13 +51,13 @@ hosttypes::InvokeKind invokeKindOf(INVOKEKIND kind) {
 }  // namespace
 
 std::string typeNameOf(com::CallWatch& calls, ITypeInfo& info) {
-    com::Bstr name;
+    com::UniqueBstr name;
     if (FAILED(calls.run([&] {
             return info.GetDocumentation(MEMBERID_NIL, name.receive(), nullptr, nullptr, nullptr);
         }))) {
         return {};
     }
-    const std::u16string text = name.text();
+    const std::u16string text = com::textOf(name.get());
     return platform::utf8Text(std::wstring(text.begin(), text.end()));
 }
 
@@ -69,7 +69,7 @@ TypeReading::TypeReading(com::CallWatch& calls, IDispatch* object) : calls_(call
         problem_ = FAILED(hr) ? hosttypes::answerText(hr) : "none given";
         return;
     }
-    com::OwnedTypeAttr read;
+    com::UniqueTypeAttr read;
     const HRESULT attributesRead =
         calls_.run([&] { return info_->GetTypeAttr(read.receive(info_)); });
     if (FAILED(attributesRead) || !read) {
@@ -92,7 +92,7 @@ void TypeReading::readFunctions() {
     }
     functionsRead_ = true;
     for (UINT index = 0; index < static_cast<UINT>(attributes_->functions); ++index) {
-        com::OwnedFuncDesc description;
+        com::UniqueFuncDesc description;
         if (SUCCEEDED(calls_.run(
                 [&] { return info_->GetFuncDesc(index, description.receive(info_)); })) &&
             description) {
@@ -136,7 +136,7 @@ std::vector<hosttypes::DeclaredFunction> TypeReading::declaredUnder(DISPID id) {
         if (memid != id) {
             continue;
         }
-        com::OwnedFuncDesc description;
+        com::UniqueFuncDesc description;
         if (FAILED(calls_.run(
                 [&] { return info_->GetFuncDesc(index, description.receive(info_)); })) ||
             !description) {
@@ -150,12 +150,12 @@ std::vector<hosttypes::DeclaredFunction> TypeReading::declaredUnder(DISPID id) {
             function.parameters.push_back(typeOf(description->lprgelemdescParam[i].tdesc));
         }
         function.returns = typeOf(description->elemdescFunc.tdesc);
-        com::Bstr name;
+        com::UniqueBstr name;
         UINT names = 0;
         if (SUCCEEDED(calls_.run(
                 [&] { return info_->GetNames(description->memid, name.receive(), 1, &names); })) &&
             names > 0) {
-            const std::u16string text = name.text();
+            const std::u16string text = com::textOf(name.get());
             function.name = platform::utf8Text(std::wstring(text.begin(), text.end()));
         }
         found.push_back(std::move(function));

@@ -201,7 +201,7 @@ class Walk {
         }
         const RawAnswer answer = readMember(calls_, application, version.id);
         if (SUCCEEDED(answer.hr) && answer.value.get().vt == VT_BSTR) {
-            const std::u16string text = com::Bstr::textOf(answer.value.get().bstrVal);
+            const std::u16string text = com::textOf(answer.value.get().bstrVal);
             report_.solidEdgeVersion = narrow(text);
         }
     }

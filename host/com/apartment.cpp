@@ -1,6 +1,6 @@
 #include "host/com/apartment.h"
 
-#include "host/com/hresult_error.h"
+#include "host/com/automation_errors.h"
 
 namespace tav::com {
 

@@ -1,4 +1,5 @@
-// An owned BSTR: freed exactly once, when the owner goes away or is reset.
+// An owned BSTR, on the project's one owner of handles: freed exactly once,
+// when the owner goes away or is reset.
 #pragma once
 
 #include <windows.h>
@@ -8,31 +9,16 @@
 #include <string>
 #include <string_view>
 
+#include "platform/win/unique_resource.h"
+
 namespace tav::com {
 
-class Bstr {
-  public:
-    Bstr() = default;
-    // A copy of `text`; raises std::bad_alloc when the system has no memory.
-    explicit Bstr(std::u16string_view text);
-    ~Bstr();
-    Bstr(Bstr&& other) noexcept;
-    Bstr& operator=(Bstr&& other) noexcept;
-    Bstr(const Bstr&) = delete;
-    Bstr& operator=(const Bstr&) = delete;
+using UniqueBstr = platform::UniqueResource<platform::ReleasedBy<BSTR, &SysFreeString>>;
 
-    BSTR get() const { return bstr_; }
-    // Hands the string to the caller, who frees it from now on.
-    BSTR release();
-    // Frees the current string and gives its address for a callee to fill.
-    BSTR* receive();
+// A copy of `text`; raises std::bad_alloc when the system has no memory.
+UniqueBstr bstrOf(std::u16string_view text);
 
-    // The text; a null BSTR is the empty string, as automation treats it.
-    std::u16string text() const { return textOf(bstr_); }
-    static std::u16string textOf(BSTR bstr);
-
-  private:
-    BSTR bstr_ = nullptr;
-};
+// The text of `bstr`; a null BSTR is the empty string, as automation treats it.
+std::u16string textOf(BSTR bstr);
 
 }  // namespace tav::com

@@ -2,10 +2,6 @@
 
 namespace tav::com {
 
-bool isBusyRejection(HRESULT hr) {
-    return hr == RPC_E_CALL_REJECTED || hr == RPC_E_SERVERCALL_RETRYLATER;
-}
-
 void waitDispatchingMessages(std::chrono::milliseconds delay) {
     using Clock = std::chrono::steady_clock;
     const auto until = Clock::now() + delay;

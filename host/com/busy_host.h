@@ -1,6 +1,7 @@
 // A busy host: Solid Edge rejects calls while it shows a dialog or
-// recomputes. The client then retries the call after a short delay, for a
-// bounded time, keeping the thread's windows painting while it waits.
+// recomputes (isBusyRejection, automation_errors.h). The client then retries
+// the call after a short delay, for a bounded time, keeping the thread's
+// windows painting while it waits.
 #pragma once
 
 #include <windows.h>
@@ -15,10 +16,6 @@ struct BusyRetryPolicy {
     // In all, per call: past it the call fails as any host error does.
     std::chrono::milliseconds bound{30000};
 };
-
-// RPC_E_CALL_REJECTED, and Windows' RPC_E_SERVERCALL_RETRYLATER (where its
-// runtime's own retry gave up). CallWatch::run retries them.
-bool isBusyRejection(HRESULT hr);
 
 // Waits `delay` while dispatching the thread's messages, so that its windows
 // go on painting. A WM_QUIT met on the way is posted again for the

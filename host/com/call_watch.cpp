@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "host/com/automation_errors.h"
+
 namespace tav::com {
 
 CallWatch::CallWatch(BusyRetryPolicy policy, Now now) : policy_(policy), now_(std::move(now)) {}

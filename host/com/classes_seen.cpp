@@ -3,9 +3,9 @@
 #include <utility>
 
 #include "host/ascii_case.h"
+#include "host/com/automation_errors.h"
 #include "host/com/bstr.h"
 #include "host/com/guid.h"
-#include "host/com/hresult_error.h"
 #include "host/com/safe_array.h"
 #include "host/com/type_descriptions.h"
 
@@ -128,7 +128,7 @@ void ClassesSeen::readAttributes(ObjectClass& objectClass) {
         return;
     }
     objectClass.attributesRead = true;
-    OwnedTypeAttr attributes;
+    UniqueTypeAttr attributes;
     const ComPtr<ITypeInfo> info = objectClass.typeInfo;
     if (SUCCEEDED(calls_.run([&] { return info->GetTypeAttr(attributes.receive(info)); })) &&
         attributes) {
@@ -157,7 +157,7 @@ bool ClassesSeen::typeInfoNames(ObjectKnowledge& own, IDispatch* object, std::u1
     }
     ObjectClass& objectClass = classes_[*index];
     if (!objectClass.name) {
-        Bstr read;
+        UniqueBstr read;
         ITypeInfo* info = objectClass.typeInfo.Get();
         const HRESULT hr = calls_.run([&] {
             return info->GetDocumentation(MEMBERID_NIL, read.receive(), nullptr, nullptr, nullptr);
@@ -165,7 +165,7 @@ bool ClassesSeen::typeInfoNames(ObjectKnowledge& own, IDispatch* object, std::u1
         if (FAILED(hr)) {
             return false;  // not known now; asked again at the next cast
         }
-        objectClass.name = read.text();
+        objectClass.name = textOf(read.get());
     }
     return host::equalsIgnoringAsciiCase(*objectClass.name, name);
 }
@@ -195,8 +195,8 @@ bool describes(const FUNCDESC* described, DISPID member, INVOKEKIND invokeKind) 
 
 }  // namespace
 
-OwnedFuncDesc ClassesSeen::describedByIndex(ObjectClass& objectClass, DISPID member,
-                                            INVOKEKIND invokeKind) {
+UniqueFuncDesc ClassesSeen::describedByIndex(ObjectClass& objectClass, DISPID member,
+                                             INVOKEKIND invokeKind) {
     const ComPtr<ITypeInfo2> byIndex = objectClass.byIndex;
     UINT index = 0;
     if (FAILED(
@@ -204,7 +204,7 @@ OwnedFuncDesc ClassesSeen::describedByIndex(ObjectClass& objectClass, DISPID mem
         return {};  // not declared as that kind
     }
     auto describe = [&](UINT at) {
-        OwnedFuncDesc described;
+        UniqueFuncDesc described;
         if (FAILED(
                 calls_.run([&] { return byIndex->GetFuncDesc(at, described.receive(byIndex)); })) ||
             !describes(described.get(), member, invokeKind)) {
@@ -216,7 +216,7 @@ OwnedFuncDesc ClassesSeen::describedByIndex(ObjectClass& objectClass, DISPID mem
         return describe(index + *objectClass.indexShift);
     }
     for (UINT shift : {0u, inheritedFunctions}) {
-        if (OwnedFuncDesc described = describe(index + shift)) {
+        if (UniqueFuncDesc described = describe(index + shift)) {
             objectClass.indexShift = shift;
             return described;
         }
@@ -238,10 +238,10 @@ bool ClassesSeen::canBindNames(ObjectClass& objectClass) {
     return objectClass.byName != nullptr;
 }
 
-OwnedFuncDesc ClassesSeen::describedByName(ObjectClass& objectClass, DISPID member,
-                                           INVOKEKIND invokeKind) {
+UniqueFuncDesc ClassesSeen::describedByName(ObjectClass& objectClass, DISPID member,
+                                            INVOKEKIND invokeKind) {
     const ComPtr<ITypeInfo> info = objectClass.typeInfo;
-    Bstr name;
+    UniqueBstr name;
     UINT names = 0;
     if (FAILED(calls_.run([&] { return info->GetNames(member, name.receive(), 1, &names); })) ||
         names == 0) {
@@ -259,16 +259,18 @@ OwnedFuncDesc ClassesSeen::describedByName(ObjectClass& objectClass, DISPID memb
         }))) {
         return {};
     }
+    // Only a function is of use: anything else the bind gave goes back here.
     if (kind == DESCKIND_VARDESC && bound) {
-        bound->ReleaseVarDesc(found.lpvardesc);
-    } else if (kind == DESCKIND_TYPECOMP && found.lptcomp != nullptr) {
-        found.lptcomp->Release();
+        const UniqueVarDesc variable(bound, found.lpvardesc);
+    } else if (kind == DESCKIND_TYPECOMP) {
+        ComPtr<ITypeComp> nested;
+        nested.Attach(found.lptcomp);
     }
     if (kind != DESCKIND_FUNCDESC || !bound) {
         return {};
     }
     // The type information it was bound in names the types it uses.
-    return OwnedFuncDesc(std::move(bound), found.lpfuncdesc);
+    return UniqueFuncDesc(std::move(bound), found.lpfuncdesc);
 }
 
 ClassesSeen::Declaration ClassesSeen::readDeclaration(ObjectClass& objectClass, DISPID member,
@@ -287,7 +289,7 @@ ClassesSeen::Declaration ClassesSeen::readDeclaration(ObjectClass& objectClass, 
             objectClass.byIndex = std::move(byIndex);
         }
     }
-    OwnedFuncDesc described;
+    UniqueFuncDesc described;
     if (objectClass.byIndex) {
         described = describedByIndex(objectClass, member, invokeKind);
     }

@@ -182,9 +182,9 @@ class ClassesSeen {
     Declaration& declaration(std::size_t index, DISPID member, INVOKEKIND invokeKind);
     Declaration readDeclaration(ObjectClass& objectClass, DISPID member, INVOKEKIND invokeKind);
     // The description of `member` as `invokeKind` by its index, or none.
-    OwnedFuncDesc describedByIndex(ObjectClass& objectClass, DISPID member, INVOKEKIND invokeKind);
+    UniqueFuncDesc describedByIndex(ObjectClass& objectClass, DISPID member, INVOKEKIND invokeKind);
     // The same by its name.
-    OwnedFuncDesc describedByName(ObjectClass& objectClass, DISPID member, INVOKEKIND invokeKind);
+    UniqueFuncDesc describedByName(ObjectClass& objectClass, DISPID member, INVOKEKIND invokeKind);
     // Asks once for a way to read declarations by name.
     bool canBindNames(ObjectClass& objectClass);
     // The declaration a call of `kind` with `argumentCount` arguments uses:

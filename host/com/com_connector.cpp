@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "host/com/hresult_error.h"
+#include "host/com/automation_errors.h"
 
 namespace tav::com {
 

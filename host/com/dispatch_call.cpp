@@ -2,8 +2,7 @@
 
 #include <vector>
 
-#include "host/com/error_numbers.h"
-#include "host/com/hresult_error.h"
+#include "host/com/automation_errors.h"
 #include "host/com/variant.h"
 #include "host/error.h"
 
@@ -92,14 +91,8 @@ host::Value callDispatch(IDispatch* object, REFIID iid, DISPID member, host::Cal
         return object->Invoke(member, IID_NULL, LOCALE_USER_DEFAULT, flags, &params,
                               wantsResult ? result.receive() : nullptr, &exception, &argumentError);
     });
-    if (hr == DISP_E_MEMBERNOTFOUND) {
-        throw MemberNotFound(errorFromInvoke(hr, exception, object, iid));
-    }
-    if (isTransportFailure(hr)) {
-        throw CallNotServed(errorFromInvoke(hr, exception, object, iid));
-    }
     if (FAILED(hr)) {
-        throw errorFromInvoke(hr, exception, object, iid);
+        throwInvokeFailure(hr, exception, object, iid);
     }
     clearExceptionInfo(exception);
     passed.writeBack(args, conventions.wrapResult);

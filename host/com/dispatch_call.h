@@ -15,7 +15,7 @@
 //   any other, or writes its answer into the VARIANT it was given;
 // - a call that the host rejects as busy is tried again (call_watch.h); all
 //   the tries are one host call;
-// - a failure becomes AutomationError (hresult_error.h), its description
+// - a failure becomes AutomationError (automation_errors.h), its description
 //   taken from the EXCEPINFO or from the error object.
 #pragma once
 

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
+#include "host/com/automation_errors.h"
 #include "host/com/guid.h"
-#include "host/com/hresult_error.h"
 #include "host/error.h"
 #include "host/types/object_kinds.h"
 

@@ -4,45 +4,18 @@
 #include <new>
 #include <utility>
 
-#include "host/com/hresult_error.h"
+#include "host/com/automation_errors.h"
 #include "host/conversions.h"
 #include "host/error.h"
 
 namespace tav::com {
 
-SafeArray::~SafeArray() {
-    if (array_ != nullptr) {
-        SafeArrayDestroy(array_);
-    }
-}
-
-SafeArray::SafeArray(SafeArray&& other) noexcept : array_(std::exchange(other.array_, nullptr)) {}
-
-SafeArray& SafeArray::operator=(SafeArray&& other) noexcept {
-    if (this != &other) {
-        SafeArray old(std::exchange(array_, std::exchange(other.array_, nullptr)));
-    }
-    return *this;
-}
-
-SAFEARRAY* SafeArray::release() {
-    return std::exchange(array_, nullptr);
-}
-
-SAFEARRAY** SafeArray::receive() {
-    SafeArray old(std::exchange(array_, nullptr));
-    return &array_;
-}
-
-SafeArrayLock::SafeArrayLock(SAFEARRAY* array) : array_(array) {
-    HRESULT hr = SafeArrayAccessData(array_, &data_);
+SafeArrayLock::SafeArrayLock(SAFEARRAY* array) {
+    const HRESULT hr = SafeArrayAccessData(array, &data_);
     if (FAILED(hr)) {
         throw errorFromHresult(hr);
     }
-}
-
-SafeArrayLock::~SafeArrayLock() {
-    SafeArrayUnaccessData(array_);
+    locked_.reset(array);
 }
 
 namespace {
@@ -85,13 +58,13 @@ bool isArrayElement(VARTYPE element) {
            element == VT_VARIANT;
 }
 
-SafeArray makeArray(const host::DoubleArray& array, VARTYPE element) {
+UniqueSafeArray makeArray(const host::DoubleArray& array, VARTYPE element) {
     if (!isArrayElement(element)) {
         throw host::typeMismatchError();
     }
     SAFEARRAYBOUND bound{static_cast<ULONG>(array.items.size()), array.lowerBound};
-    SafeArray result(SafeArrayCreate(element, 1, &bound));
-    if (result.get() == nullptr) {
+    UniqueSafeArray result(SafeArrayCreate(element, 1, &bound));
+    if (!result) {
         throw std::bad_alloc();
     }
     if (array.items.empty()) {

@@ -1,5 +1,6 @@
 // Owned SAFEARRAYs of numbers, the only arrays the host passes: destroyed
-// exactly once, and their data accessed only under a lock that a scope owns.
+// exactly once, and their data accessed only under a lock that a scope owns
+// (both on the project's one owner of handles).
 // The tool holds them as doubles (host::DoubleArray); across COM they travel
 // in whatever element type the host declares: double, single, 16- or 32-bit
 // integers, or variants that each hold a number.
@@ -12,41 +13,23 @@
 #include <functional>
 
 #include "host/value.h"
+#include "platform/win/unique_resource.h"
 
 namespace tav::com {
 
-class SafeArray {
-  public:
-    SafeArray() = default;
-    explicit SafeArray(SAFEARRAY* adopted) : array_(adopted) {}
-    ~SafeArray();
-    SafeArray(SafeArray&& other) noexcept;
-    SafeArray& operator=(SafeArray&& other) noexcept;
-    SafeArray(const SafeArray&) = delete;
-    SafeArray& operator=(const SafeArray&) = delete;
-
-    SAFEARRAY* get() const { return array_; }
-    SAFEARRAY* release();
-    // Destroys the current array and gives its address for a callee to fill.
-    SAFEARRAY** receive();
-
-  private:
-    SAFEARRAY* array_ = nullptr;
-};
+using UniqueSafeArray =
+    platform::UniqueResource<platform::ReleasedBy<SAFEARRAY*, &SafeArrayDestroy>>;
 
 // SafeArrayAccessData for the life of the scope; raises AutomationError when
 // the array cannot be locked.
 class SafeArrayLock {
   public:
     explicit SafeArrayLock(SAFEARRAY* array);
-    ~SafeArrayLock();
-    SafeArrayLock(const SafeArrayLock&) = delete;
-    SafeArrayLock& operator=(const SafeArrayLock&) = delete;
 
     void* data() const { return data_; }
 
   private:
-    SAFEARRAY* array_;
+    platform::UniqueResource<platform::ReleasedBy<SAFEARRAY*, &SafeArrayUnaccessData>> locked_;
     void* data_ = nullptr;
 };
 
@@ -54,7 +37,7 @@ class SafeArrayLock {
 // VT_VARIANT, each variant a VT_R8) holding `array`'s items from its lower
 // bound. Integers are rounded as automation rounds (ties to even), and a
 // value out of the element's range raises "Overflow".
-SafeArray makeArray(const host::DoubleArray& array, VARTYPE element = VT_R8);
+UniqueSafeArray makeArray(const host::DoubleArray& array, VARTYPE element = VT_R8);
 // Whether makeArray makes arrays of `element`.
 bool isArrayElement(VARTYPE element);
 // How an element of an array of variants is taken as a double.

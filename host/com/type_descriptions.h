@@ -1,6 +1,13 @@
-// Owners of the descriptions a type information hands out (GetFuncDesc,
-// GetTypeAttr, ITypeComp::Bind): each goes back to the type information that
+// Owners of the descriptions a type information hands out (GetTypeAttr,
+// GetFuncDesc, ITypeComp::Bind): each goes back to the type information that
 // gave it, exactly once, however the reader leaves.
+//
+// They follow platform::UniqueResource's shape and its traits (the handle,
+// which values hold nothing, the call that releases it), with one addition:
+// a description is given back through a member of the ITypeInfo that gave
+// it, so that ITypeInfo must be at hand, and alive, until then. The owner
+// keeps a reference to it beside the handle. Traits that held it would make
+// every UniqueResource carry state, for the sake of these three kinds.
 #pragma once
 
 #include <windows.h>
@@ -12,63 +19,65 @@
 
 namespace tav::com {
 
-template <class Description, class GiveBack>
-class TypeDescription {
+template <class Traits>
+class UniqueTypeDescription {
   public:
-    TypeDescription() = default;
-    TypeDescription(Microsoft::WRL::ComPtr<ITypeInfo> owner, Description* description)
+    using Handle = typename Traits::Handle;
+
+    UniqueTypeDescription() noexcept = default;
+    UniqueTypeDescription(Microsoft::WRL::ComPtr<ITypeInfo> owner, Handle description) noexcept
         : owner_(std::move(owner)), description_(description) {}
-    ~TypeDescription() { reset(); }
-    TypeDescription(TypeDescription&& other) noexcept
-        : owner_(std::move(other.owner_)),
-          description_(std::exchange(other.description_, nullptr)) {}
-    TypeDescription& operator=(TypeDescription&& other) noexcept {
+    ~UniqueTypeDescription() { reset(); }
+    UniqueTypeDescription(UniqueTypeDescription&& other) noexcept
+        : owner_(std::move(other.owner_)), description_(std::exchange(other.description_, {})) {}
+    UniqueTypeDescription& operator=(UniqueTypeDescription&& other) noexcept {
         if (this != &other) {
             reset();
             owner_ = std::move(other.owner_);
-            description_ = std::exchange(other.description_, nullptr);
+            description_ = std::exchange(other.description_, {});
         }
         return *this;
     }
-    TypeDescription(const TypeDescription&) = delete;
-    TypeDescription& operator=(const TypeDescription&) = delete;
+    UniqueTypeDescription(const UniqueTypeDescription&) = delete;
+    UniqueTypeDescription& operator=(const UniqueTypeDescription&) = delete;
 
-    const Description* get() const { return description_; }
-    const Description* operator->() const { return description_; }
-    explicit operator bool() const { return description_ != nullptr; }
+    Handle get() const noexcept { return description_; }
+    Handle operator->() const noexcept { return description_; }
+    explicit operator bool() const noexcept { return Traits::holds(description_); }
     // The type information that gave it (and resolves the types it names).
-    ITypeInfo* owner() const { return owner_.Get(); }
+    ITypeInfo* owner() const noexcept { return owner_.Get(); }
 
-    // Gives the current one back and the address for `owner` to fill.
-    Description** receive(Microsoft::WRL::ComPtr<ITypeInfo> owner) {
+    // Gives the current one back, then the address for `owner` to fill.
+    Handle* receive(Microsoft::WRL::ComPtr<ITypeInfo> owner) noexcept {
         reset();
         owner_ = std::move(owner);
         return &description_;
     }
-    void reset() {
-        if (description_ != nullptr && owner_) {
-            GiveBack{}(*owner_.Get(), description_);
+    void reset() noexcept {
+        const Handle old = std::exchange(description_, {});
+        if (Traits::holds(old) && owner_) {
+            Traits::close(*owner_.Get(), old);
         }
-        description_ = nullptr;
     }
 
   private:
     Microsoft::WRL::ComPtr<ITypeInfo> owner_;
-    Description* description_ = nullptr;
+    Handle description_{};
 };
 
-struct GiveFunctionBack {
-    void operator()(ITypeInfo& owner, FUNCDESC* description) const {
-        owner.ReleaseFuncDesc(description);
-    }
-};
-struct GiveAttributesBack {
-    void operator()(ITypeInfo& owner, TYPEATTR* attributes) const {
-        owner.ReleaseTypeAttr(attributes);
+// A description that `giveBack`, a member of ITypeInfo, releases; null holds
+// nothing.
+template <class Description, auto giveBack>
+struct GivenBackBy {
+    using Handle = Description*;
+    static bool holds(Handle description) noexcept { return description != nullptr; }
+    static void close(ITypeInfo& owner, Handle description) noexcept {
+        (owner.*giveBack)(description);
     }
 };
 
-using OwnedFuncDesc = TypeDescription<FUNCDESC, GiveFunctionBack>;
-using OwnedTypeAttr = TypeDescription<TYPEATTR, GiveAttributesBack>;
+using UniqueTypeAttr = UniqueTypeDescription<GivenBackBy<TYPEATTR, &ITypeInfo::ReleaseTypeAttr>>;
+using UniqueFuncDesc = UniqueTypeDescription<GivenBackBy<FUNCDESC, &ITypeInfo::ReleaseFuncDesc>>;
+using UniqueVarDesc = UniqueTypeDescription<GivenBackBy<VARDESC, &ITypeInfo::ReleaseVarDesc>>;
 
 }  // namespace tav::com

@@ -106,7 +106,7 @@ Variant toVariant(const host::Value& value, const ObjectToDispatch& objects) {
                 v.vt = VT_R8;
                 v.dblVal = item;
             } else if constexpr (std::is_same_v<T, std::u16string>) {
-                v.bstrVal = Bstr(item).release();
+                v.bstrVal = bstrOf(item).release();
                 v.vt = VT_BSTR;
             } else if constexpr (std::is_same_v<T, host::ObjectRef>) {
                 v.pdispVal = item.empty() ? nullptr : objects(item).Detach();
@@ -177,7 +177,7 @@ Variant toVariantOf(const host::Value& value, VARTYPE type, const ObjectToDispat
             v.dblVal = host::toDouble(value);
             break;
         case VT_BSTR:
-            v.bstrVal = Bstr(host::toText(value)).release();
+            v.bstrVal = bstrOf(host::toText(value)).release();
             break;
         case VT_DISPATCH:
             v.pdispVal = dispatchOf(value, objects).Detach();
@@ -239,7 +239,7 @@ host::Value fromVariant(const VARIANT& variant, const DispatchToObject& objects)
         case VT_DECIMAL:
             return fromDecimal(byRef ? *variant.pdecVal : variant.decVal);
         case VT_BSTR:
-            return Bstr::textOf(read(variant.bstrVal, variant.pbstrVal));
+            return textOf(read(variant.bstrVal, variant.pbstrVal));
         case VT_DISPATCH:
             return fromDispatch(read(variant.pdispVal, variant.ppdispVal), objects);
         case VT_UNKNOWN:
@@ -273,7 +273,7 @@ void writeThrough(const VARIANT& target, const host::Value& value, const ObjectT
     Variant replacement = toVariantOf(value, pointee, objects);
     VARIANT& made = replacement.get();
     if ((pointee & VT_ARRAY) != 0) {
-        SafeArray old(*target.pparray);
+        UniqueSafeArray old(*target.pparray);
         *target.pparray = std::exchange(made.parray, nullptr);
         made.vt = VT_EMPTY;
         return;
@@ -294,11 +294,12 @@ void writeThrough(const VARIANT& target, const host::Value& value, const ObjectT
         case VT_R8:
             *target.pdblVal = made.dblVal;
             return;
-        case VT_BSTR:
-            SysFreeString(*target.pbstrVal);
+        case VT_BSTR: {
+            const UniqueBstr old(*target.pbstrVal);
             *target.pbstrVal = std::exchange(made.bstrVal, nullptr);
             made.vt = VT_EMPTY;
             return;
+        }
         case VT_DISPATCH:
             if (*target.ppdispVal != nullptr) {
                 (*target.ppdispVal)->Release();

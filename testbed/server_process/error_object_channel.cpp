@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "host/com/bstr.h"
+#include "host/com/automation_errors.h"
 #include "platform/win/com_object.h"
 #include "platform/win/exception_barrier.h"
 #include "platform/win/wide_text.h"
@@ -26,11 +26,6 @@ using platform::guardComCall;
 // The extension's id in the reply. {6D1E2B8A-0F4C-4E57-A3B2-9C7D5E1F8A40}
 constexpr GUID extension = {
     0x6d1e2b8a, 0x0f4c, 0x4e57, {0xa3, 0xb2, 0x9c, 0x7d, 0x5e, 0x1f, 0x8a, 0x40}};
-
-// The extension's data: the description, a NUL, the source, in UTF-16.
-std::wstring textOf(const com::Bstr& text) {
-    return platform::wideText(text.text());
-}
 
 // What the reply being built on this thread carries: taken from the error
 // object when COM asks for the size, written when it asks for the data.
@@ -50,15 +45,13 @@ class ErrorObjectChannel final : public platform::OwnedComObject<IChannelHook> {
         owed.clear();
         *size = 0;
         guardComCall([&] {
-            ComPtr<IErrorInfo> info;
-            if (GetErrorInfo(0, info.GetAddressOf()) != S_OK || !info) {
+            const ComPtr<IErrorInfo> info = com::takeErrorObject();
+            if (!info) {
                 return;
             }
-            com::Bstr description;
-            com::Bstr source;
-            info->GetDescription(description.receive());
-            info->GetSource(source.receive());
-            const std::wstring text = textOf(description) + L'\0' + textOf(source);
+            // The extension's data: the description, a NUL, the source, in UTF-16.
+            const std::wstring text = platform::wideText(com::descriptionOf(*info.Get())) + L'\0' +
+                                      platform::wideText(com::sourceOf(*info.Get()));
             owed.assign(text.begin(), text.end());
             *size = static_cast<ULONG>(owed.size() * sizeof(wchar_t));
         });

@@ -146,13 +146,13 @@ class DeclaredFormsTest : public ComClientTest {
 
     static HRESULT answerInSinglePrecision(std::vector<VARIANT*>& args) {
         VARIANT* first = args[0];
-        SafeArray colors = makeArray(host::DoubleArray{{0.25, 0.5, 1.0}, 0}, VT_R4);
+        UniqueSafeArray colors = makeArray(host::DoubleArray{{0.25, 0.5, 1.0}, 0}, VT_R4);
         if (first->vt == (VT_BYREF | VT_VARIANT)) {
             VariantClear(first->pvarVal);
             first->pvarVal->vt = VT_ARRAY | VT_R4;
             first->pvarVal->parray = colors.release();
         } else if (first->vt == (VT_BYREF | VT_ARRAY | VT_R4)) {
-            SafeArray old(*first->pparray);
+            UniqueSafeArray old(*first->pparray);
             *first->pparray = colors.release();
         } else {
             return DISP_E_TYPEMISMATCH;

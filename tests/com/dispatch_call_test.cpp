@@ -51,7 +51,7 @@ TEST_F(DispatchCallTest, AMethodGetsItsArgumentsInOrderWithTheirTypes) {
     FakeDispatch fake;
     std::u16string first;
     fake.setHandler([&](DISPID, std::vector<VARIANT*>& args, VARIANT*, EXCEPINFO*) {
-        first = Bstr::textOf(args[0]->bstrVal);
+        first = textOf(args[0]->bstrVal);
         return S_OK;
     });
     std::array<Argument, 2> args{host::byValue(u"33023_visible"), host::byValue(std::int32_t{7})};
@@ -90,7 +90,7 @@ TEST_F(DispatchCallTest, ATemplateNamePassedByReferenceComesBackAsTheHostLeftIt)
     FakeDispatch fake;
     fake.setHandler([](DISPID, std::vector<VARIANT*>& args, VARIANT*, EXCEPINFO*) {
         SysFreeString(*args[1]->pbstrVal);
-        *args[1]->pbstrVal = Bstr(u"Hidden").release();
+        *args[1]->pbstrVal = bstrOf(u"Hidden").release();
         return S_OK;
     });
     std::array<Argument, 2> args{host::byValue(u"0_hidden"), host::byReference(u"Normal")};

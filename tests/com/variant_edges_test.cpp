@@ -146,7 +146,7 @@ TEST(VariantEdges, ArraysOfEveryNumericElementTypeReadBackAtTheirBound) {
         for (std::int32_t lower : {0, 1, -3, 5}) {
             host::DoubleArray sent = values;
             sent.lowerBound = lower;
-            const SafeArray made = makeArray(sent, element);
+            const UniqueSafeArray made = makeArray(sent, element);
             const host::DoubleArray read =
                 readDoubleArray(made.get(), [](const VARIANT& v) { return v.dblVal; });
             EXPECT_EQ(read.items, values.items) << element;
@@ -154,7 +154,7 @@ TEST(VariantEdges, ArraysOfEveryNumericElementTypeReadBackAtTheirBound) {
         }
     }
     for (VARTYPE element : {VARTYPE(VT_I2), VARTYPE(VT_I4)}) {
-        const SafeArray made = makeArray(host::DoubleArray{{-1.0, 0.0, 255.0}, 1}, element);
+        const UniqueSafeArray made = makeArray(host::DoubleArray{{-1.0, 0.0, 255.0}, 1}, element);
         EXPECT_EQ(readDoubleArray(made.get()).items, (std::vector<double>{-1.0, 0.0, 255.0}));
     }
     // An integer array cannot hold what does not fit it.
@@ -164,21 +164,21 @@ TEST(VariantEdges, ArraysOfEveryNumericElementTypeReadBackAtTheirBound) {
 
 TEST(VariantEdges, UnsignedAndByteArraysReadWithoutSignMistakes) {
     SAFEARRAYBOUND bound{2, 1};
-    SafeArray bytes(SafeArrayCreate(VT_UI1, 1, &bound));
+    UniqueSafeArray bytes(SafeArrayCreate(VT_UI1, 1, &bound));
     {
         SafeArrayLock lock(bytes.get());
         static_cast<unsigned char*>(lock.data())[0] = 255;
         static_cast<unsigned char*>(lock.data())[1] = 0;
     }
     EXPECT_EQ(readDoubleArray(bytes.get()).items, (std::vector<double>{255.0, 0.0}));
-    SafeArray shorts(SafeArrayCreate(VT_I2, 1, &bound));
+    UniqueSafeArray shorts(SafeArrayCreate(VT_I2, 1, &bound));
     {
         SafeArrayLock lock(shorts.get());
         static_cast<SHORT*>(lock.data())[0] = -1;
         static_cast<SHORT*>(lock.data())[1] = 32767;
     }
     EXPECT_EQ(readDoubleArray(shorts.get()).items, (std::vector<double>{-1.0, 32767.0}));
-    SafeArray texts(SafeArrayCreate(VT_BSTR, 1, &bound));
+    UniqueSafeArray texts(SafeArrayCreate(VT_BSTR, 1, &bound));
     EXPECT_THROW(readDoubleArray(texts.get()), host::AutomationError);
 }
 

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "host/com/apartment.h"
-#include "host/com/hresult_error.h"
+#include "host/com/automation_errors.h"
 #include "host/com/variant.h"
 #include "testbed/result_file/result_reader.h"
 #include "testbed/server_process/server_protocol.h"

@@ -5,8 +5,8 @@
 #include <optional>
 #include <string>
 
+#include "host/com/automation_errors.h"
 #include "host/com/bstr.h"
-#include "platform/win/error_hresult.h"
 #include "platform/win/wide_text.h"
 
 namespace tav::sehost {
@@ -17,8 +17,8 @@ using Errors = sim::ComStrictness::Errors;
 constexpr char16_t source[] = u"SolidEdge.Application";
 
 void fill(EXCEPINFO& exception, HRESULT code, const std::u16string& description) {
-    exception.bstrSource = com::Bstr(source).release();
-    exception.bstrDescription = com::Bstr(description).release();
+    exception.bstrSource = com::bstrOf(source).release();
+    exception.bstrDescription = com::bstrOf(description).release();
     exception.scode = code;
 }
 
@@ -30,7 +30,7 @@ HRESULT STDAPICALLTYPE fillInDeferred(EXCEPINFO* exception) {
     if (exception == nullptr || !owedError) {
         return E_UNEXPECTED;
     }
-    fill(*exception, platform::hresultOf(owedError->number()), owedError->description());
+    fill(*exception, com::hresultOf(owedError->number()), owedError->description());
     owedError.reset();
     return S_OK;
 }
@@ -46,7 +46,7 @@ HRESULT reportDirect(const host::AutomationError& error) {
             SetErrorInfo(0, info.Get());
         }
     }
-    return platform::hresultOf(error.number());
+    return com::hresultOf(error.number());
 }
 
 }  // namespace
@@ -66,7 +66,7 @@ HRESULT reportError(const host::AutomationError& error, Errors form, EXCEPINFO* 
         exception->pfnDeferredFillIn(exception);
         exception->pfnDeferredFillIn = nullptr;
     } else {
-        fill(*exception, platform::hresultOf(error.number()), error.description());
+        fill(*exception, com::hresultOf(error.number()), error.description());
     }
     return DISP_E_EXCEPTION;
 }

@@ -6,8 +6,8 @@
 //   marshalling layer, before the reply leaves the server's process);
 // - direct: the error's HRESULT from Invoke itself, its description in the
 //   thread's error object (SetErrorInfo), as a dual-interface server does.
-// The number travels as platform::hresultOf encodes it: a run-time error number
-// n as 0x800A0000 | n, any other number as the HRESULT it is.
+// The number travels as com::hresultOf encodes it: a run-time error number n
+// as 0x800A0000 | n, any other number as the HRESULT it is.
 #pragma once
 
 #include <windows.h>

@@ -1,13 +1,15 @@
-// How the tool reads a failed host call: every form in which an automation
-// server reports an error gives the number and description an automation
-// client shows for it.
+// Errors as COM carries them: a run-time error number comes back from its
+// trip through COM as itself, and every form in which an automation server
+// reports an error gives the number and description an automation client
+// shows for it.
+#include "host/com/automation_errors.h"
+
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <functional>
 #include <string>
 
-#include "host/com/bstr.h"
-#include "host/com/error_numbers.h"
 #include "host/error.h"
 #include "tests/com/client_test.h"
 
@@ -15,6 +17,21 @@ namespace tav::com::test {
 namespace {
 
 using Microsoft::WRL::ComPtr;
+namespace number = host::runtime_error_number;
+
+TEST(ErrorNumbers, ARunTimeNumberTravelsInTheControlFacilityAndComesBackAsItself) {
+    for (std::int32_t runtime : {number::overflow, number::typeMismatch, number::objectNotSet,
+                                 number::objectRequired, number::memberNotSupported, 65535}) {
+        const HRESULT travelling = hresultOf(runtime);
+        EXPECT_TRUE(FAILED(travelling)) << runtime;
+        EXPECT_EQ(HRESULT_FACILITY(travelling), FACILITY_CONTROL) << runtime;
+        EXPECT_EQ(numberOf(travelling), runtime);
+    }
+    for (HRESULT hr : {E_FAIL, MK_E_UNAVAILABLE, RPC_E_CALL_REJECTED}) {
+        EXPECT_EQ(hresultOf(static_cast<std::int32_t>(hr)), hr);
+        EXPECT_EQ(numberOf(hr), static_cast<std::int32_t>(hr));
+    }
+}
 
 using HostErrors = ComClientTest;
 
@@ -26,6 +43,11 @@ void setErrorObject(const wchar_t* description) {
     ComPtr<IErrorInfo> info;
     ASSERT_EQ(created.As(&info), S_OK);
     SetErrorInfo(0, info.Get());
+}
+
+// A dispatch failure, as an object answers Invoke with it.
+std::function<HRESULT(EXCEPINFO*)> failingWith(HRESULT hr) {
+    return [hr](EXCEPINFO*) { return hr; };
 }
 
 struct ErrorForm {
@@ -47,28 +69,29 @@ TEST_F(HostErrors, EveryFormGivesTheNumberAndDescriptionAClientShows) {
          host::hostFailureNumber, u"Simulated failure: type"},
         {"scode of the control facility", false,
          [](EXCEPINFO* e) {
-             e->scode = static_cast<SCODE>(0x800A000D);
+             e->scode = hresultOf(number::typeMismatch);
              e->bstrDescription = SysAllocString(L"Type mismatch");
              return DISP_E_EXCEPTION;
          },
-         13, u"Type mismatch"},
+         number::typeMismatch, u"Type mismatch"},
         {"wCode", false,
          [](EXCEPINFO* e) {
              e->wCode = 1001;
              e->bstrDescription = SysAllocString(L"Part not found");
              return DISP_E_EXCEPTION;
          },
-         static_cast<std::int32_t>(0x80040200u + 1001), u"Part not found"},
+         static_cast<std::int32_t>(MAKE_HRESULT(SEVERITY_ERROR, FACILITY_ITF, 0x200 + 1001)),
+         u"Part not found"},
         {"deferred fill-in", false,
          [](EXCEPINFO* e) {
              e->pfnDeferredFillIn = [](EXCEPINFO* filled) -> HRESULT {
-                 filled->scode = static_cast<SCODE>(0x800A01B6);
+                 filled->scode = hresultOf(number::memberNotSupported);
                  filled->bstrDescription = SysAllocString(L"Object doesn't support it");
                  return S_OK;
              };
              return DISP_E_EXCEPTION;
          },
-         438, u"Object doesn't support it"},
+         number::memberNotSupported, u"Object doesn't support it"},
         {"direct, with the error object", true,
          [](EXCEPINFO*) {
              setErrorObject(L"No line style named \"255_visible\"");
@@ -78,25 +101,35 @@ TEST_F(HostErrors, EveryFormGivesTheNumberAndDescriptionAClientShows) {
         {"direct, of the control facility", true,
          [](EXCEPINFO*) {
              setErrorObject(L"Overflow");
-             return static_cast<HRESULT>(0x800A0006);
+             return hresultOf(number::overflow);
          },
-         6, u"Overflow"},
+         number::overflow, u"Overflow"},
         {"direct, from an object without error objects", false,
          [](EXCEPINFO*) {
              setErrorObject(L"left over from another call");
              return E_FAIL;
          },
          host::hostFailureNumber, u""},
-        {"a member the object lacks", false, [](EXCEPINFO*) { return DISP_E_MEMBERNOTFOUND; }, 438,
-         u"Object doesn't support this property or method"},
-        {"a dispatch type mismatch", false, [](EXCEPINFO*) { return DISP_E_TYPEMISMATCH; }, 13,
+        {"a member the object lacks", false, failingWith(DISP_E_MEMBERNOTFOUND),
+         number::memberNotSupported, u"Object doesn't support this property or method"},
+        {"a name the object lacks", false, failingWith(DISP_E_UNKNOWNNAME),
+         number::memberNotSupported, u"Object doesn't support this property or method"},
+        {"a dispatch type mismatch", false, failingWith(DISP_E_TYPEMISMATCH), number::typeMismatch,
          u"Type mismatch"},
+        {"a dispatch overflow", false, failingWith(DISP_E_OVERFLOW), number::overflow, u"Overflow"},
+        {"an index out of range", false, failingWith(DISP_E_BADINDEX), number::subscriptOutOfRange,
+         u"Subscript out of range"},
+        {"a missing argument", false, failingWith(DISP_E_PARAMNOTOPTIONAL),
+         number::argumentNotOptional, u"Argument not optional"},
+        {"too many arguments", false, failingWith(DISP_E_BADPARAMCOUNT),
+         number::wrongNumberOfArguments,
+         u"Wrong number of arguments or invalid property assignment"},
         {"a host that is gone", true,
          [](EXCEPINFO*) {
              setErrorObject(L"left over from another call");
-             return static_cast<HRESULT>(0x800706BA);  // RPC_S_SERVER_UNAVAILABLE
+             return HRESULT_FROM_WIN32(RPC_S_SERVER_UNAVAILABLE);
          },
-         -2147023174, u""},
+         static_cast<std::int32_t>(HRESULT_FROM_WIN32(RPC_S_SERVER_UNAVAILABLE)), u""},
     };
     for (const ErrorForm& form : forms) {
         SCOPED_TRACE(form.name);
