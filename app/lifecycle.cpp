@@ -91,7 +91,7 @@ void Form1::cmdAccept_Click() {
     runInProgress_ = true;
     const engine::RunEnd runEnd = engine::cmdAccept_Click(state_, window_);
     if (runEnd == engine::RunEnd::completed) {
-        my_end(ProgramEnd::myEnd);
+        my_end(ProgramEnd::finished);
     } else {
         endProgram(ProgramEnd::fatal);
     }
@@ -99,7 +99,7 @@ void Form1::cmdAccept_Click() {
 
 void Form1::cmdCancel_Click() {
     if (idle()) {
-        my_end(ProgramEnd::myEnd);
+        my_end(ProgramEnd::finished);
     }
 }
 
