@@ -63,7 +63,7 @@ void applyMemberStyles(RunContext& context, std::int32_t i) {
     statistics.memberStylesPut += matchStyle(record.member, baseName);
 }
 
-void addStyles(RunContext& context, const std::u16string& faceStyleName, ColorValue color) {
+void addStyles(RunContext& context, const std::u16string& baseName, ColorValue color) {
     EngineState& state = context.state;
     ObjectRef lineStyles;
     tolerate([&] {
@@ -72,7 +72,7 @@ void addStyles(RunContext& context, const std::u16string& faceStyleName, ColorVa
     });
     ObjectRef style;
     for (std::size_t k = 0; k < edgeKinds.size(); ++k) {
-        const std::u16string name = styleName(faceStyleName, edgeKinds[k]);
+        const std::u16string name = styleName(baseName, edgeKinds[k]);
         style.reset();
         const bool found =
             attempt([&] { style = host::toObject(lineStyles.item(name)); }) && !style.empty();
