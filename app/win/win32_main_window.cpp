@@ -1,4 +1,4 @@
-#include "app/win/main_window.h"
+#include "app/win/win32_main_window.h"
 
 #include <commctrl.h>
 
