@@ -65,6 +65,9 @@ void applyMemberStyles(RunContext& context, std::int32_t i) {
 
 void addStyles(RunContext& context, const std::u16string& baseName, ColorValue color) {
     EngineState& state = context.state;
+    // The draft's line styles are fetched afresh for every member coloured, on
+    // purpose: it keeps the host calls and their order, on which the results,
+    // the numbering of faults and drawings coloured before depend.
     ObjectRef lineStyles;
     tolerate([&] {
         lineStyles = host::toObject(state.draftDocument.get(dispatch::draftDocument::lineStyles))
