@@ -34,7 +34,7 @@ enum ControlId : int {
 constexpr DWORD wrappingLabel = SS_LEFT | SS_NOPREFIX;
 
 // In tab order.
-const std::array<ControlSpec, 7> controls{{
+const std::array<DialogControl, 7> controls{{
     {cmdOK, L"BUTTON", L"OK", BS_DEFPUSHBUTTON | WS_TABSTOP, layout::aboutBox::cmdOK},
     {picIcon, L"STATIC", L"", SS_ICON | SS_CENTERIMAGE, layout::aboutBox::picIcon},
     {lblDescription, L"STATIC", L"", wrappingLabel, layout::aboutBox::lblDescription},

@@ -51,7 +51,7 @@ constexpr DWORD button = BS_PUSHBUTTON | WS_TABSTOP;
 constexpr DWORD statusLine = SS_LEFTNOWORDWRAP | SS_NOPREFIX;
 
 // In tab order: Process, Exit, then the bar and labels (no tab stops), Help.
-const std::array<ControlSpec, 6> controls{{
+const std::array<DialogControl, 6> controls{{
     {cmdAccept, L"BUTTON", L"Process", button, layout::mainWindow::cmdAccept},
     {cmdCancel, L"BUTTON", L"Exit", button, layout::mainWindow::cmdCancel},
     {pb, PROGRESS_CLASSW, L"", 0, layout::mainWindow::pb},
