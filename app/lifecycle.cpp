@@ -91,7 +91,7 @@ void Form1::cmdAccept_Click() {
     runInProgress_ = true;
     const engine::RunEnd runEnd = engine::cmdAccept_Click(state_, window_);
     if (runEnd == engine::RunEnd::completed) {
-        my_end(ProgramEnd::myEnd);
+        my_end(ProgramEnd::finished);
     } else {
         endProgram(ProgramEnd::fatal);
     }
@@ -99,7 +99,7 @@ void Form1::cmdAccept_Click() {
 
 void Form1::cmdCancel_Click() {
     if (idle()) {
-        my_end(ProgramEnd::myEnd);
+        my_end(ProgramEnd::finished);
     }
 }
 
@@ -127,6 +127,9 @@ void Form1::my_end(ProgramEnd reason) {
     // Every step is tried, whatever the state of the host and the references.
     state_.tables.clear();
     releaseDocuments();
+    // The host's switches are put back even when a completed run has just put
+    // them back, on purpose: it keeps the host calls and their order, on which
+    // the results, the numbering of faults and drawings coloured before depend.
     engine::restoreHostSwitches(state_.hostApp, [](auto&& put) { tolerate(put); });
     state_.hostApp.reset();
     endProgram(reason);

@@ -19,6 +19,15 @@ namespace tav::app {
 // output; the harness and most tests pass none.
 using StartUpDiagnostics = std::function<void(std::u16string_view line)>;
 
+// The main window's lifecycle, whatever draws the window: start-up attaches
+// to the running Solid Edge and refuses a document it cannot work on; the
+// window's events (Process, Exit, Help, the frame's close control) are acted
+// on only while it waits for the user; and every way out gives the host its
+// references back and ends the program, through the shutdown (which also
+// lets Solid Edge work interactively again) after Exit, a completed run or a
+// refusal. Holds the engine state for the life of the program. The Windows
+// program, the harness and the tests drive it alike, each with its own
+// window and exit.
 class Form1 {
   public:
     Form1(host::HostConnector& connector, MainWindow& window, ProgramExit& exit,

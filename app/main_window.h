@@ -1,6 +1,7 @@
 // The main window as the lifecycle sees it: the engine's status display plus
 // the about box, the window's place in the z-order and closing every window.
-// The recording window (harness and tests) and the Win32 window implement it.
+// The recording window (harness and tests, app/recording_window.h) and the
+// Win32 window (app/win/win32_main_window.h) implement it.
 #pragma once
 
 #include "app/about_box.h"

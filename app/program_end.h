@@ -10,11 +10,11 @@
 namespace tav::app {
 
 enum class ProgramEnd {
-    running,  // still waiting for the user
-    refused,  // start-up refused; the shutdown ran
-    myEnd,    // Exit, or the end of a run
-    fatal,    // an error ended the run
-    closed,   // closed from the frame, without the shutdown
+    running,   // still waiting for the user
+    refused,   // start-up refused; the shutdown ran
+    finished,  // Exit, or the end of a run
+    fatal,     // an error ended the run
+    closed,    // closed from the frame, without the shutdown
 };
 
 class ProgramExit {

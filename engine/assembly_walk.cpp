@@ -18,6 +18,9 @@ using host::toObject;
 
 constexpr std::u16string_view restartCaption = u"Processing SubOccurrences.";
 
+// Fetched afresh for the count and for every occurrence, on purpose: it keeps
+// the host calls and their order, on which the results, the numbering of faults
+// and drawings coloured before depend.
 ObjectRef occurrencesOf(const ObjectRef& assembly) {
     return collection(assembly, dispatch::assemblyDocument::occurrences,
                       dispatch::occurrences::iid);
@@ -44,13 +47,13 @@ std::int16_t countOf(const ObjectRef& items, host::DispId countMember) {
 }
 
 // Walks the children of `subassembly`, whose own path is `path` & "/" & its
-// file name. The probe of the children's count is the one tolerated step of
-// the walk (its value is thrown away and the count read again): a
-// subassembly whose children cannot be counted in 16 bits contributes
-// nothing. The collection and the subassembly's name are fetched again for
-// every child. Both follow the program this tool replaces call for call: on
-// a host that fails part of the way, the walk stops at the same child, and
-// users' drawings are coloured as far as they were with it.
+// file name. The probe of the children's count is the one tolerated step of the
+// walk (its value is thrown away and the count read again): a subassembly whose
+// children cannot be counted in 16 bits contributes nothing. The collection and
+// the subassembly's name are fetched again for every child. Both are repeated
+// on purpose: a host that fails part of the way stops the walk at the same
+// child, and it keeps the host calls and their order, on which the results, the
+// numbering of faults and drawings coloured before depend.
 void readChildren(RunContext& context, const ObjectRef& subassembly,
                   const SubassemblyMembers& members, const std::u16string& path) {
     if (!attempt(
@@ -69,6 +72,9 @@ void readChildren(RunContext& context, const ObjectRef& subassembly,
 // Colour of a part directly in the top assembly: its occurrence style, else
 // the face style of its body, else no colour.
 ColorValue topLevelPartColor(const ObjectRef& occurrence) {
+    // The style is read once for the test and once more for its colour, on
+    // purpose: it keeps the host calls and their order, on which the results,
+    // the numbering of faults and drawings coloured before depend.
     if (!toObject(occurrence.get(dispatch::occurrence::style)).empty()) {
         ObjectRef style = toObject(occurrence.get(dispatch::occurrence::style));
         std::int16_t red = scaleComponent(style.get(dispatch::occurrence::diffuseRedName));
@@ -135,10 +141,9 @@ void readSubOccurrences(RunContext& context, const ObjectRef& subOccurrence,
         readChildren(context, subOccurrence, subOccurrenceMembers, path);
         return;
     }
-    // The record is appended before its fields are read, in the order of
-    // the program this tool replaces. A failure below ends the run (the walk
-    // is strict) with the record partly written; nothing reads it before the
-    // tables are cleared.
+    // The record is appended before its fields are read. A failure below
+    // ends the run (the walk is strict) with the record partly written;
+    // nothing reads it before the tables are cleared.
     PartRecord& record = context.state.tables.parts.append();
     record.fileName =
         getFileName(host::toText(subOccurrence.get(dispatch::subOccurrence::fileName)));

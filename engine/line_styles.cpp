@@ -63,8 +63,11 @@ void applyMemberStyles(RunContext& context, std::int32_t i) {
     statistics.memberStylesPut += matchStyle(record.member, baseName);
 }
 
-void addStyles(RunContext& context, const std::u16string& faceStyleName, ColorValue color) {
+void addStyles(RunContext& context, const std::u16string& baseName, ColorValue color) {
     EngineState& state = context.state;
+    // The draft's line styles are fetched afresh for every member coloured, on
+    // purpose: it keeps the host calls and their order, on which the results,
+    // the numbering of faults and drawings coloured before depend.
     ObjectRef lineStyles;
     tolerate([&] {
         lineStyles = host::toObject(state.draftDocument.get(dispatch::draftDocument::lineStyles))
@@ -72,7 +75,7 @@ void addStyles(RunContext& context, const std::u16string& faceStyleName, ColorVa
     });
     ObjectRef style;
     for (std::size_t k = 0; k < edgeKinds.size(); ++k) {
-        const std::u16string name = styleName(faceStyleName, edgeKinds[k]);
+        const std::u16string name = styleName(baseName, edgeKinds[k]);
         style.reset();
         const bool found =
             attempt([&] { style = host::toObject(lineStyles.item(name)); }) && !style.empty();

@@ -25,13 +25,12 @@ void applyMemberStyles(RunContext& context, std::int32_t i);
 
 // Looks each of the colour's three styles up by name and creates the missing
 // ones from the captured template names, in the given colour. A style that
-// exists is used unchanged, whatever its colour. `faceStyleName` is the
-// colour's base name (its decimal value, "255" for red); the parameter keeps
-// the name the tool's documentation gives it.
-void addStyles(RunContext& context, const std::u16string& faceStyleName, ColorValue color);
+// exists is used unchanged, whatever its colour. `baseName` is the colour's
+// decimal value ("255" for red), which the three names begin with.
+void addStyles(RunContext& context, const std::u16string& baseName, ColorValue color);
 
-// Puts the three style names into the member's edge style properties;
-// how many of the three puts succeeded.
+// Puts the three style names of `baseName` into the member's edge style
+// properties; how many of the three puts succeeded.
 std::int32_t matchStyle(const host::ObjectRef& member, const std::u16string& baseName);
 
 }  // namespace tav::engine

@@ -14,6 +14,9 @@ using host::ObjectRef;
 
 constexpr std::u16string_view restartCaption = u"Processing ModelMembers.";
 
+// The children's collection is fetched afresh for the count and for every
+// child, on purpose: it keeps the host calls and their order, on which the
+// results, the numbering of faults and drawings coloured before depend.
 ObjectRef childrenOf(const ObjectRef& member) {
     return collection(member, memberIds::children, dispatch::modelMembers::iid);
 }
@@ -66,10 +69,10 @@ void walkContainer(RunContext& context, const ObjectRef& member, const std::u16s
     }
     for (std::int32_t j = 1; j <= count; ++j) {
         // A child whose fetch or path fails is abandoned; its siblings go on.
-        // The container's name is read again for each child's path, as the
-        // program this tool replaces read it: a name that fails for one child
-        // abandons that child only, and drawings coloured with that program
-        // come out the same.
+        // The container's name is read again for each child's path, on purpose:
+        // a name that fails for one child abandons that child only, and it
+        // keeps the host calls and their order, on which the results, the
+        // numbering of faults and drawings coloured before depend.
         tolerate([&] {
             ObjectRef child = childAt(member, j);
             std::u16string childPath = path + u"/" + host::toText(member.get(memberIds::name));
@@ -104,10 +107,11 @@ void readModelMembers(RunContext& context, const ObjectRef& member, const std::u
         walkContainer(context, member, path);
         return;
     }
-    // The type is read twice more, once for each kind of part member, as the
-    // program this tool replaces read it: a host that answers differently
-    // from one read to the next (or fails on a later read) decides a member
-    // the same way, so drawings already coloured with it come out alike.
+    // The type is read twice more, once for each kind of part member, on
+    // purpose: a host that answers differently from one read to the next (or
+    // fails on a later read) decides a member the same way, and it keeps the
+    // host calls and their order, on which the results, the numbering of faults
+    // and drawings coloured before depend.
     bool isPart = false;
     if (!attempt([&] {
             const double first = memberType(member);

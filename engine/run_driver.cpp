@@ -52,6 +52,9 @@ class Run {
     void selectViews() {
         window().setCaption(StatusLine::view, u"Working");
         userSelection_ = true;
+        // The active document is read again, not taken from start-up, on
+        // purpose: it keeps the host calls and their order, on which the
+        // results, the numbering of faults and drawings coloured before depend.
         step([&] {
             ObjectRef activeDocument =
                 host::toObject(state().hostApp.get(dispatch::application::activeDocument));
@@ -75,6 +78,9 @@ class Run {
             viewCount = host::toInt16(
                 activeSheetDrawingViews(state().draftDocument).get(dispatch::drawingViews::count));
         });
+        // The sheet's views are fetched afresh for every view added, on
+        // purpose: it keeps the host calls and their order, on which the
+        // results, the numbering of faults and drawings coloured before depend.
         for (std::int32_t i = 1; i <= viewCount; ++i) {
             step([&] {
                 std::array<host::Argument, 1> view{
@@ -87,6 +93,10 @@ class Run {
 
     // Leaves only drawing views of usable kinds in the selection. Walks from
     // the end so that removing an item keeps the positions still to examine.
+    // The item is fetched afresh for each read, and a view's kind is read
+    // twice, once for each unusable kind, on purpose: it keeps the host calls
+    // and their order, on which the results, the numbering of faults and
+    // drawings coloured before depend.
     void filterSelection() {
         std::int16_t itemCount = 0;
         step([&] { itemCount = host::toInt16(selectSet_.get(dispatch::selectSet::count)); });
@@ -133,6 +143,9 @@ class Run {
         }
     }
 
+    // Through the draft's select set read afresh, not the one the run holds, on
+    // purpose: it keeps the host calls and their order, on which the results,
+    // the numbering of faults and drawings coloured before depend.
     void emptyOwnSelection() {
         ObjectRef selection =
             host::toObject(state().draftDocument.get(dispatch::draftDocument::selectSet))

@@ -23,7 +23,7 @@ session::SessionOutcome runExample(const std::string& name,
 
 TEST(Examples, GearboxColorsEveryPartWithAColorInTheSelectedAssemblyViews) {
     const auto outcome = runExample("gearbox.scene.json");
-    EXPECT_EQ(outcome.end, app::ProgramEnd::myEnd);
+    EXPECT_EQ(outcome.end, app::ProgramEnd::finished);
     EXPECT_EQ(outcome.heldReferences, 0);
     // The dimension and the 2D view leave the user's selection; the part view
     // stays selected but is skipped.
@@ -72,7 +72,7 @@ TEST(Examples, TheKeysThatActOverComOnlyChangeNothingInProcess) {
 
 TEST(Examples, EmptySelectionIsFilledByTheRunAndEmptiedAfterIt) {
     const auto outcome = runExample("empty-selection.scene.json");
-    EXPECT_EQ(outcome.end, app::ProgramEnd::myEnd);
+    EXPECT_EQ(outcome.end, app::ProgramEnd::finished);
     EXPECT_THAT(outcome.selection, IsEmpty());
     EXPECT_THAT(
         createdStyles(outcome),
@@ -83,7 +83,7 @@ TEST(Examples, EmptySelectionIsFilledByTheRunAndEmptiedAfterIt) {
 
 TEST(Examples, SheetsOnDiskColorsTheActiveSheetsSelectedViewOnly) {
     const auto outcome = runExample("sheets-on-disk.scene.json");
-    EXPECT_EQ(outcome.end, app::ProgramEnd::myEnd);
+    EXPECT_EQ(outcome.end, app::ProgramEnd::finished);
     EXPECT_EQ(outcome.heldReferences, 0);
     EXPECT_THAT(outcome.selection, ElementsAre("top"));
     for (std::size_t i = 0; i < outcome.partMembers.size(); ++i) {

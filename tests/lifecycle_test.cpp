@@ -73,7 +73,7 @@ TEST(StartUp, NoDrawingViewsOrAnUncountableSheetRefuses) {
 TEST(Buttons, ExitRightAfterStartUpRestoresTheHostAndHoldsNothing) {
     json scene = readyScene();
     const auto outcome = run(scene, "exit,process");
-    EXPECT_EQ(outcome.end, app::ProgramEnd::myEnd);
+    EXPECT_EQ(outcome.end, app::ProgramEnd::finished);
     EXPECT_THAT(captionsOf(outcome, "lblVista"), ElementsAre("Select Drawing Views to update"));
     EXPECT_EQ(outcome.window.caption(engine::StatusLine::part), u"");
     EXPECT_EQ(outcome.heldReferences, 0);
@@ -117,7 +117,7 @@ TEST(Buttons, AFinishedRunHoldsNoReference) {
     json scene = drawingScene({{{"file", "Bolt.par"}, {"style", {{"r", 0}, {"g", 0}, {"b", 1}}}}},
                               {{{"type", 1}, {"name", "Bolt.par"}}});
     const auto outcome = run(scene, "process");
-    EXPECT_EQ(outcome.end, app::ProgramEnd::myEnd);
+    EXPECT_EQ(outcome.end, app::ProgramEnd::finished);
     EXPECT_EQ(outcome.heldReferences, 0);
 }
 
@@ -152,8 +152,8 @@ TEST(Buttons, ClicksAndClosingDuringARunAreIgnoredUntilItEnds) {
 
     EXPECT_THAT(window.closeAccepted, testing::Not(IsEmpty()));
     EXPECT_THAT(window.closeAccepted, testing::Each(false));
-    EXPECT_EQ(form.programEnd(), app::ProgramEnd::myEnd) << "the run went on to its own end";
-    EXPECT_EQ(exit.end(), app::ProgramEnd::myEnd);
+    EXPECT_EQ(form.programEnd(), app::ProgramEnd::finished) << "the run went on to its own end";
+    EXPECT_EQ(exit.end(), app::ProgramEnd::finished);
     EXPECT_TRUE(window.closed());
     EXPECT_EQ(host.inspector().lineStyles().size(), 4u) << "Normal and the three new styles";
     EXPECT_EQ(host.inspector().commands(), std::vector<std::int32_t>{32876});
@@ -327,7 +327,7 @@ TEST(StartUp, ClicksAndClosingDeliveredInsideAStartUpCallAreDropped) {
 
     EXPECT_TRUE(started.idle());
     started.cmdAccept_Click();
-    EXPECT_EQ(started.programEnd(), app::ProgramEnd::myEnd);
+    EXPECT_EQ(started.programEnd(), app::ProgramEnd::finished);
     EXPECT_EQ(host.inspector().lineStyles().size(), 4u) << "Normal and the three new styles";
 }
 

@@ -48,7 +48,7 @@ std::vector<json> selectSetCalls(const session::SessionOutcome& outcome) {
 
 TEST(Selection, NothingSelectedWorksOnEveryViewAndEmptiesTheSelectionAfterwards) {
     const auto outcome = run(threeViewScene());
-    EXPECT_EQ(outcome.end, app::ProgramEnd::myEnd);
+    EXPECT_EQ(outcome.end, app::ProgramEnd::finished);
     EXPECT_EQ(selectSetCalls(outcome),
               (std::vector<json>{{4, {"V1"}}, {4, {"V2"}}, {4, {"V3"}}, {6, json::array()}}));
     EXPECT_THAT(outcome.selection, IsEmpty());
@@ -79,7 +79,7 @@ TEST(Selection, OnlyNonViewItemsSelectedEndsNormallyWithNothingToDo) {
     scene["documents"]["D1"]["selection"] = {
         {{"id", "dim1"}, {"type", 1234}, {"drawingViewType", nullptr}}};
     const auto outcome = run(scene);
-    EXPECT_EQ(outcome.end, app::ProgramEnd::myEnd);
+    EXPECT_EQ(outcome.end, app::ProgramEnd::finished);
     EXPECT_EQ(selectSetCalls(outcome), (std::vector<json>{{5, {1}}}));  // never cleared
     EXPECT_THAT(outcome.commands, ElementsAre(32876));
     EXPECT_THAT(createdStyles(outcome), IsEmpty());
@@ -102,7 +102,7 @@ TEST(Selection, AnUnreadableSelectionCountIsTakenAsNothingSelected) {
     const auto outcome = run(scene);
     // Every later count fails too, so nothing is filtered or processed; the
     // run still ends normally and empties the selection it meant to make.
-    EXPECT_EQ(outcome.end, app::ProgramEnd::myEnd);
+    EXPECT_EQ(outcome.end, app::ProgramEnd::finished);
     EXPECT_EQ(selectSetCalls(outcome).back(), (json{6, json::array()}));
     EXPECT_TRUE(outcome.interactive);
 }
@@ -111,7 +111,7 @@ TEST(Selection, CountsPast32767BoundNoLoopAndTheRunEnds) {
     json scene = threeViewScene();
     scene["documents"]["D1"]["counts"] = {{"selectSet", 40000}};
     const auto outcome = run(scene);
-    EXPECT_EQ(outcome.end, app::ProgramEnd::myEnd);
+    EXPECT_EQ(outcome.end, app::ProgramEnd::finished);
     EXPECT_THAT(captionsOf(outcome, "lblVista"),
                 ElementsAre("Select Drawing Views to update", "Working"));
     EXPECT_THAT(outcome.commands, ElementsAre(32876));
@@ -124,7 +124,7 @@ TEST(Views, ModelFileTestIgnoresCaseAndSkipsOtherFiles) {
     scene["drawingViews"][1]["model"] = {{"file", "C:\\Work\\Bolt.par"}, {"document", "P1"}};
     scene["drawingViews"][2]["model"] = {{"file", "sm"}, {"document", "P1"}};
     const auto outcome = run(scene);
-    EXPECT_EQ(outcome.end, app::ProgramEnd::myEnd);
+    EXPECT_EQ(outcome.end, app::ProgramEnd::finished);
     EXPECT_EQ(stylesOf(outcome, "V1/1"), "255_visible|255_hidden|255_tangent");
     EXPECT_EQ(stylesOf(outcome, "V2/1"), "Normal|Normal|Normal");
     EXPECT_THAT(captionsOf(outcome, "lblPieza"),
@@ -193,7 +193,7 @@ TEST(Views, AFailedCallBeforeTheFirstModelReferenceIsSkipped) {
     ASSERT_GT(holdDelayCompute, 0);
     scene["failCall"] = holdDelayCompute;
     const auto outcome = run(scene);
-    EXPECT_EQ(outcome.end, app::ProgramEnd::myEnd);
+    EXPECT_EQ(outcome.end, app::ProgramEnd::finished);
     const auto host = eventsOf(outcome, "host");
     EXPECT_EQ(host.at(4), (json{{"host", "put"},
                                 {"object", "host"},

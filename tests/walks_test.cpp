@@ -88,7 +88,7 @@ TEST(AssemblyWalk, ASubassemblyWhoseChildrenCannotBeCountedIsSkipped) {
         run(drawingScene({broken, huge, part("After.par", "style", rgb(0, 1, 0))},
                          {member(0, "Broken.asm", {member(1, "Lost.par")}),
                           member(0, "Huge.asm", {member(1, "Lost.par")}), member(1, "After.par")}));
-    EXPECT_EQ(outcome.end, app::ProgramEnd::myEnd);
+    EXPECT_EQ(outcome.end, app::ProgramEnd::finished);
     EXPECT_EQ(stylesOf(outcome, "V1/1/1"), "Normal|Normal|Normal");
     EXPECT_EQ(stylesOf(outcome, "V1/2/1"), "Normal|Normal|Normal");
     EXPECT_EQ(stylesOf(outcome, "V1/3"), colorStyles(256 * 255));
@@ -129,7 +129,7 @@ TEST(MemberWalk, FailuresSkipOnlyTheMemberOrChildConcerned) {
     const auto outcome =
         run(drawingScene({sub, sub, sub, part("A.par", "style", rgb(1, 0, 0))},
                          {untyped, unnamed, overcounted, nameless, member(1, "A.par")}));
-    EXPECT_EQ(outcome.end, app::ProgramEnd::myEnd);
+    EXPECT_EQ(outcome.end, app::ProgramEnd::finished);
     EXPECT_EQ(stylesOf(outcome, "V1/1/1"), "Normal|Normal|Normal");
     EXPECT_EQ(stylesOf(outcome, "V1/2/1"), "Normal|Normal|Normal");
     EXPECT_EQ(stylesOf(outcome, "V1/3/1"), colorStyles(16711680));
@@ -187,7 +187,7 @@ TEST(Templates, WithoutATemplateCreationIsTriedWithAnEmptyName) {
     EXPECT_EQ(creations.size(), 3u);
     EXPECT_EQ(creations[0], (json{{"255_visible", ""}, false}));
     EXPECT_THAT(createdStyles(outcome), IsEmpty());
-    EXPECT_EQ(outcome.end, app::ProgramEnd::myEnd);
+    EXPECT_EQ(outcome.end, app::ProgramEnd::finished);
 }
 
 TEST(LineStyles, AColorIsCreatedOnceAndFoundByLaterMembers) {

@@ -22,26 +22,26 @@ constexpr DWORD exStyle = WS_EX_DLGMODALFRAME | WS_EX_CONTROLPARENT;
 constexpr DialogFrame frame{layout::aboutBox::clientArea, style, exStyle};
 
 enum ControlId : int {
-    okButton = IDOK,
-    iconPicture = 201,
-    descriptionText,
-    titleText,
-    versionText,
-    description2Text,
-    description3Text,
+    cmdOK = IDOK,
+    picIcon = 201,
+    lblDescription,
+    lblTitle,
+    lblVersion,
+    lblDesc2,
+    lblDesc3,
 };
 
 constexpr DWORD wrappingLabel = SS_LEFT | SS_NOPREFIX;
 
 // In tab order.
-const std::array<ControlSpec, 7> controls{{
-    {okButton, L"BUTTON", L"OK", BS_DEFPUSHBUTTON | WS_TABSTOP, layout::aboutBox::ok},
-    {iconPicture, L"STATIC", L"", SS_ICON | SS_CENTERIMAGE, layout::aboutBox::icon},
-    {descriptionText, L"STATIC", L"", wrappingLabel, layout::aboutBox::description},
-    {titleText, L"STATIC", L"", wrappingLabel, layout::aboutBox::title},
-    {versionText, L"STATIC", L"", wrappingLabel, layout::aboutBox::version},
-    {description2Text, L"STATIC", L"", wrappingLabel, layout::aboutBox::description2},
-    {description3Text, L"STATIC", L"", wrappingLabel, layout::aboutBox::description3},
+const std::array<DialogControl, 7> controls{{
+    {cmdOK, L"BUTTON", L"OK", BS_DEFPUSHBUTTON | WS_TABSTOP, layout::aboutBox::cmdOK},
+    {picIcon, L"STATIC", L"", SS_ICON | SS_CENTERIMAGE, layout::aboutBox::picIcon},
+    {lblDescription, L"STATIC", L"", wrappingLabel, layout::aboutBox::lblDescription},
+    {lblTitle, L"STATIC", L"", wrappingLabel, layout::aboutBox::lblTitle},
+    {lblVersion, L"STATIC", L"", wrappingLabel, layout::aboutBox::lblVersion},
+    {lblDesc2, L"STATIC", L"", wrappingLabel, layout::aboutBox::lblDesc2},
+    {lblDesc3, L"STATIC", L"", wrappingLabel, layout::aboutBox::lblDesc3},
 }};
 
 // The separator between the texts and OK, with its colours.
@@ -56,7 +56,7 @@ int pixels(int twips, UINT dpi) {
 
 }  // namespace
 
-AboutBoxWindow::AboutBoxWindow() : DialogWindow(frame, okButton) {}
+AboutBoxWindow::AboutBoxWindow() : DialogWindow(frame, cmdOK) {}
 
 void AboutBoxWindow::showModal(HINSTANCE instance, HWND owner, const AboutBoxText& about) {
     AboutBoxWindow box;
@@ -90,11 +90,11 @@ bool AboutBoxWindow::create(HINSTANCE instance, HWND owner, const AboutBoxText& 
 
     // Loading the box: title, version line, application title.
     SetWindowTextW(handle(), wideText(about.title).c_str());
-    SetDlgItemTextW(handle(), versionText, wideText(about.versionLine).c_str());
-    SetDlgItemTextW(handle(), titleText, wideText(about.appTitle).c_str());
-    SetDlgItemTextW(handle(), descriptionText, wideText(about.description).c_str());
-    SetDlgItemTextW(handle(), description2Text, wideText(about.description2).c_str());
-    SetDlgItemTextW(handle(), description3Text, wideText(about.description3).c_str());
+    SetDlgItemTextW(handle(), lblVersion, wideText(about.versionLine).c_str());
+    SetDlgItemTextW(handle(), lblTitle, wideText(about.appTitle).c_str());
+    SetDlgItemTextW(handle(), lblDescription, wideText(about.description).c_str());
+    SetDlgItemTextW(handle(), lblDesc2, wideText(about.description2).c_str());
+    SetDlgItemTextW(handle(), lblDesc3, wideText(about.description3).c_str());
     // The font is chosen to fit these texts. The box's own DPI may differ
     // from the owner's on another screen: its frame is sized again for it.
     layOutAtOwnDpi();
@@ -168,7 +168,7 @@ void AboutBoxWindow::placeIcon(UINT dpi) {
         MAKEINTRESOURCEW(TAV_IDI_PROGRAM), IMAGE_ICON, iconSize, iconSize, LR_DEFAULTCOLOR)));
     if (icon) {
         // The control shows the icon it is given without owning it.
-        SendDlgItemMessageW(handle(), iconPicture, STM_SETIMAGE, IMAGE_ICON,
+        SendDlgItemMessageW(handle(), picIcon, STM_SETIMAGE, IMAGE_ICON,
                             reinterpret_cast<LPARAM>(icon.get()));
         icon_ = std::move(icon);
     }
@@ -183,7 +183,7 @@ LRESULT AboutBoxWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam
             close();
             return 0;
         case DM_GETDEFID:
-            return MAKELRESULT(okButton, DC_HASDEFID);
+            return MAKELRESULT(cmdOK, DC_HASDEFID);
         case WM_PAINT:
             onPaint();
             return 0;
@@ -199,7 +199,7 @@ LRESULT AboutBoxWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam
             // The title and the first description are black, whatever the
             // system's text colour, except in high contrast.
             const int id = GetDlgCtrlID(reinterpret_cast<HWND>(lParam));
-            if (id == titleText || id == descriptionText) {
+            if (id == lblTitle || id == lblDescription) {
                 auto* dc = reinterpret_cast<HDC>(wParam);
                 SetTextColor(
                     dc, blackUnlessHighContrast(highContrastFlags_, GetSysColor(COLOR_WINDOWTEXT)));
@@ -220,7 +220,7 @@ void AboutBoxWindow::onColoursChanged() {
 }
 
 void AboutBoxWindow::onCommand(int id) {
-    if (id == okButton || id == IDCANCEL) {
+    if (id == cmdOK || id == IDCANCEL) {
         close();
     }
 }

@@ -32,17 +32,17 @@ RECT pixelsOf(TwipsRect place, UINT dpi) {
     return RECT{left, top, left + pixels(place.width, dpi), top + pixels(place.height, dpi)};
 }
 
-void createControls(HWND parent, std::span<const ControlSpec> controls) {
+void createControls(HWND parent, std::span<const DialogControl> controls) {
     const auto instance = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE));
-    for (const ControlSpec& control : controls) {
+    for (const DialogControl& control : controls) {
         CreateWindowExW(
             0, control.className, control.text, WS_CHILD | WS_VISIBLE | control.style, 0, 0, 0, 0,
             parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.id)), instance, nullptr);
     }
 }
 
-void placeControls(HWND parent, std::span<const ControlSpec> controls, HFONT font, UINT dpi) {
-    for (const ControlSpec& control : controls) {
+void placeControls(HWND parent, std::span<const DialogControl> controls, HFONT font, UINT dpi) {
+    for (const DialogControl& control : controls) {
         HWND child = GetDlgItem(parent, control.id);
         if (child == nullptr) {
             continue;
@@ -56,11 +56,11 @@ void placeControls(HWND parent, std::span<const ControlSpec> controls, HFONT fon
     }
 }
 
-bool textsFit(HWND parent, std::span<const ControlSpec> controls, HFONT font, UINT dpi) {
+bool textsFit(HWND parent, std::span<const DialogControl> controls, HFONT font, UINT dpi) {
     const platform::WindowDc dc(parent);
     const platform::SelectedObject selected(dc.get(), font);
     bool fit = true;
-    for (const ControlSpec& control : controls) {
+    for (const DialogControl& control : controls) {
         const bool wraps = lstrcmpiW(control.className, L"STATIC") == 0 &&
                            (control.style & SS_TYPEMASK) == SS_LEFT;
         if (!wraps) {

@@ -13,7 +13,8 @@
 
 namespace tav::app::win {
 
-struct ControlSpec {
+// One control of such a window: what is created, and where it sits.
+struct DialogControl {
     int id;
     const wchar_t* className;
     const wchar_t* text;
@@ -34,10 +35,10 @@ class DialogFont {
 
 // Creates the controls as children of `parent`, in the order given (which is
 // their tab order); placeControls gives them their places and font.
-void createControls(HWND parent, std::span<const ControlSpec> controls);
+void createControls(HWND parent, std::span<const DialogControl> controls);
 
 // Moves and sizes every control to its place at `dpi`, and gives it `font`.
-void placeControls(HWND parent, std::span<const ControlSpec> controls, HFONT font, UINT dpi);
+void placeControls(HWND parent, std::span<const DialogControl> controls, HFONT font, UINT dpi);
 
 // The window rectangle whose client area is `client` (twips) at `dpi`, for a
 // window of the given styles, with the client's top-left corner at
@@ -46,7 +47,7 @@ RECT frameAroundClient(POINT clientOrigin, TwipsRect client, DWORD style, DWORD 
 
 // Whether every wrapping text control of `controls` shows its whole text
 // with `font` at `dpi`.
-bool textsFit(HWND parent, std::span<const ControlSpec> controls, HFONT font, UINT dpi);
+bool textsFit(HWND parent, std::span<const DialogControl> controls, HFONT font, UINT dpi);
 
 // Pixels of a twips rectangle at `dpi`.
 RECT pixelsOf(TwipsRect place, UINT dpi);

@@ -16,9 +16,9 @@
 #include <string_view>
 
 #include "app/lifecycle.h"
-#include "app/win/main_window.h"
 #include "app/win/process_exit.h"
 #include "app/win/session_instance.h"
+#include "app/win/win32_main_window.h"
 #include "host/com/apartment.h"
 #include "host/com/com_connector.h"
 #include "host/error.h"

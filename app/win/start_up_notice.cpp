@@ -22,7 +22,7 @@ constexpr DialogFrame frame{layout::startUpNotice::clientArea, style, exStyle};
 
 constexpr int noticeText = 301;
 
-const std::array<ControlSpec, 1> controls{{
+const std::array<DialogControl, 1> controls{{
     {noticeText, L"STATIC", startUpNoticeText, SS_CENTER | SS_CENTERIMAGE | SS_NOPREFIX,
      layout::startUpNotice::text},
 }};

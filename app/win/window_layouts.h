@@ -10,24 +10,24 @@ namespace tav::app::win::layout {
 
 namespace mainWindow {
 inline constexpr TwipsRect clientArea{0, 0, 6855, 1080};
-inline constexpr TwipsRect viewLine{120, 120, 3960, 255};
-inline constexpr TwipsRect process{4200, 120, 780, 375};
-inline constexpr TwipsRect help{5115, 120, 780, 375};
-inline constexpr TwipsRect exit{6015, 120, 780, 375};
-inline constexpr TwipsRect partLine{120, 480, 6600, 255};
-inline constexpr TwipsRect progressBar{120, 720, 6645, 255};
+inline constexpr TwipsRect lblVista{120, 120, 3960, 255};
+inline constexpr TwipsRect cmdAccept{4200, 120, 780, 375};
+inline constexpr TwipsRect cmdHelp{5115, 120, 780, 375};
+inline constexpr TwipsRect cmdCancel{6015, 120, 780, 375};
+inline constexpr TwipsRect lblPieza{120, 480, 6600, 255};
+inline constexpr TwipsRect pb{120, 720, 6645, 255};
 }  // namespace mainWindow
 
 namespace aboutBox {
 // The client area is at a fixed place on the screen.
 inline constexpr TwipsRect clientArea{2340, 1935, 5625, 4290};
-inline constexpr TwipsRect ok{4170, 3855, 1260, 345};
-inline constexpr TwipsRect icon{240, 240, 540, 540};
-inline constexpr TwipsRect title{1050, 240, 3885, 240};
-inline constexpr TwipsRect version{1050, 525, 3885, 225};
-inline constexpr TwipsRect description{1050, 855, 4395, 405};
-inline constexpr TwipsRect description2{1050, 1395, 4395, 780};
-inline constexpr TwipsRect description3{1050, 2340, 4395, 1170};
+inline constexpr TwipsRect cmdOK{4170, 3855, 1260, 345};
+inline constexpr TwipsRect picIcon{240, 240, 540, 540};
+inline constexpr TwipsRect lblTitle{1050, 240, 3885, 240};
+inline constexpr TwipsRect lblVersion{1050, 525, 3885, 225};
+inline constexpr TwipsRect lblDescription{1050, 855, 4395, 405};
+inline constexpr TwipsRect lblDesc2{1050, 1395, 4395, 780};
+inline constexpr TwipsRect lblDesc3{1050, 2340, 4395, 1170};
 // The separator between the texts and OK, painted by the box: a grey line
 // one pixel high, a white line two pixels high just below it.
 struct SeparatorLine {

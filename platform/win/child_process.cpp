@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "platform/command_line.h"
+#include "platform/win/inherited_handles.h"
 #include "platform/win/wide_text.h"
 
 namespace tav::platform {
@@ -46,50 +47,57 @@ ChildProcess::ChildProcess(const std::vector<std::wstring>& commandLine,
     if (commandLine.empty()) {
         throw std::invalid_argument("no program to start");
     }
+    const std::string cannotStart = "cannot start " + utf8Text(commandLine.front());
     const ChildStream streams[3] = {options.input, options.output, options.error};
     // The child's ends of its pipes, open here until it has its own.
     std::array<UniqueHandle, 3> childEnds;
+    // What the child inherits: exactly the handles of its streams.
+    InheritedHandles inherited;
     HANDLE given[3] = {};
     bool anyGiven = false;
     for (std::size_t stream = input; stream <= error; ++stream) {
-        switch (streams[stream]) {
-            case ChildStream::none:
-                continue;
-            case ChildStream::inherited:
-                given[stream] = GetStdHandle(standardHandleOf[stream]);
-                break;
-            case ChildStream::parentError:
-                given[stream] = GetStdHandle(STD_ERROR_HANDLE);
-                break;
-            case ChildStream::pipe:
-                try {
+        try {
+            switch (streams[stream]) {
+                case ChildStream::none:
+                    continue;
+                case ChildStream::inherited:
+                    given[stream] = inherited.give(GetStdHandle(standardHandleOf[stream]));
+                    break;
+                case ChildStream::parentError:
+                    given[stream] = inherited.give(GetStdHandle(STD_ERROR_HANDLE));
+                    break;
+                case ChildStream::pipe:
                     makePipe(stream == input, childEnds[stream], pipes_[stream]);
-                } catch (const std::runtime_error& failure) {
-                    throw std::runtime_error("cannot start " + utf8Text(commandLine.front()) +
-                                             ": its standard " + streamName[stream] + ": " +
-                                             failure.what());
-                }
-                given[stream] = childEnds[stream].get();
-                break;
+                    given[stream] = inherited.give(childEnds[stream].get());
+                    break;
+            }
+        } catch (const std::runtime_error& failure) {
+            throw std::runtime_error(cannotStart + ": its standard " + streamName[stream] + ": " +
+                                     failure.what());
         }
         anyGiven = true;
     }
 
     std::wstring line = joinCommandLine(commandLine);
-    STARTUPINFOW startup{};
-    startup.cb = sizeof startup;
+    STARTUPINFOEXW startup{};
     if (anyGiven) {
-        startup.dwFlags = STARTF_USESTDHANDLES;
-        startup.hStdInput = given[input];
-        startup.hStdOutput = given[output];
-        startup.hStdError = given[error];
+        startup.StartupInfo.dwFlags = STARTF_USESTDHANDLES;
+        startup.StartupInfo.hStdInput = given[input];
+        startup.StartupInfo.hStdOutput = given[output];
+        startup.StartupInfo.hStdError = given[error];
+    }
+    DWORD creationFlags = 0;
+    BOOL inherits = FALSE;
+    try {
+        inherits = inherited.prepare(startup, creationFlags) ? TRUE : FALSE;
+    } catch (const std::runtime_error& failure) {
+        throw std::runtime_error(cannotStart + ": " + failure.what());
     }
     PROCESS_INFORMATION started{};
-    if (CreateProcessW(nullptr, line.data(), nullptr, nullptr, anyGiven ? TRUE : FALSE, 0, nullptr,
-                       nullptr, &startup, &started) == FALSE) {
+    if (CreateProcessW(nullptr, line.data(), nullptr, nullptr, inherits, creationFlags, nullptr,
+                       nullptr, &startup.StartupInfo, &started) == FALSE) {
         const DWORD failure = GetLastError();
-        throw std::runtime_error("cannot start " + utf8Text(commandLine.front()) + " (error " +
-                                 std::to_string(failure) + ")");
+        throw std::runtime_error(cannotStart + " (error " + std::to_string(failure) + ")");
     }
     process_.reset(started.hProcess);
     const UniqueHandle thread(started.hThread);

@@ -2,6 +2,8 @@
 // and its arguments as separate words, joined into a command line by
 // joinCommandLine (no quoting by hand), each standard stream inherited,
 // piped or left out, and a handle that is waited on, read from and ended.
+// The child inherits the handles of its streams and no other handle of this
+// program (platform/win/inherited_handles.h).
 // The program is found as CreateProcess finds a command line's first word:
 // a full path as it is, a bare name in this program's folder, the system's
 // folders and PATH.

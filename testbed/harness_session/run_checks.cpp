@@ -44,7 +44,7 @@ std::optional<std::size_t> lastEvent(const SessionOutcome& outcome, Match match,
 
 void checkEnd(const SessionOutcome& outcome, std::vector<std::string>& problems) {
     using app::ProgramEnd;
-    if (outcome.end != ProgramEnd::refused && outcome.end != ProgramEnd::myEnd &&
+    if (outcome.end != ProgramEnd::refused && outcome.end != ProgramEnd::finished &&
         outcome.end != ProgramEnd::fatal) {
         problems.push_back(std::string("the run ended '") +
                            std::string(result::endName(outcome.end)) +

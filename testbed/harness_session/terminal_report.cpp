@@ -59,7 +59,7 @@ std::string endSentence(app::ProgramEnd end) {
     switch (end) {
         case app::ProgramEnd::refused:
             return "start-up refused, then the tool shut down";
-        case app::ProgramEnd::myEnd:
+        case app::ProgramEnd::finished:
             return "the tool shut down normally";
         case app::ProgramEnd::fatal:
             return "an error ended the run";

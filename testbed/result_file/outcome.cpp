@@ -27,7 +27,7 @@ std::string_view endName(app::ProgramEnd end) {
     switch (end) {
         case app::ProgramEnd::refused:
             return programEnd::refused;
-        case app::ProgramEnd::myEnd:
+        case app::ProgramEnd::finished:
             return programEnd::myEnd;
         case app::ProgramEnd::fatal:
             return programEnd::fatal;

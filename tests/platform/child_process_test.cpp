@@ -84,6 +84,35 @@ TEST(ChildProcess, AChildStillRunningWhenItsOwnerGoesIsEnded) {
     EXPECT_EQ(WaitForSingleObject(process.get(), 0), WAIT_OBJECT_0);
 }
 
+// An inheritable pipe of this program's own, not meant for any child: once
+// its write end is closed here, the pipe is at its end unless a child holds
+// a copy of that end.
+TEST(ChildProcess, AChildInheritsNoHandleButThoseOfItsStreams) {
+    SECURITY_ATTRIBUTES inheritable{sizeof inheritable, nullptr, TRUE};
+    UniqueHandle readEnd;
+    UniqueHandle writeEnd;
+    ASSERT_TRUE(CreatePipe(readEnd.receive(), writeEnd.receive(), &inheritable, 0));
+    // Runs until its input is closed, holding whatever it inherited.
+    ChildProcess child(playing(test::readInput), piped);
+    writeEnd.reset();
+    DWORD waiting = 0;
+    const bool open = PeekNamedPipe(readEnd.get(), nullptr, 0, nullptr, &waiting, nullptr) != FALSE;
+    const DWORD why = GetLastError();
+    EXPECT_FALSE(child.hasEnded()) << "the child was not running when the pipe was looked at";
+    ASSERT_FALSE(open) << "the child holds the write end of a pipe that is not its own";
+    EXPECT_EQ(why, static_cast<DWORD>(ERROR_BROKEN_PIPE));
+    child.closeInput();
+    EXPECT_EQ(child.waitForExit(seconds(20)), 3u);
+}
+
+TEST(ChildProcess, AChildWhoseTwoStreamsShareOneHandleStarts) {
+    // Both streams are this program's standard error.
+    ChildProcess child(playing(test::writeError, {L""}), {.input = ChildStream::none,
+                                                          .output = ChildStream::parentError,
+                                                          .error = ChildStream::inherited});
+    EXPECT_EQ(child.waitForExit(seconds(20)), 0u);
+}
+
 TEST(ChildProcess, AProgramThatCannotBeStartedIsNamedInTheError) {
     try {
         ChildProcess child({L"Z:\\no\\such\\program.exe"});

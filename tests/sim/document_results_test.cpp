@@ -70,7 +70,7 @@ TEST(DocumentResults, ASceneWithSheetsTellsOfEveryDocument) {
     std::vector<result::HostEvent> events = workOn(h);
     result::HostOutcome host = result::hostOutcomeOf(h.host->inspector());
     result::WindowOutcome window;
-    window.end = app::ProgramEnd::myEnd;
+    window.end = app::ProgramEnd::finished;
     const ordered_json file = ordered_json::parse(fileOf(window, host, events));
 
     EXPECT_EQ(keysOf(file), (std::vector<std::string>{

@@ -483,7 +483,7 @@ TEST(DeepScenes, AWholeRunAtTheNestingLimitFitsA1MiBStack) {
         result::writeResultFile(written, outcome);
         result = written.str();
     });
-    EXPECT_EQ(outcome.end, app::ProgramEnd::myEnd);
+    EXPECT_EQ(outcome.end, app::ProgramEnd::finished);
     ASSERT_EQ(outcome.partMembers.size(), 1u);
     EXPECT_EQ(outcome.partMembers[0].id, "deepest");
     EXPECT_EQ(outcome.partMembers[0].visible, "255_visible");  // paired at the deepest member

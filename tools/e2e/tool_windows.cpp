@@ -146,12 +146,12 @@ void checkMainWindow(Checks& checks, HWND main, int dpi) {
 
     const MainControls controls = findMainControls(main);
     checks.expect(childrenInZOrder(main).size() == 6, "main window has six controls");
-    checkPlace(checks, "lblVista", controls.viewLine, mainLayout::viewLine, dpi);
-    checkPlace(checks, "cmdAccept", controls.process, mainLayout::process, dpi);
-    checkPlace(checks, "cmdHelp", controls.help, mainLayout::help, dpi);
-    checkPlace(checks, "cmdCancel", controls.exit, mainLayout::exit, dpi);
-    checkPlace(checks, "lblPieza", controls.partLine, mainLayout::partLine, dpi);
-    checkPlace(checks, "pb", controls.progressBar, mainLayout::progressBar, dpi);
+    checkPlace(checks, "lblVista", controls.viewLine, mainLayout::lblVista, dpi);
+    checkPlace(checks, "cmdAccept", controls.process, mainLayout::cmdAccept, dpi);
+    checkPlace(checks, "cmdHelp", controls.help, mainLayout::cmdHelp, dpi);
+    checkPlace(checks, "cmdCancel", controls.exit, mainLayout::cmdCancel, dpi);
+    checkPlace(checks, "lblPieza", controls.partLine, mainLayout::lblPieza, dpi);
+    checkPlace(checks, "pb", controls.progressBar, mainLayout::pb, dpi);
     if (dpi == 96 && controls.process != nullptr) {
         const RECT process = rectInParent(controls.process);
         const RECT expected{280, 8, 332, 33};
@@ -227,7 +227,7 @@ void checkAboutBox(Checks& checks, HWND about, HWND main, int dpi) {
         compared("about box client area on the screen", rectText(expected), rectText(client)));
 
     HWND ok = childWithText(about, L"Button", L"OK");
-    checkPlace(checks, "cmdOK", ok, aboutLayout::ok, dpi);
+    checkPlace(checks, "cmdOK", ok, aboutLayout::cmdOK, dpi);
     if (ok != nullptr) {
         checks.expect((GetWindowLongW(ok, GWL_STYLE) & BS_TYPEMASK) == BS_DEFPUSHBUTTON,
                       "OK is the default button");
@@ -240,21 +240,21 @@ void checkAboutBox(Checks& checks, HWND about, HWND main, int dpi) {
         TwipsRect place;
     };
     const std::array<Label, 5> labels{{
-        {"lblTitle", L"Tavrelmondix", aboutLayout::title},
-        {"lblVersion", L"Version 3.4.1", aboutLayout::version},
+        {"lblTitle", L"Tavrelmondix", aboutLayout::lblTitle},
+        {"lblVersion", L"Version 3.4.1", aboutLayout::lblVersion},
         {"lblDescription", L"Enter a Solid Edge draft file of an assembly file and run the macro.",
-         aboutLayout::description},
+         aboutLayout::lblDescription},
         {"lblDesc2",
          L"Select the views that you want to change to the colors used in the assembly.  The "
          L"views may be selected before the macro is run.  If no views are selected, the macro "
          L"will process all views.",
-         aboutLayout::description2},
+         aboutLayout::lblDesc2},
         {"lblDesc3",
          L"The macro will use the assembly style for each occurrence (part, sheet metal), if "
          L"defined.  If there is no assembly style, the macro will use the occurrence body "
          L"style, if defined.  The occurrence body style is defined in the occurrence (use "
          L"Format - Part Painter).  Face or feature styles are not used by the macro.",
-         aboutLayout::description3},
+         aboutLayout::lblDesc3},
     }};
     for (const Label& label : labels) {
         HWND control = childWithText(about, L"Static", label.text);
@@ -273,7 +273,7 @@ void checkAboutBox(Checks& checks, HWND about, HWND main, int dpi) {
             icon = child;
         }
     }
-    checkPlace(checks, "picIcon", icon, aboutLayout::icon, dpi);
+    checkPlace(checks, "picIcon", icon, aboutLayout::picIcon, dpi);
     LRESULT iconHandle = 0;
     checks.expect(
         icon != nullptr && askWindow(icon, STM_GETICON, 0, 0, 2000, iconHandle) && iconHandle != 0,

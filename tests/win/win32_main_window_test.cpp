@@ -1,6 +1,6 @@
 // The main window as the run sees it: what it shows after each change, laid
 // out in twips at its own DPI; the start-up notice; a second start's request.
-#include "app/win/main_window.h"
+#include "app/win/win32_main_window.h"
 
 #include <commctrl.h>
 #include <gtest/gtest.h>

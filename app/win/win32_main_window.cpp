@@ -1,4 +1,4 @@
-#include "app/win/main_window.h"
+#include "app/win/win32_main_window.h"
 
 #include <commctrl.h>
 
@@ -40,9 +40,9 @@ constexpr DialogFrame frame{layout::mainWindow::clientArea, style, exStyle};
 enum ControlId : int {
     cmdAccept = 101,
     cmdCancel,
-    progressBar,
-    partLine,
-    viewLine,
+    pb,
+    lblPieza,
+    lblVista,
     cmdHelp,
 };
 
@@ -51,17 +51,17 @@ constexpr DWORD button = BS_PUSHBUTTON | WS_TABSTOP;
 constexpr DWORD statusLine = SS_LEFTNOWORDWRAP | SS_NOPREFIX;
 
 // In tab order: Process, Exit, then the bar and labels (no tab stops), Help.
-const std::array<ControlSpec, 6> controls{{
-    {cmdAccept, L"BUTTON", L"Process", button, layout::mainWindow::process},
-    {cmdCancel, L"BUTTON", L"Exit", button, layout::mainWindow::exit},
-    {progressBar, PROGRESS_CLASSW, L"", 0, layout::mainWindow::progressBar},
-    {partLine, L"STATIC", L"", statusLine, layout::mainWindow::partLine},
-    {viewLine, L"STATIC", L"", statusLine, layout::mainWindow::viewLine},
-    {cmdHelp, L"BUTTON", L"Help", button, layout::mainWindow::help},
+const std::array<DialogControl, 6> controls{{
+    {cmdAccept, L"BUTTON", L"Process", button, layout::mainWindow::cmdAccept},
+    {cmdCancel, L"BUTTON", L"Exit", button, layout::mainWindow::cmdCancel},
+    {pb, PROGRESS_CLASSW, L"", 0, layout::mainWindow::pb},
+    {lblPieza, L"STATIC", L"", statusLine, layout::mainWindow::lblPieza},
+    {lblVista, L"STATIC", L"", statusLine, layout::mainWindow::lblVista},
+    {cmdHelp, L"BUTTON", L"Help", button, layout::mainWindow::cmdHelp},
 }};
 
 int labelId(engine::StatusLine line) {
-    return line == engine::StatusLine::view ? viewLine : partLine;
+    return line == engine::StatusLine::view ? lblVista : lblPieza;
 }
 
 // The bar shows whole steps; the values behind it stay in single precision.
@@ -187,7 +187,7 @@ void Win32MainWindow::setProgressValue(float value) {
 
 void Win32MainWindow::showProgress() {
     const ProgressBarState& progress = shown_.progress();
-    setProgressAtOnce(GetDlgItem(handle(), progressBar), barPosition(progress.min),
+    setProgressAtOnce(GetDlgItem(handle(), pb), barPosition(progress.min),
                       barPosition(progress.max), barPosition(progress.value));
 }
 
