@@ -7,8 +7,6 @@
 #include <sstream>
 #include <stdexcept>
 
-#include "platform/win/child_process.h"
-#include "platform/win/program_folder.h"
 #include "testbed/result_file/result_format.h"
 #include "testbed/result_file/result_reader.h"
 #include "testbed/scene_generators/batch_scene.h"
@@ -18,11 +16,6 @@ namespace tav::benchcom {
 namespace {
 
 namespace fs = std::filesystem;
-using Clock = std::chrono::steady_clock;
-
-// Sixty sheets over COM end within about a quarter of an hour on a slow
-// machine; a harness still running after this is stuck.
-constexpr std::chrono::hours runLimit{2};
 
 void writeJson(const nlohmann::json& content, const fs::path& file) {
     std::ofstream out(file, std::ios::binary);
@@ -65,42 +58,20 @@ void runBatch(CliBatchRun& run, const fs::path& folder) {
     const fs::path programFolder = folder / (stem + "-program");
     writeJson(scenegen::batchScene(shape.documents, shape.sheetsPerDocument, shape.partsPerSheet),
               scene);
-    fs::remove(resultFile);
     fs::remove(roundTrips);
     fs::remove_all(programFolder);
     fs::create_directories(programFolder);
 
-    std::vector<std::wstring> harness{
-        (platform::programFolder() / L"tavrelmondix-sim.exe").wstring(),
-        scene.wstring(),
-        L"--cli",
-        L"--com",
-        L"--quiet",
-        L"--result",
-        resultFile.wstring(),
-        L"--round-trips",
-        roundTrips.wstring(),
-        L"--program-dir",
-        programFolder.wstring(),
-        L"--"};
+    std::vector<std::wstring> options{
+        L"--cli",         L"--round-trips",        roundTrips.wstring(),
+        L"--program-dir", programFolder.wstring(), L"--"};
     for (const std::string& path : scenegen::batchArguments(shape.documents)) {
-        harness.push_back(wide(path));
+        options.push_back(wide(path));
     }
-    const Clock::time_point start = Clock::now();
-    platform::ChildProcess child(harness, {.output = platform::ChildStream::parentError});
-    const std::optional<DWORD> status = child.waitForExit(runLimit);
-    if (!status) {
-        child.terminate(1);
-        throw std::runtime_error(stem + ": the harness ran past the time limit and was ended");
-    }
-    run.wallSeconds = std::chrono::duration<double>(Clock::now() - start).count();
-    if (*status != 0) {
-        throw std::runtime_error(stem + ": the harness ended with exit status " +
-                                 std::to_string(*status));
-    }
-    const nlohmann::ordered_json outcome = result::readJsonFile(resultFile);
-    if (!outcome.contains(result::field::hostCalls) || !outcome.contains("cli")) {
-        throw std::runtime_error(resultFile.string() + " holds no hostCalls or cli");
+    auto [seconds, outcome] = timeHarnessRun(scene, resultFile, options);
+    run.wallSeconds = seconds;
+    if (!outcome.contains("cli")) {
+        throw std::runtime_error(resultFile.string() + " holds no cli");
     }
     run.hostCalls = outcome[result::field::hostCalls].get<std::int64_t>();
     run.exitCode = outcome["cli"].value("exitCode", -1);

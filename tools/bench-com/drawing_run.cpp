@@ -73,11 +73,9 @@ std::optional<Drawing> drawingNamed(const std::string& text) {
     return Drawing{*family, parts, solidEdgeLibrary};
 }
 
-// One harness run with `actions` on `scene`: its wall time and result.
-std::pair<double, nlohmann::ordered_json> timeHarness(const fs::path& scene,
-                                                      const std::wstring& actions,
-                                                      const fs::path& resultFile,
-                                                      std::vector<std::wstring> extra) {
+std::pair<double, nlohmann::ordered_json> timeHarnessRun(const fs::path& scene,
+                                                         const fs::path& resultFile,
+                                                         const std::vector<std::wstring>& options) {
     // A result left by an earlier run must not pass for this one's.
     fs::remove(resultFile);
     std::vector<std::wstring> harness{
@@ -85,11 +83,9 @@ std::pair<double, nlohmann::ordered_json> timeHarness(const fs::path& scene,
         scene.wstring(),
         L"--com",
         L"--quiet",
-        L"--press",
-        actions,
         L"--result",
         resultFile.wstring()};
-    harness.insert(harness.end(), extra.begin(), extra.end());
+    harness.insert(harness.end(), options.begin(), options.end());
     const Clock::time_point start = Clock::now();
     // Its standard output goes to this program's standard error: this
     // program's standard output holds the tables alone.
@@ -112,6 +108,14 @@ std::pair<double, nlohmann::ordered_json> timeHarness(const fs::path& scene,
         throw std::runtime_error(resultFile.string() + " holds no hostCalls or end");
     }
     return {seconds, std::move(outcome)};
+}
+
+std::pair<double, nlohmann::ordered_json> timeHarness(const fs::path& scene,
+                                                      const std::wstring& actions,
+                                                      const fs::path& resultFile,
+                                                      std::vector<std::wstring> extra) {
+    extra.insert(extra.begin(), {L"--press", actions});
+    return timeHarnessRun(scene, resultFile, extra);
 }
 
 DrawingRun runDrawing(const Drawing& drawing, const fs::path& folder) {

@@ -52,9 +52,14 @@ struct DrawingRun {
     nlohmann::ordered_json client;
 };
 
-// One harness run over COM of `scene` with ACTIONS pressed (and `extra`
-// arguments): its wall time and its result file, read back. Raises
-// std::runtime_error when the harness fails or leaves no result.
+// One harness run over COM of `scene` with the harness's `options` (the
+// command-line tool's arguments last, after "--"): its wall time and its
+// result file, read back. Raises std::runtime_error when the harness fails or
+// leaves no result.
+std::pair<double, nlohmann::ordered_json> timeHarnessRun(const std::filesystem::path& scene,
+                                                         const std::filesystem::path& resultFile,
+                                                         const std::vector<std::wstring>& options);
+// The same for the window with ACTIONS pressed (and `extra` options).
 std::pair<double, nlohmann::ordered_json> timeHarness(const std::filesystem::path& scene,
                                                       const std::wstring& actions,
                                                       const std::filesystem::path& resultFile,
