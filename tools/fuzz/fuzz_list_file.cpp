@@ -22,10 +22,10 @@ void checkPath(std::u16string_view path) {
         fail("an empty path", "");
     }
     if (path.find_first_of(std::u16string_view(u"\0\r\n", 3)) != std::u16string_view::npos) {
-        fail("a path holding NUL or a line break", platform::toUtf8(path));
+        fail("a path holding NUL or a line break", tav::platform::toUtf8(path));
     }
     if (tav::cli::trimWhiteSpace(path).size() != path.size() || path.front() == u'#') {
-        fail("a path not trimmed, or a comment", platform::toUtf8(path));
+        fail("a path not trimmed, or a comment", tav::platform::toUtf8(path));
     }
 }
 
@@ -54,7 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::string utf8;
     for (const std::u16string& path : paths) {
         checkPath(path);
-        utf8 += platform::toUtf8(path) + "\n";
+        utf8 += tav::platform::toUtf8(path) + "\n";
     }
     if (tav::cli::decodeListFile(utf8) != paths ||
         tav::cli::decodeListFile(utf16LittleEndian(paths)) != paths) {

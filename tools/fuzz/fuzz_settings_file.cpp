@@ -22,8 +22,8 @@ bool isTrimmed(std::u16string_view text) {
 }
 
 void checkEntry(const tav::cli::SettingsEntry& entry) {
-    const std::u16string key = platform::toUtf16(entry.key);
-    if (key.empty() || platform::toUtf8(key) != entry.key) {
+    const std::u16string key = tav::platform::toUtf16(entry.key);
+    if (key.empty() || tav::platform::toUtf8(key) != entry.key) {
         fail("an empty key or one that is not valid UTF-8", entry.key);
     }
     constexpr std::u16string_view forbidden(u"\0\r\n", 3);
