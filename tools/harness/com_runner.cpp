@@ -1,9 +1,24 @@
 #include "tools/harness/com_runner.h"
 
 #include <chrono>
+#include <cstdint>
+#include <optional>
 #include <utility>
 
 namespace tav::harness {
+namespace {
+
+// A run the server served; the host's part is known when it finished, that
+// is, when it told the names it resolved.
+HarnessRun servedRun(std::optional<std::int64_t> nameLookups) {
+    HarnessRun run;
+    run.overCom = true;
+    run.hostPartKnown = nameLookups.has_value();
+    run.nameLookups = nameLookups;
+    return run;
+}
+
+}  // namespace
 
 ComRunner::ComRunner(const RunnerChoice& choice) : scenePath_(choice.scenePath) {
     options_.busy.bound = std::chrono::milliseconds(choice.busyBoundMs);
@@ -19,22 +34,16 @@ HarnessRun ComRunner::runWindow(sim::Scene scene, const std::vector<session::Act
                                 result::EventLog& events) {
     ComSessionOutcome served =
         runComSession(scenePath_, std::move(scene), actions, show, options_, events);
-    HarnessRun run;
+    HarnessRun run = servedRun(served.nameLookups);
     run.outcome = std::move(served.toolSide);
-    run.overCom = true;
-    run.hostPartKnown = served.nameLookups.has_value();
-    run.nameLookups = served.nameLookups;
     return run;
 }
 
 HarnessRun ComRunner::runCommandLine(sim::Scene scene, const session::CliSessionOptions& options,
                                      result::EventLog& events) {
     ComCliOutcome served = runComCliSession(scenePath_, scene, options, options_, events);
-    HarnessRun run;
+    HarnessRun run = servedRun(served.nameLookups);
     static_cast<result::Outcome&>(run.outcome) = std::move(served.outcome);
-    run.overCom = true;
-    run.hostPartKnown = served.nameLookups.has_value();
-    run.nameLookups = served.nameLookups;
     return run;
 }
 
