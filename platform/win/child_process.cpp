@@ -94,8 +94,19 @@ ChildProcess::ChildProcess(const std::vector<std::wstring>& commandLine,
         throw std::runtime_error(cannotStart + ": " + failure.what());
     }
     PROCESS_INFORMATION started{};
-    if (CreateProcessW(nullptr, line.data(), nullptr, nullptr, inherits, creationFlags, nullptr,
-                       nullptr, &startup.StartupInfo, &started) == FALSE) {
+    const auto create = [&] {
+        return CreateProcessW(nullptr, line.data(), nullptr, nullptr, inherits, creationFlags,
+                              nullptr, nullptr, &startup.StartupInfo, &started) != FALSE;
+    };
+    bool created = create();
+    // ERROR_INTERNAL_ERROR: the new process was made but ended before it
+    // had finished loading, so none of the program's own code ran. Wine does
+    // this now and then under load; a second start is then safe, and it is
+    // the only failure tried twice.
+    if (!created && GetLastError() == ERROR_INTERNAL_ERROR) {
+        created = create();
+    }
+    if (!created) {
         const DWORD failure = GetLastError();
         throw std::runtime_error(cannotStart + " (error " + std::to_string(failure) + ")");
     }

@@ -56,6 +56,9 @@ class ChildProcess {
 
     // Starts `commandLine[0]` with the rest as its arguments. Raises
     // std::runtime_error ("cannot start PROGRAM (error N)") when it cannot.
+    // A process that ends while it is still being loaded (error 1359,
+    // ERROR_INTERNAL_ERROR, which Wine gives now and then) is started once
+    // more before that.
     explicit ChildProcess(const std::vector<std::wstring>& commandLine,
                           const LaunchOptions& options = {});
     ~ChildProcess();
