@@ -8,12 +8,10 @@
 namespace tav::harness {
 namespace {
 
-// A run the server served; the host's part is known when it finished, that
-// is, when it told the names it resolved.
+// A run the server served, with the names it resolved when it finished.
 HarnessRun servedRun(std::optional<std::int64_t> nameLookups) {
     HarnessRun run;
     run.overCom = true;
-    run.hostPartKnown = nameLookups.has_value();
     run.nameLookups = nameLookups;
     return run;
 }

@@ -26,7 +26,7 @@ std::unique_ptr<SessionRunner> makeSessionRunner(const RunnerChoice& choice) {
 void writeRunResult(std::ostream& out, const HarnessRun& run, const result::EventLog& events) {
     if (run.overCom) {
         // Without the host's part when the server ended without finishing.
-        result::writeResultFile(out, run.outcome, run.hostPartKnown ? &run.outcome : nullptr,
+        result::writeResultFile(out, run.outcome, run.nameLookups ? &run.outcome : nullptr,
                                 run.nameLookups, events);
     } else {
         result::writeResultFile(out, run.outcome, events);

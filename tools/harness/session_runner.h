@@ -22,10 +22,8 @@ namespace tav::harness {
 struct HarnessRun {
     session::SessionOutcome outcome;
     bool overCom = false;
-    // Whether the host's part is known: always in process; over COM when the
-    // server finished (not when it crashed).
-    bool hostPartKnown = true;
-    // Over COM: the names the server resolved.
+    // Over COM: the names the server resolved, told when it finished; nothing
+    // when it did not (it crashed), and then the host's part is not known.
     std::optional<std::int64_t> nameLookups;
 };
 
